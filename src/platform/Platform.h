@@ -1,0 +1,131 @@
+// The one seam between Plenvox and the operating system. Everything the plug-in needs
+// from Windows (files, registry, INI reader, windows and messages, process starts,
+// message boxes, the folder picker) goes through this interface, so that the same core
+// runs on the real Win32 API, on its POSIX counterpart, and on the recording fake that
+// the unit tests drive.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/FindData.h"
+
+namespace plenvox {
+
+// An opaque window handle; 0 stands for "no window".
+using WindowHandle = std::uintptr_t;
+
+// System error codes that the core names (the Win32 values).
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorNoMoreFiles = 18;
+constexpr std::uint32_t kErrorWriteFault = 29;
+constexpr std::uint32_t kErrorReadFault = 30;
+constexpr std::uint32_t kErrorHandleEof = 38;
+constexpr std::uint32_t kErrorNegativeSeek = 131;
+
+// Show codes for starting a program.
+constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+constexpr int kShow = 5;        // SW_SHOW
+
+// Message-box style of every box the plug-in shows: information icon, one OK button.
+constexpr std::uint32_t kMessageBoxInformation = 0x40;
+
+// An open file. Every operation reports success; after a failure Error() gives the
+// system error code. The destructor closes a file that is still open and ignores
+// the outcome, so callers that care about the close call Close() themselves.
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to size bytes; got receives how many came (0 at the end of the file).
+  virtual bool Read(void* buffer, std::size_t size, std::size_t& got) = 0;
+  virtual bool Write(const void* data, std::size_t size) = 0;
+  // Positions at an absolute offset; a negative offset fails.
+  virtual bool Seek(std::int64_t offset) = 0;
+  virtual bool Size(std::int64_t& size) = 0;
+  virtual bool Close() = 0;
+  virtual std::uint32_t Error() const = 0;
+};
+
+// The registry value as stored: its type (1 REG_SZ, 2 REG_EXPAND_SZ, ...) and its
+// bytes, terminating zero included, exactly as the second query returns them.
+struct RegistryValue {
+  std::uint32_t Type = 0;
+  std::string Data;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Process environment -------------------------------------------------
+  // Full path of the plug-in's own module file.
+  virtual std::string ModuleFileName() = 0;
+  // The variable's whole value, or nothing when it is not set. Names match
+  // without regard to case on Windows.
+  virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
+  virtual void SetLastError(std::uint32_t code) = 0;
+  virtual std::uint32_t GetLastError() = 0;
+
+  // --- Configuration storage -----------------------------------------------
+  // A value under HKEY_CURRENT_USER\subKey, or nothing when the key cannot be
+  // opened for reading or the value cannot be queried.
+  virtual std::optional<RegistryValue> ReadUserRegistryValue(const std::string& subKey,
+                                                             const std::string& valueName) = 0;
+  // GetPrivateProfileStringA: section and key match without regard to case, blanks
+  // around the value and one pair of enclosing quotation marks are dropped, at most
+  // 2047 characters are returned, and a missing file, section or key gives fallback.
+  virtual std::string ReadIniString(const std::string& section, const std::string& key,
+                                    const std::string& fallback, const std::string& iniPath) = 0;
+
+  // --- Text conversion -----------------------------------------------------
+  // Conversions between single-byte text in the system's ANSI code page and UTF-16.
+  virtual std::u16string AnsiToWide(const std::string& text) = 0;
+  // Converts one UTF-16 code unit by itself; a character that the code page lacks
+  // becomes the code page's default character.
+  virtual std::string WideUnitToAnsi(char16_t unit) = 0;
+  virtual std::string WideToAnsi(const std::u16string& text) = 0;
+
+  // --- Files ---------------------------------------------------------------
+  // Opens an existing file for reading; other programs may go on reading and writing it.
+  virtual std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) = 0;
+  // Creates a file for writing, or empties an existing one.
+  virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
+  // FindFirstFileA and FindClose: fills the record for the first match and returns true,
+  // or returns false and leaves the record untouched.
+  virtual bool FindFile(const std::string& path, TFindData& record) = 0;
+  // True only for an existing file, not for a folder.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool CopyFile(const std::string& source, const std::string& target,
+                        bool replaceExisting) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+
+  // --- Windows and messages ------------------------------------------------
+  // The first top-level window of the class, or 0.
+  virtual WindowHandle FindWindow(const std::string& className) = 0;
+  // Sends and waits for the answer (no time-out).
+  virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message,
+                                    std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Queues and returns at once.
+  virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) = 0;
+  // A modal message box; returns when the user closes it.
+  virtual void MessageBox(WindowHandle owner, const std::string& text,
+                          const std::string& caption, std::uint32_t style) = 0;
+  // The folder picker over the whole shell namespace, allowing only file-system
+  // folders: the chosen folder's path, or nothing when the user cancels.
+  virtual std::optional<std::string> BrowseForFolder(WindowHandle owner,
+                                                     const std::string& title) = 0;
+
+  // --- Programs ------------------------------------------------------------
+  // WinExec: runs a whole command line with a show code; returns once the program
+  // first waits for input or the platform's time-out has passed.
+  virtual bool RunCommandLine(const std::string& commandLine, int showCode) = 0;
+  // CreateProcessA with a program path and a command line (possibly empty), no handle
+  // inheritance, CREATE_DEFAULT_ERROR_MODE, default start-up settings; does not wait.
+  virtual bool StartProgram(const std::string& program, const std::string& commandLine) = 0;
+};
+
+}  // namespace plenvox

@@ -1,0 +1,358 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "common/Text.h"
+
+extern char** environ;
+
+namespace plenvox {
+
+namespace {
+
+// errno values mapped onto the Win32 codes that the core and the tests know.
+std::uint32_t Win32Error(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR: return kErrorFileNotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS: return kErrorAccessDenied;
+    case EINVAL: return kErrorNegativeSeek;
+    default: return 0x20000000u | static_cast<std::uint32_t>(err);
+  }
+}
+
+class PosixFile : public File {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool Read(void* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    while (got < size) {
+      const ssize_t n = ::read(fd_, static_cast<char*>(buffer) + got, size - got);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return Fail();
+      }
+      if (n == 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  bool Write(const void* data, std::size_t size) override {
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::write(fd_, static_cast<const char*>(data) + done, size - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return Fail();
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  bool Seek(std::int64_t offset) override {
+    if (offset < 0) {
+      error_ = kErrorNegativeSeek;
+      return false;
+    }
+    return ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0 || Fail();
+  }
+  bool Size(std::int64_t& size) override {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return Fail();
+    size = static_cast<std::int64_t>(st.st_size);
+    return true;
+  }
+  bool Close() override {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 || Fail();
+  }
+  std::uint32_t Error() const override { return error_; }
+
+ private:
+  bool Fail() {
+    error_ = Win32Error(errno);
+    return false;
+  }
+  int fd_;
+  std::uint32_t error_ = 0;
+};
+
+std::unique_ptr<File> OpenFile(const std::string& path, int flags, std::uint32_t& error) {
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = Win32Error(errno);
+    return nullptr;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    error = kErrorAccessDenied;
+    return nullptr;
+  }
+  error = 0;
+  return std::make_unique<PosixFile>(fd);
+}
+
+TFileTime ToFileTime(const struct timespec& ts) {
+  // 100-nanosecond steps since 1601-01-01, as Windows counts them.
+  constexpr std::uint64_t kEpochDifference = 11644473600ull;
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(ts.tv_sec) + kEpochDifference) * 10000000ull +
+      static_cast<std::uint64_t>(ts.tv_nsec) / 100u;
+  return TFileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
+}
+
+std::string Trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r");
+  return s.substr(first, last - first + 1);
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+bool IsSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+
+}  // namespace
+
+std::string LookUpIniValue(const std::string& iniText, const std::string& section,
+                           const std::string& key, const std::string& fallback) {
+  const std::string wantSection = LowerAscii(section);
+  const std::string wantKey = LowerAscii(key);
+  std::istringstream in(iniText);
+  std::string line;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    const std::string trimmed = Trim(line);
+    if (trimmed.empty() || trimmed[0] == ';') continue;
+    if (trimmed[0] == '[') {
+      const auto close = trimmed.find(']');
+      inSection = close != std::string::npos &&
+                  LowerAscii(Trim(trimmed.substr(1, close - 1))) == wantSection;
+      continue;
+    }
+    if (!inSection) continue;
+    const auto eq = trimmed.find('=');
+    if (eq == std::string::npos || LowerAscii(Trim(trimmed.substr(0, eq))) != wantKey) continue;
+    std::string value = Trim(trimmed.substr(eq + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    return value.substr(0, 2047);
+  }
+  return fallback.substr(0, 2047);
+}
+
+std::string PosixPlatform::ModuleFileName() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&LookUpIniValue), &info) != 0 && info.dli_fname) {
+    char resolved[PATH_MAX];
+    if (::realpath(info.dli_fname, resolved)) return resolved;
+    return info.dli_fname;
+  }
+  return {};
+}
+
+std::optional<std::string> PosixPlatform::GetEnv(const std::string& name) {
+  // Windows matches variable names without regard to case.
+  const std::string want = LowerAscii(name);
+  for (char** entry = environ; entry && *entry; ++entry) {
+    const char* eq = std::strchr(*entry, '=');
+    if (!eq) continue;
+    if (LowerAscii(std::string(*entry, static_cast<std::size_t>(eq - *entry))) == want) {
+      return std::string(eq + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+void PosixPlatform::SetLastError(std::uint32_t code) { lastError_ = code; }
+std::uint32_t PosixPlatform::GetLastError() { return lastError_; }
+
+std::optional<RegistryValue> PosixPlatform::ReadUserRegistryValue(const std::string&,
+                                                                  const std::string&) {
+  const char* path = std::getenv("PLENVOX_INI_FILE");
+  if (!path) return std::nullopt;
+  return RegistryValue{1, std::string(path) + '\0'};
+}
+
+std::string PosixPlatform::ReadIniString(const std::string& section, const std::string& key,
+                                         const std::string& fallback,
+                                         const std::string& iniPath) {
+  std::ifstream in(iniPath, std::ios::binary);
+  if (!in) return fallback.substr(0, 2047);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return LookUpIniValue(text.str(), section, key, fallback);
+}
+
+std::u16string PosixPlatform::AnsiToWide(const std::string& text) {
+  // UTF-8 in; bytes that do not form a character become U+FFFD.
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+    std::uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1Fu) : len == 3 ? (b & 0x0Fu) : (b & 0x07u);
+    bool ok = len > 0 && i + len <= text.size();
+    for (std::size_t k = 1; ok && k < len; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      ok = (c & 0xC0) == 0x80;
+      cp = (cp << 6) | (c & 0x3Fu);
+    }
+    if (!ok || cp > 0x10FFFF || IsSurrogate(cp)) {
+      out += u'\xFFFD';
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+    i += len;
+  }
+  return out;
+}
+
+std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
+  // A lone surrogate is no character of its own: it becomes the default character.
+  std::string out;
+  AppendUtf8(out, IsSurrogate(unit) ? static_cast<std::uint32_t>('?') : unit);
+  return out;
+}
+
+std::string PosixPlatform::WideToAnsi(const std::u16string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::uint32_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
+      ++i;
+    } else {
+      out += WideUnitToAnsi(static_cast<char16_t>(unit));
+    }
+  }
+  return out;
+}
+
+std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+  return OpenFile(path, O_RDONLY, error);
+}
+
+std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
+  return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
+}
+
+bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+  record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
+  if ((st.st_mode & S_IWUSR) == 0) record.FileAttributes |= kFileAttributeReadOnly;
+  record.CreationTime = ToFileTime(st.st_mtim);
+  record.LastAccessTime = ToFileTime(st.st_atim);
+  record.LastWriteTime = ToFileTime(st.st_mtim);
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  record.FileSizeHigh = static_cast<std::uint32_t>(size >> 32);
+  record.FileSizeLow = static_cast<std::uint32_t>(size);
+  record.Reserved0 = 0;
+  record.Reserved1 = 0;
+  const auto slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::snprintf(record.FileName, sizeof record.FileName, "%s", name.c_str());
+  record.AlternateFileName[0] = '\0';
+  return true;
+}
+
+bool PosixPlatform::FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+                             bool replaceExisting) {
+  if (!replaceExisting && FileExists(target)) return false;
+  std::ifstream in(source, std::ios::binary);
+  if (!in) return false;
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  out << in.rdbuf();
+  return static_cast<bool>(out);
+}
+
+bool PosixPlatform::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+WindowHandle PosixPlatform::FindWindow(const std::string&) { return 0; }
+
+std::intptr_t PosixPlatform::SendMessage(WindowHandle, std::uint32_t, std::uintptr_t,
+                                         std::intptr_t) {
+  return 0;
+}
+
+bool PosixPlatform::PostMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+  return false;
+}
+
+void PosixPlatform::MessageBox(WindowHandle, const std::string& text, const std::string& caption,
+                               std::uint32_t) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+std::optional<std::string> PosixPlatform::BrowseForFolder(WindowHandle, const std::string&) {
+  return std::nullopt;
+}
+
+bool PosixPlatform::RunCommandLine(const std::string& commandLine, int) {
+  const char* argv[] = {"/bin/sh", "-c", commandLine.c_str(), nullptr};
+  pid_t pid = 0;
+  return ::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) == 0;
+}
+
+bool PosixPlatform::StartProgram(const std::string& program, const std::string& commandLine) {
+  const char* argv[] = {program.c_str(), commandLine.empty() ? nullptr : commandLine.c_str(),
+                        nullptr};
+  pid_t pid = 0;
+  return ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, const_cast<char**>(argv),
+                       environ) == 0;
+}
+
+}  // namespace plenvox

@@ -1,0 +1,56 @@
+// The platform seam on Linux: real files, environment and INI files; no registry, no
+// windows. The registry value "IniFileName" is read from the environment variable
+// PLENVOX_INI_FILE (HKCU\<key>\<value> has no Linux home of its own). Text conversion
+// uses UTF-8 as the "ANSI" code page.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace plenvox {
+
+class PosixPlatform : public Platform {
+ public:
+  std::string ModuleFileName() override;
+  std::optional<std::string> GetEnv(const std::string& name) override;
+  void SetLastError(std::uint32_t code) override;
+  std::uint32_t GetLastError() override;
+
+  std::optional<RegistryValue> ReadUserRegistryValue(const std::string& subKey,
+                                                     const std::string& valueName) override;
+  std::string ReadIniString(const std::string& section, const std::string& key,
+                            const std::string& fallback, const std::string& iniPath) override;
+
+  std::u16string AnsiToWide(const std::string& text) override;
+  std::string WideUnitToAnsi(char16_t unit) override;
+  std::string WideToAnsi(const std::u16string& text) override;
+
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FileExists(const std::string& path) override;
+  bool CopyFile(const std::string& source, const std::string& target,
+                bool replaceExisting) override;
+  bool DeleteFile(const std::string& path) override;
+
+  WindowHandle FindWindow(const std::string& className) override;
+  std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
+  bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+  void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
+
+  bool RunCommandLine(const std::string& commandLine, int showCode) override;
+  bool StartProgram(const std::string& program, const std::string& commandLine) override;
+
+ private:
+  std::uint32_t lastError_ = 0;
+};
+
+// The private-profile lookup on an INI text, with the reader rules of Windows
+// (see Platform::ReadIniString). Shared by the POSIX platform and the test fake.
+std::string LookUpIniValue(const std::string& iniText, const std::string& section,
+                           const std::string& key, const std::string& fallback);
+
+}  // namespace plenvox

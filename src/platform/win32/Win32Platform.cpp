@@ -1,0 +1,278 @@
+#include "platform/win32/Win32Platform.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <vector>
+
+// windows.h defines these names as macros for its A/W variants.
+#undef FindWindow
+#undef SendMessage
+#undef PostMessage
+#undef MessageBox
+#undef CopyFile
+#undef DeleteFile
+
+namespace plenvox {
+
+namespace {
+
+class Win32File : public File {
+ public:
+  explicit Win32File(HANDLE handle) : handle_(handle) {}
+  ~Win32File() override {
+    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+  }
+  bool Read(void* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    while (got < size) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - got, 1u << 30));
+      DWORD n = 0;
+      if (!::ReadFile(handle_, static_cast<char*>(buffer) + got, want, &n, nullptr)) return Fail();
+      if (n == 0) break;
+      got += n;
+    }
+    return true;
+  }
+  bool Write(const void* data, std::size_t size) override {
+    std::size_t done = 0;
+    while (done < size) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+      DWORD n = 0;
+      if (!::WriteFile(handle_, static_cast<const char*>(data) + done, want, &n, nullptr)) {
+        return Fail();
+      }
+      if (n == 0) {
+        error_ = ERROR_WRITE_FAULT;
+        return false;
+      }
+      done += n;
+    }
+    return true;
+  }
+  bool Seek(std::int64_t offset) override {
+    if (offset < 0) {
+      error_ = ERROR_NEGATIVE_SEEK;
+      return false;
+    }
+    LARGE_INTEGER to;
+    to.QuadPart = offset;
+    return ::SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || Fail();
+  }
+  bool Size(std::int64_t& size) override {
+    LARGE_INTEGER s;
+    if (!::GetFileSizeEx(handle_, &s)) return Fail();
+    size = s.QuadPart;
+    return true;
+  }
+  bool Close() override {
+    HANDLE h = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(h) || Fail();
+  }
+  std::uint32_t Error() const override { return error_; }
+
+ private:
+  bool Fail() {
+    error_ = ::GetLastError();
+    return false;
+  }
+  HANDLE handle_;
+  std::uint32_t error_ = 0;
+};
+
+std::unique_ptr<File> OpenHandle(const std::string& path, DWORD access, DWORD share,
+                                 DWORD disposition, std::uint32_t& error) {
+  HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = ::GetLastError();
+    return nullptr;
+  }
+  error = 0;
+  return std::make_unique<Win32File>(h);
+}
+
+HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+std::string Win32Platform::ModuleFileName() {
+  char buffer[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+  return std::string(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
+}
+
+std::optional<std::string> Win32Platform::GetEnv(const std::string& name) {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD n = ::GetEnvironmentVariableA(name.c_str(), buffer.data(),
+                                              static_cast<DWORD>(buffer.size()));
+    if (n == 0) {
+      if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string();
+    }
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(n);
+  }
+}
+
+void Win32Platform::SetLastError(std::uint32_t code) { ::SetLastError(code); }
+std::uint32_t Win32Platform::GetLastError() { return ::GetLastError(); }
+
+std::optional<RegistryValue> Win32Platform::ReadUserRegistryValue(const std::string& subKey,
+                                                                  const std::string& valueName) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::optional<RegistryValue> result;
+  DWORD type = 0;
+  DWORD size = 0;
+  if (::RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) ==
+      ERROR_SUCCESS) {
+    RegistryValue value;
+    value.Type = type;
+    value.Data.assign(size, '\0');
+    DWORD got = size;
+    if (size == 0 ||
+        ::RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(&value.Data[0]), &got) == ERROR_SUCCESS) {
+      value.Data.resize(got < size ? got : size);
+      result = std::move(value);
+    }
+  }
+  ::RegCloseKey(key);
+  return result;
+}
+
+std::string Win32Platform::ReadIniString(const std::string& section, const std::string& key,
+                                         const std::string& fallback,
+                                         const std::string& iniPath) {
+  char buffer[2048] = {};
+  const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                             buffer, sizeof buffer, iniPath.c_str());
+  return std::string(buffer, n);
+}
+
+std::u16string Win32Platform::AnsiToWide(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0);
+  std::u16string out(static_cast<std::size_t>(n), u'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                        reinterpret_cast<wchar_t*>(&out[0]), n);
+  return out;
+}
+
+std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
+  const wchar_t w = static_cast<wchar_t>(unit);
+  char buffer[8] = {};
+  const int n = ::WideCharToMultiByte(CP_THREAD_ACP, 0, &w, 1, buffer, sizeof buffer, nullptr,
+                                      nullptr);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string Win32Platform::WideToAnsi(const std::u16string& text) {
+  if (text.empty()) return {};
+  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), &out[0], n, nullptr,
+                        nullptr);
+  return out;
+}
+
+std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {
+  return OpenHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
+}
+
+std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::uint32_t& error) {
+  return OpenHandle(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
+}
+
+bool Win32Platform::FindFile(const std::string& path, TFindData& record) {
+  static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(TFindData), "same record as the host's");
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  std::memcpy(&record, &found, sizeof record);
+  return true;
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Platform::CopyFile(const std::string& source, const std::string& target,
+                             bool replaceExisting) {
+  return ::CopyFileA(source.c_str(), target.c_str(), replaceExisting ? FALSE : TRUE) != 0;
+}
+
+bool Win32Platform::DeleteFile(const std::string& path) {
+  return ::DeleteFileA(path.c_str()) != 0;
+}
+
+WindowHandle Win32Platform::FindWindow(const std::string& className) {
+  return reinterpret_cast<WindowHandle>(::FindWindowA(className.c_str(), nullptr));
+}
+
+std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t message,
+                                         std::uintptr_t wParam, std::intptr_t lParam) {
+  return ::SendMessageA(Hwnd(window), message, wParam, lParam);
+}
+
+bool Win32Platform::PostMessage(WindowHandle window, std::uint32_t message,
+                                std::uintptr_t wParam, std::intptr_t lParam) {
+  return ::PostMessageA(Hwnd(window), message, wParam, lParam) != 0;
+}
+
+void Win32Platform::MessageBox(WindowHandle owner, const std::string& text,
+                               const std::string& caption, std::uint32_t style) {
+  ::MessageBoxA(Hwnd(owner), text.c_str(), caption.c_str(), style);
+}
+
+std::optional<std::string> Win32Platform::BrowseForFolder(WindowHandle owner,
+                                                          const std::string& title) {
+  BROWSEINFOA info{};
+  info.hwndOwner = Hwnd(owner);
+  info.pidlRoot = nullptr;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+  if (!item) return std::nullopt;
+  char path[MAX_PATH] = {};
+  const BOOL ok = ::SHGetPathFromIDListA(item, path);
+  ::CoTaskMemFree(item);
+  // A chosen item without a file-system path counts as no folder.
+  if (!ok) return std::nullopt;
+  return std::string(path);
+}
+
+bool Win32Platform::RunCommandLine(const std::string& commandLine, int showCode) {
+  return ::WinExec(commandLine.c_str(), static_cast<UINT>(showCode)) > 31;
+}
+
+bool Win32Platform::StartProgram(const std::string& program, const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  const BOOL ok = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                   CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process);
+  if (!ok) return false;
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace plenvox

@@ -1,0 +1,52 @@
+// The platform seam on Windows: the real Win32 calls, each made the way the plug-in
+// relies on it.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace plenvox {
+
+class Win32Platform : public Platform {
+ public:
+  // module: the HMODULE of the plug-in (its DllMain argument); 0 means the program.
+  explicit Win32Platform(void* module = nullptr) : module_(module) {}
+
+  std::string ModuleFileName() override;
+  std::optional<std::string> GetEnv(const std::string& name) override;
+  void SetLastError(std::uint32_t code) override;
+  std::uint32_t GetLastError() override;
+
+  std::optional<RegistryValue> ReadUserRegistryValue(const std::string& subKey,
+                                                     const std::string& valueName) override;
+  std::string ReadIniString(const std::string& section, const std::string& key,
+                            const std::string& fallback, const std::string& iniPath) override;
+
+  std::u16string AnsiToWide(const std::string& text) override;
+  std::string WideUnitToAnsi(char16_t unit) override;
+  std::string WideToAnsi(const std::u16string& text) override;
+
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FileExists(const std::string& path) override;
+  bool CopyFile(const std::string& source, const std::string& target,
+                bool replaceExisting) override;
+  bool DeleteFile(const std::string& path) override;
+
+  WindowHandle FindWindow(const std::string& className) override;
+  std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
+  bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+  void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
+
+  bool RunCommandLine(const std::string& commandLine, int showCode) override;
+  bool StartProgram(const std::string& program, const std::string& commandLine) override;
+
+ private:
+  void* module_;
+};
+
+}  // namespace plenvox

@@ -1,0 +1,46 @@
+#include "player/PlayerLink.h"
+
+namespace plenvox {
+
+bool PlayerLink::PlayerRunning() { return os_.FindWindow(kPlayerWindowClass) != 0; }
+
+std::int32_t PlayerLink::SendToPlayer(std::uint32_t message, std::int32_t wParam,
+                                      std::int32_t lParam) {
+  if (!PlayerRunning()) os_.RunCommandLine(settings_.WinampExe, kShow);
+  // One more look, no retries: the start itself waits until the player takes input.
+  const WindowHandle player = os_.FindWindow(kPlayerWindowClass);
+  if (player == 0) return -1;
+  // Message parameters are 32-bit numbers; a negative position travels sign-extended.
+  const auto answer = os_.SendMessage(player, message,
+                                      static_cast<std::uintptr_t>(static_cast<std::intptr_t>(wParam)),
+                                      static_cast<std::intptr_t>(lParam));
+  return static_cast<std::int32_t>(answer);
+}
+
+std::int32_t PlayerLink::WritePlaylist() {
+  return SendToPlayer(kWmUser, 0, kPlayerWritePlaylist);
+}
+
+std::int32_t PlayerLink::ClearPlaylist() {
+  return SendToPlayer(kWmUser, 0, kPlayerClearPlaylist);
+}
+
+std::int32_t PlayerLink::SetPlaylistPosition(std::int32_t entry) {
+  return SendToPlayer(kWmUser, entry, kPlayerSetPosition);
+}
+
+void PlayerLink::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
+void PlayerLink::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
+
+void PlayerLink::AddToPlaylist(const std::string& playlistPath) {
+  os_.RunCommandLine(settings_.WinampExe + kAddSwitch + playlistPath, kShowNormal);
+}
+
+WindowHandle PlayerLink::HostWindow() { return os_.FindWindow(kHostWindowClass); }
+
+void PlayerLink::RefreshHost() {
+  const WindowHandle host = HostWindow();
+  if (host != 0) os_.PostMessage(host, kHostRefreshMessage, kHostRefreshWParam, 0);
+}
+
+}  // namespace plenvox

@@ -1,0 +1,63 @@
+// The playlist file: the player's playlist as it last wrote it, and the one text-file
+// handle through which the plug-in reads it.
+//
+// Line 1 is a header, skipped unread. After it every entry is either an information
+// line ("#EXTINF:...") with the path on the next line, or a single line that is the
+// path itself (empty lines and other comments included). Entries are numbered from 0
+// in file order; these are the numbers the player takes as playlist positions.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "playlist/TextFile.h"
+
+namespace plenvox {
+
+constexpr const char* kInfoLinePrefix = "#EXTINF:";
+
+// True when the line's first 8 characters are exactly "#EXTINF:".
+bool IsInfoLine(const std::string& line);
+
+// A text-file handle with three states: not bound, bound to a path and closed, open.
+class PlaylistFile {
+ public:
+  explicit PlaylistFile(Platform& os) : os_(os) {}
+
+  // Sets the path, closing the file first when it is open.
+  void Bind(const std::string& path);
+  // Opens from the first line, closing first when open. Throws IoError when the file
+  // is not bound or cannot be opened.
+  void Open();
+  // Closes when open; the binding stays. Throws IoError when the close fails.
+  void Close();
+
+  bool IsBound() const { return path_.has_value(); }
+  bool IsOpen() const { return reader_ != nullptr; }
+  const std::string& Path() const;
+
+  // Line reading while open (see TextFileReader); throws IoError on a read failure.
+  std::string ReadLine();
+  std::string ReadLineWhole();
+  bool Eof();
+
+ private:
+  TextFileReader& Reader();
+
+  Platform& os_;
+  std::optional<std::string> path_;
+  std::unique_ptr<TextFileReader> reader_;
+};
+
+// The path of the next entry (at most 255 characters): reads one line, and the next one
+// too when the first is an information line. At the end of the file: an empty path.
+std::string ReadEntry(PlaylistFile& file);
+
+// The number of the first entry whose path equals name byte for byte, or -1. Reads the
+// bound file from its start and leaves it open.
+std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
+
+}  // namespace plenvox

@@ -1,0 +1,48 @@
+// Line-by-line reading of playlist files.
+//
+// A line ends at a line feed. Carriage returns never belong to a line: one in front of
+// a line feed is part of the line end, a lone one is dropped without ending the line.
+// A Ctrl-Z (26) ends the file. Lines are delivered as their first 255 characters; the
+// rest of a longer line is read past, so the next read starts at the following line.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace plenvox {
+
+class TextFileReader {
+ public:
+  // Opens path for reading from its first line; throws IoError when it cannot.
+  TextFileReader(Platform& os, const std::string& path);
+
+  // The next line cut to 255 characters; an empty text at the end of the file.
+  std::string ReadLine();
+  // The next line whole, whatever its length, for writers that must not shorten what
+  // they copy. Its first 255 characters are what ReadLine would have delivered.
+  std::string ReadLineWhole();
+  // True when no character is left before the end of the file or a Ctrl-Z.
+  bool Eof();
+  // Closes the file; throws IoError when the close fails.
+  void Close();
+
+ private:
+  // Delivers the next line's characters to sink; stops after the line feed.
+  template <typename Sink>
+  void ReadLineInto(Sink&& sink);
+  bool Fill();
+
+  std::unique_ptr<File> file_;
+  std::string path_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool atEnd_ = false;  // the file has no bytes left beyond the buffer
+  bool ctrlZ_ = false;  // a Ctrl-Z was met: nothing more is read
+};
+
+}  // namespace plenvox

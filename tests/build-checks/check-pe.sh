@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Reads the export or import table of a built PE file with objdump -p.
+#   check-pe.sh exports OBJDUMP FILE DEF  the export names are exactly those of DEF, undecorated
+#   check-pe.sh imports OBJDUMP FILE      every imported DLL is a system DLL
+set -euo pipefail
+mode=$1 objdump=$2 file=$3
+
+case $mode in
+exports)
+  def=$4
+  expected=$(awk 'NR > 1 && NF { print $1 }' "$def" | sort)
+  # The export name table lists "[ordinal] name" lines after "[Ordinal/Name Pointer] Table".
+  actual=$("$objdump" -p "$file" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+           awk '/^[ \t]+\[ *[0-9]+\]/ { print $NF }' | sort)
+  if [ "$expected" != "$actual" ]; then
+    echo "export table of $file differs from $def"
+    diff <(echo "$expected") <(echo "$actual") || true
+    exit 1
+  fi
+  if grep -q '@' <<<"$actual"; then echo "decorated export names in $file"; exit 1; fi
+  echo "exports of $(basename "$file"): $(echo $actual)"
+  ;;
+imports)
+  imports=$("$objdump" -p "$file" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+  allowed='^(kernel32|user32|shell32|ole32|advapi32|gdi32|comdlg32|shlwapi|comctl32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
+  bad=$(grep -Ev "$allowed" <<<"$imports" || true)
+  if [ -n "$bad" ]; then
+    echo "$(basename "$file") imports non-system DLLs: $bad"
+    exit 1
+  fi
+  echo "imports of $(basename "$file"): $(echo $imports)"
+  ;;
+*) echo "usage: $0 exports|imports OBJDUMP FILE [DEF]" >&2; exit 2 ;;
+esac

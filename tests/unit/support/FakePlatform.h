@@ -1,0 +1,88 @@
+// The platform seam for the unit tests: it records every call that reaches the
+// outside world (windows, messages, programs, message boxes, file operations) in
+// order, answers from a script, and can make any file operation fail. Files are real,
+// in a temporary folder, through the POSIX implementation.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/posix/PosixPlatform.h"
+
+namespace plenvox::test {
+
+class FakePlatform : public Platform {
+ public:
+  // --- Script ----------------------------------------------------------------
+  std::string moduleFileName = "C:\\Host\\plugins\\PlenvoxFast.wfx";
+  std::map<std::string, std::string> environment;          // names as set; looked up without case
+  std::optional<RegistryValue> registryValue;              // HKCU\Software\Orrery\Plenvox2\IniFileName
+  std::map<std::string, std::string> iniFiles;             // INI path -> text; others read from disk
+  std::map<std::string, WindowHandle> windows;             // window class -> handle
+  std::optional<std::string> folderChoice;                 // the picker's answer; nothing = cancel
+  // Called for RunCommandLine (after it is recorded); may open windows, for instance.
+  std::function<void(const std::string& commandLine, int showCode)> onRunCommandLine;
+  // Answers SendMessage (after it is recorded); 0 without a handler.
+  std::function<std::intptr_t(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)>
+      onSendMessage;
+
+  // A file operation that fails: op is one of "open", "create", "read", "write",
+  // "close", "seek", "size", "copy", "delete"; it fails when the path contains
+  // pathPart, after `after` such operations have succeeded, with the given code.
+  struct Failure {
+    std::string op;
+    std::string pathPart;
+    std::uint32_t code = kErrorAccessDenied;
+    int after = 0;
+  };
+  void FailOn(const std::string& op, const std::string& pathPart,
+              std::uint32_t code = kErrorAccessDenied, int after = 0);
+
+  // --- Record ----------------------------------------------------------------
+  std::vector<std::string> calls;
+  // The recorded calls whose text starts with one of the prefixes, in order.
+  std::vector<std::string> CallsStartingWith(const std::vector<std::string>& prefixes) const;
+
+  // --- Platform --------------------------------------------------------------
+  std::string ModuleFileName() override;
+  std::optional<std::string> GetEnv(const std::string& name) override;
+  void SetLastError(std::uint32_t code) override;
+  std::uint32_t GetLastError() override;
+  std::optional<RegistryValue> ReadUserRegistryValue(const std::string& subKey,
+                                                     const std::string& valueName) override;
+  std::string ReadIniString(const std::string& section, const std::string& key,
+                            const std::string& fallback, const std::string& iniPath) override;
+  std::u16string AnsiToWide(const std::string& text) override;
+  std::string WideUnitToAnsi(char16_t unit) override;
+  std::string WideToAnsi(const std::u16string& text) override;
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FileExists(const std::string& path) override;
+  bool CopyFile(const std::string& source, const std::string& target,
+                bool replaceExisting) override;
+  bool DeleteFile(const std::string& path) override;
+  WindowHandle FindWindow(const std::string& className) override;
+  std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t lParam) override;
+  bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+  void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string& title) override;
+  bool RunCommandLine(const std::string& commandLine, int showCode) override;
+  bool StartProgram(const std::string& program, const std::string& commandLine) override;
+
+  // True when a scripted failure applies to op on path (counts the operation).
+  bool ShouldFail(const std::string& op, const std::string& path, std::uint32_t& code);
+
+ private:
+  PosixPlatform real_;
+  std::vector<Failure> failures_;
+  std::map<std::pair<std::string, std::string>, int> seen_;
+  std::uint32_t lastError_ = 0;
+};
+
+}  // namespace plenvox::test

@@ -1,0 +1,75 @@
+#include "support/FakePlayer.h"
+
+#include <sstream>
+
+#include "support/TempDir.h"
+
+namespace plenvox::test {
+
+FakePlayer::FakePlayer(FakePlatform& os, std::string program, std::string playlistPath)
+    : os_(os), program_(std::move(program)), playlistPath_(std::move(playlistPath)) {
+  os_.onSendMessage = [this](WindowHandle, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) { return Handle(message, wParam, lParam); };
+  os_.onRunCommandLine = [this](const std::string& commandLine, int) {
+    const std::string add = program_ + " /ADD ";
+    if (commandLine == program_) {
+      SetRunning(true);
+    } else if (commandLine.compare(0, add.size(), add) == 0) {
+      // A second instance hands the file to the running one, or becomes the player.
+      SetRunning(true);
+      AppendFrom(commandLine.substr(add.size()));
+    }
+  };
+}
+
+void FakePlayer::SetRunning(bool running) {
+  if (running) {
+    os_.windows["Winamp v1.x"] = kWindow;
+  } else {
+    os_.windows.erase("Winamp v1.x");
+  }
+}
+
+bool FakePlayer::Running() const { return os_.windows.count("Winamp v1.x") != 0; }
+
+std::intptr_t FakePlayer::Handle(std::uint32_t message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
+  if (message != 1024) return 0;
+  switch (lParam) {
+    case 120:
+      WritePlaylistFile();
+      return writeAnswer ? *writeAnswer : position;
+    case 101:
+      entries.clear();
+      return 0;
+    case 121:
+      position = static_cast<int>(static_cast<std::intptr_t>(wParam));
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void FakePlayer::WritePlaylistFile() {
+  std::string text = "#EXTM3U\r\n";
+  for (const auto& entry : entries) text += "#EXTINF:-1,title\r\n" + entry + "\r\n";
+  WriteFile(playlistPath_, text);
+}
+
+void FakePlayer::AppendFrom(const std::string& path) {
+  if (!Exists(path)) return;
+  std::istringstream in(ReadFile(path));
+  std::string line;
+  bool header = true;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (header) {
+      header = false;
+      continue;
+    }
+    if (line.rfind("#EXTINF:", 0) == 0 || line.empty()) continue;
+    entries.push_back(line);
+  }
+}
+
+}  // namespace plenvox::test
