@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "plugin/Plugin.h"
+#include "plugin/Wfx.h"
+#include "support/FakePlatform.h"
+#include "support/FakePlayer.h"
+#include "support/TempDir.h"
+
+namespace plenvox {
+namespace {
+
+using test::FakePlatform;
+using test::TempDir;
+using Calls = std::vector<std::string>;
+
+constexpr WindowHandle kHost = 0x2002;
+constexpr const char* kIni = "C:\\plenvox.ini";
+
+// A record as a host passes it in: every byte set, so untouched fields show.
+TFindData HostRecord(const char* name = "host") {
+  TFindData record;
+  std::memset(&record, 0x5A, sizeof record);
+  std::snprintf(record.FileName, sizeof record.FileName, "%s", name);
+  return record;
+}
+
+bool SameBytes(const void* a, const void* b, std::size_t size) { return std::memcmp(a, b, size) == 0; }
+
+class ListingTest : public ::testing::Test {
+ protected:
+  ListingTest() {
+    os.windows["TTOTAL_CMD"] = kHost;
+    os.registryValue = RegistryValue{1, std::string(kIni) + '\0'};
+    Configure("1");
+  }
+  void Configure(const std::string& displayMode, const std::string& folder = "") {
+    os.iniFiles[kIni] = "[Path]\nWinampFolder=" + (folder.empty() ? dir.Path() + "/" : folder) +
+                        "\n[Mode]\nDisplayMode=" + displayMode + "\n";
+  }
+  void WritePlaylist(const std::string& bytes) { test::WriteFile(dir / "winamp.m3u", bytes); }
+  // The names of a whole listing of the root.
+  std::vector<std::string> ListNames() {
+    std::vector<std::string> names;
+    TFindData record = HostRecord();
+    if (plugin.FsFindFirst("\\", record) != wfx::kSearchHandle) return names;
+    do names.emplace_back(record.FileName);
+    while (plugin.FsFindNext(record));
+    plugin.FsFindClose();
+    return names;
+  }
+  void ExpectEmptyFolder(const std::string& path, const std::string& why) {
+    TFindData record = HostRecord();
+    os.SetLastError(0);
+    EXPECT_EQ(plugin.FsFindFirst(path, record), wfx::kInvalidHandle) << why;
+    EXPECT_EQ(os.GetLastError(), kErrorNoMoreFiles) << why;
+    EXPECT_FALSE(plugin.Playlist().IsOpen()) << why;
+    EXPECT_FALSE(plugin.FsFindNext(record)) << why;
+  }
+
+  TempDir dir;
+  FakePlatform os;
+  Plugin plugin{os};
+};
+
+TEST_F(ListingTest, LoadCapturesModuleAndHostPaths) {
+  FakePlatform other;
+  other.environment["COMMANDER_PATH"] = "C:\\Total CMD";
+  Plugin loaded(other);
+  EXPECT_EQ(loaded.ModulePath(), "C:\\Host\\plugins\\PlenvoxFast.wfx");
+  EXPECT_EQ(loaded.CommanderPath(), "c:\\total cmd");
+  EXPECT_TRUE(other.calls.empty()) << "nothing is read or sent at load";
+  EXPECT_FALSE(loaded.Settings().Valid);
+}
+
+TEST_F(ListingTest, RootNameFitsTheBufferAndTheAboutBoxShowsEveryTime) {
+  char small[8];
+  std::memset(small, 0x7F, sizeof small);
+  plugin.FsGetDefRootName(small, 5);
+  EXPECT_STREQ(small, "Plen");
+  EXPECT_EQ(small[5], 0x7F);
+  char large[300];
+  std::memset(large, 0x7F, sizeof large);
+  plugin.FsGetDefRootName(large, 260);
+  EXPECT_STREQ(large, "PlenvoxFast");
+  EXPECT_EQ(large[12], 0x7F) << "nothing is written beyond the zero";
+  char one = 'x';
+  plugin.FsGetDefRootName(&one, 1);
+  EXPECT_EQ(one, '\0');
+  const std::string about = "MessageBox(8194, Plenvox2 (Fast) version 1.0 by Quorlan., Information, 64)";
+  EXPECT_EQ(os.calls, (Calls{about, about, about}));
+}
+
+TEST_F(ListingTest, InitLoadsSettingsAndHasThePlayerWriteItsPlaylist) {
+  test::FakePlayer player(os, dir.Path() + "/winamp.exe", dir / "winamp.m3u");
+  player.entries = {"a.mp3"};
+  EXPECT_EQ(plugin.FsInit(), 0);
+  EXPECT_TRUE(plugin.Settings().Valid);
+  EXPECT_EQ(os.CallsStartingWith({"RunCommandLine", "SendMessage"}),
+            (Calls{"RunCommandLine(" + dir.Path() + "/winamp.exe, 5)",
+                   "SendMessage(4097, 1024, 0, 120)"}));
+  EXPECT_EQ(test::ReadFile(dir / "winamp.m3u"), "#EXTM3U\r\n#EXTINF:-1,title\r\na.mp3\r\n");
+}
+
+TEST_F(ListingTest, InitWithoutSettingsStillAsksThePlayer) {
+  os.registryValue.reset();
+  EXPECT_EQ(plugin.FsInit(), 0);
+  EXPECT_EQ(os.CallsStartingWith({"RunCommandLine", "SendMessage"}),
+            (Calls{"RunCommandLine(winamp.exe, 5)"}));
+}
+
+TEST_F(ListingTest, FirstRunMessageAndSettingsProgramAtEveryListing) {
+  os.registryValue.reset();
+  for (const char* path : {"\\", "\\x", ""}) ExpectEmptyFolder(path, path);
+  const Calls once = {
+      "MessageBox(8194, Main settings file not found or empty. Please, run SETTINGS.EXE, "
+      "First run message, 64)",
+      "StartProgram(C:\\Host\\plugins\\settings.exe, )"};
+  Calls expected;
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), once.begin(), once.end());
+  EXPECT_EQ(os.CallsStartingWith({"MessageBox", "StartProgram"}), expected);
+}
+
+TEST_F(ListingTest, EmptyFolderCases) {
+  ExpectEmptyFolder("\\", "no playlist file");
+  WritePlaylist("#EXTM3U\r\nA\r\n");
+  ExpectEmptyFolder("\\x", "not the root");
+  ExpectEmptyFolder("", "empty path");
+  ExpectEmptyFolder("\\\\", "two backslashes");
+  WritePlaylist("#EXTM3U\r\n");
+  ExpectEmptyFolder("\\", "header only");
+  WritePlaylist("");
+  ExpectEmptyFolder("\\", "empty file");
+  WritePlaylist("#EXTM3U\r\n\r\nB\r\n");
+  ExpectEmptyFolder("\\", "an empty first entry hides the rest");
+  WritePlaylist("#EXTM3U\r\n#EXTINF:1,x\r\n");
+  ExpectEmptyFolder("\\", "information line without path");
+  EXPECT_TRUE(os.CallsStartingWith({"MessageBox"}).empty());
+}
+
+TEST_F(ListingTest, PlaylistThatCannotBeReadShowsAnEmptyFolder) {
+  WritePlaylist("#EXTM3U\r\nA\r\n");
+  os.FailOn("open", "winamp.m3u", kErrorAccessDenied);
+  ExpectEmptyFolder("\\", "open fails");
+  FakePlatform os2;
+  os2.registryValue = os.registryValue;
+  os2.iniFiles = os.iniFiles;
+  os2.FailOn("read", "winamp.m3u", kErrorReadFault);
+  Plugin other(os2);
+  TFindData record = HostRecord();
+  EXPECT_EQ(other.FsFindFirst("\\", record), wfx::kInvalidHandle);
+  EXPECT_EQ(os2.GetLastError(), kErrorNoMoreFiles);
+  EXPECT_FALSE(other.Playlist().IsOpen());
+}
+
+TEST_F(ListingTest, ReadFailureInTheMiddleEndsTheListing) {
+  // The first buffer fill succeeds, the second fails.
+  std::string playlist = "#EXTM3U\r\n";
+  for (int i = 0; i < 9000; ++i) playlist += "C:\\music\\" + std::to_string(i) + ".mp3\r\n";
+  WritePlaylist(playlist);
+  os.FailOn("read", "winamp.m3u", kErrorReadFault, 1);
+  Configure("0");
+  const auto names = ListNames();
+  EXPECT_GT(names.size(), 100u);
+  EXPECT_LT(names.size(), 9000u);
+  EXPECT_FALSE(plugin.Playlist().IsOpen());
+}
+
+TEST_F(ListingTest, Mode0WritesNameAttributesAndSizesAndClearsTheFirstCreationTime) {
+  Configure("0");
+  WritePlaylist("#EXTM3U\r\n#EXTINF:3,t\r\nC:\\a.mp3\r\nC:\\b.mp3\r\n");
+  TFindData first = HostRecord();
+  const TFindData passed = first;
+  ASSERT_EQ(plugin.FsFindFirst("\\", first), 0);
+  EXPECT_STREQ(first.FileName, "C:\\a.mp3");
+  EXPECT_EQ(first.FileAttributes, 0u);
+  EXPECT_EQ(first.CreationTime.Low, 0u);
+  EXPECT_EQ(first.CreationTime.High, 0u);
+  EXPECT_EQ(first.FileSizeHigh, 0u);
+  EXPECT_EQ(first.FileSizeLow, 0u);
+  EXPECT_TRUE(SameBytes(&first.LastAccessTime, &passed.LastAccessTime, 16)) << "times as passed";
+  EXPECT_TRUE(SameBytes(&first.Reserved0, &passed.Reserved0, 8));
+  EXPECT_TRUE(SameBytes(first.AlternateFileName, passed.AlternateFileName, 14));
+
+  TFindData next = HostRecord();
+  ASSERT_TRUE(plugin.FsFindNext(next));
+  EXPECT_STREQ(next.FileName, "C:\\b.mp3");
+  EXPECT_TRUE(SameBytes(&next.CreationTime, &passed.CreationTime, 8)) << "kept after the first";
+  EXPECT_EQ(next.FileSizeLow, 0u);
+  EXPECT_FALSE(plugin.FsFindNext(next));
+  EXPECT_EQ(plugin.FsFindClose(), 0);
+  EXPECT_FALSE(plugin.Playlist().IsOpen());
+}
+
+TEST_F(ListingTest, Mode1TakesTheFileRecordAndKeepsTheEntryPathAsName) {
+  const std::string song = dir / "song.mp3";
+  test::WriteFile(song, std::string(70000, 's'));
+  WritePlaylist("#EXTM3U\r\n" + song + "\r\n" + dir.Path() + "/missing.mp3\r\n");
+  TFindData record = HostRecord();
+  ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
+  TFindData stat = HostRecord();
+  ASSERT_TRUE(os.FindFile(song, stat));
+  EXPECT_EQ(record.FileSizeLow, 70000u);
+  EXPECT_EQ(record.FileSizeHigh, 0u);
+  EXPECT_EQ(record.FileAttributes, stat.FileAttributes);
+  EXPECT_TRUE(SameBytes(&record.LastWriteTime, &stat.LastWriteTime, 8));
+  EXPECT_STREQ(record.FileName, song.c_str());
+
+  TFindData missing = HostRecord();
+  const TFindData passed = missing;
+  ASSERT_TRUE(plugin.FsFindNext(missing));
+  EXPECT_STREQ(missing.FileName, (dir.Path() + "/missing.mp3").c_str());
+  EXPECT_TRUE(SameBytes(&missing, &passed, offsetof(TFindData, FileName))) << "only the name is written";
+  plugin.FsFindClose();
+}
+
+TEST_F(ListingTest, OtherModesWriteNothing) {
+  Configure("3");
+  WritePlaylist("#EXTM3U\r\nC:\\a.mp3\r\n");
+  TFindData record = HostRecord("kept");
+  const TFindData passed = record;
+  EXPECT_EQ(plugin.FsFindFirst("\\", record), 0) << "the name the host left is not empty";
+  EXPECT_TRUE(SameBytes(&record, &passed, sizeof record));
+  plugin.FsFindClose();
+  TFindData nameless = HostRecord("");
+  EXPECT_EQ(plugin.FsFindFirst("\\", nameless), wfx::kInvalidHandle);
+  EXPECT_EQ(os.GetLastError(), kErrorNoMoreFiles);
+}
+
+TEST_F(ListingTest, EmptyLinesAndLongPathsAmongLaterEntries) {
+  Configure("0");
+  const std::string longPath = "C:\\" + std::string(252, 'x');
+  WritePlaylist("#EXTM3U\r\nA\r\n\r\n" + longPath + "\r\n" + longPath + "tail\r\nB");
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{"A", "", longPath, longPath, "B"}));
+  EXPECT_EQ(longPath.size(), 255u);
+}
+
+TEST_F(ListingTest, SettingsAreReloadedAtEveryListing) {
+  Configure("0");
+  WritePlaylist("#EXTM3U\r\nC:\\a.mp3\r\n");
+  TFindData record = HostRecord();
+  ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
+  EXPECT_EQ(record.FileAttributes, 0u);
+  plugin.FsFindClose();
+  Configure("3");
+  record = HostRecord();
+  ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
+  EXPECT_EQ(record.FileAttributes, 0x5A5A5A5Au);
+  plugin.FsFindClose();
+}
+
+TEST_F(ListingTest, NewFindFirstRedirectsAnOpenListing) {
+  Configure("0");
+  WritePlaylist("#EXTM3U\r\nA\r\nB\r\nC\r\n");
+  TFindData record = HostRecord();
+  ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
+  ASSERT_TRUE(plugin.FsFindNext(record));
+  EXPECT_STREQ(record.FileName, "B");
+  ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
+  ASSERT_TRUE(plugin.FsFindNext(record));
+  EXPECT_STREQ(record.FileName, "B") << "restarted from the top";
+  EXPECT_EQ(plugin.FsFindFirst("\\sub", record), wfx::kInvalidHandle);
+  EXPECT_EQ(plugin.CurrentPath(), "\\sub");
+  EXPECT_FALSE(plugin.FsFindNext(record));
+}
+
+TEST_F(ListingTest, GetFileIsNotSupported) { EXPECT_EQ(plugin.FsGetFile(), wfx::kFileNotSupported); }
+
+}  // namespace
+}  // namespace plenvox

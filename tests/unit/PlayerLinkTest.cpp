@@ -1,0 +1,86 @@
+#include "player/PlayerLink.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakePlatform.h"
+
+namespace plenvox {
+namespace {
+
+using test::FakePlatform;
+using Calls = std::vector<std::string>;
+
+constexpr WindowHandle kPlayer = 0x1001;
+constexpr WindowHandle kHost = 0x2002;
+
+class PlayerLinkTest : public ::testing::Test {
+ protected:
+  PlayerLinkTest() { settings.WinampExe = "D:\\Player\\winamp.exe"; }
+  void PlayerStartsWhenRun() {
+    os.onRunCommandLine = [this](const std::string&, int) { os.windows["Winamp v1.x"] = kPlayer; };
+  }
+  FakePlatform os;
+  TSettings settings;
+  PlayerLink link{os, settings};
+};
+
+TEST_F(PlayerLinkTest, MissingPlayerIsStartedWithShowCode5ThenAsked) {
+  PlayerStartsWhenRun();
+  os.onSendMessage = [](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+    return std::intptr_t{4};
+  };
+  EXPECT_EQ(link.WritePlaylist(), 4);
+  EXPECT_EQ(os.calls, (Calls{"RunCommandLine(D:\\Player\\winamp.exe, 5)",
+                             "SendMessage(4097, 1024, 0, 120)"}));
+}
+
+TEST_F(PlayerLinkTest, RunningPlayerGetsExactlyOneMessage) {
+  os.windows["Winamp v1.x"] = kPlayer;
+  link.ClearPlaylist();
+  EXPECT_EQ(os.calls, (Calls{"SendMessage(4097, 1024, 0, 101)"}));
+}
+
+TEST_F(PlayerLinkTest, PlayerThatDoesNotAppearGetsNothing) {
+  settings.WinampExe = "winamp.exe";
+  EXPECT_EQ(link.WritePlaylist(), -1);
+  EXPECT_EQ(link.SetPlaylistPosition(3), -1);
+  EXPECT_EQ(os.calls, (Calls{"RunCommandLine(winamp.exe, 5)", "RunCommandLine(winamp.exe, 5)"}));
+}
+
+TEST_F(PlayerLinkTest, RequestsCarryTheirNumbers) {
+  os.windows["Winamp v1.x"] = kPlayer;
+  link.SetPlaylistPosition(7);
+  link.SetPlaylistPosition(-1);
+  link.Stop();
+  link.Play();
+  EXPECT_EQ(os.calls, (Calls{"SendMessage(4097, 1024, 7, 121)", "SendMessage(4097, 1024, -1, 121)",
+                             "SendMessage(4097, 273, 40047, 0)", "SendMessage(4097, 273, 40045, 0)"}));
+}
+
+TEST_F(PlayerLinkTest, AnswerIsTakenAs32BitSigned) {
+  os.windows["Winamp v1.x"] = kPlayer;
+  os.onSendMessage = [](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
+    return static_cast<std::intptr_t>(0xFFFFFFFFu);
+  };
+  EXPECT_EQ(link.WritePlaylist(), -1);
+}
+
+TEST_F(PlayerLinkTest, AddJoinsTheCommandLineExactlyWhetherOrNotThePlayerRuns) {
+  link.AddToPlaylist("C:\\Temp dir\\temp.m3u");
+  os.windows["Winamp v1.x"] = kPlayer;
+  link.AddToPlaylist("C:\\Temp dir\\temp.m3u");
+  const std::string expected = "RunCommandLine(D:\\Player\\winamp.exe /ADD C:\\Temp dir\\temp.m3u, 1)";
+  EXPECT_EQ(os.calls, (Calls{expected, expected}));
+}
+
+TEST_F(PlayerLinkTest, RefreshIsPostedOnlyWithAHostWindow) {
+  link.RefreshHost();
+  EXPECT_TRUE(os.calls.empty());
+  os.windows["TTOTAL_CMD"] = kHost;
+  EXPECT_EQ(link.HostWindow(), kHost);
+  link.RefreshHost();
+  EXPECT_EQ(os.calls, (Calls{"PostMessage(8194, 1075, 540, 0)"}));
+}
+
+}  // namespace
+}  // namespace plenvox
