@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The main job: installs what is missing, builds the installable plug-in into dist/
+# (PlenvoxFast.wfx, PlenvoxFast.wfx64, settings.exe and the zip the host installs from),
+# then runs a short demo under Wine that lists a generated playlist through a scripted host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+for preset in mingw32 mingw64; do
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j"$(nproc)"
+done
+
+rm -rf dist
+mkdir -p dist/package
+cp build/mingw32/bin/PlenvoxFast.wfx build/mingw64/bin/PlenvoxFast.wfx64 dist/package/
+if [ -f build/mingw32/bin/settings.exe ]; then cp build/mingw32/bin/settings.exe dist/package/; fi
+# The host reads the file as a Windows INI file: CRLF line ends.
+sed 's/$/\r/' packaging/pluginst.inf > dist/package/pluginst.inf
+(cd dist/package && zip -q -X ../PlenvoxFast.zip ./*)
+cp dist/package/* dist/
+rm -rf dist/package
+echo "dist/:"
+ls -l dist
+
+if [ -f tests/e2e/run.py ]; then
+  python3 tests/e2e/run.py demo --build build/mingw32
+fi

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Every test: installs what is missing, builds the native core with its unit tests
+# (AddressSanitizer and UndefinedBehaviorSanitizer) and both Windows editions, then runs
+# the unit tests, the checks on the built DLLs and the end-to-end suite under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+jobs=$(nproc)
+for preset in native mingw32 mingw64; do
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j"$jobs"
+done
+
+if [ -f tests/fuzz/run-short.sh ]; then tests/fuzz/run-short.sh; fi
+
+status=0
+for preset in mingw32 mingw64 native; do
+  ctest --preset "$preset" -j"$jobs" || status=1
+done
+exit $status
