@@ -1,0 +1,94 @@
+#include "playlist/TempPlaylist.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "playlist/IoError.h"
+
+namespace plenvox {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+// Lines are gathered and written in blocks, so that a long playlist costs a few writes
+// rather than one per line.
+constexpr std::size_t kWriteBlock = 64 * 1024;
+
+// A playlist being written: created (or emptied) with its header line on construction.
+// Closing it is part of writing it: Close() flushes and reports the outcome, while a
+// writer dropped by a failure only releases its handle.
+class PlaylistWriter {
+ public:
+  PlaylistWriter(Platform& os, const std::string& path) : path_(path) {
+    std::uint32_t error = 0;
+    file_ = os.CreateWrite(path, error);
+    if (!file_) throw IoError(error, "cannot create " + path);
+    WriteLine(kTempPlaylistHeader);
+  }
+
+  void WriteLine(const std::string& line) {
+    pending_ += line;
+    pending_ += kLineEnd;
+    if (pending_.size() >= kWriteBlock) Flush();
+  }
+
+  void Close() {
+    Flush();
+    auto file = std::move(file_);
+    if (!file->Close()) throw IoError(file->Error(), "cannot close " + path_);
+  }
+
+ private:
+  void Flush() {
+    if (pending_.empty()) return;
+    if (!file_->Write(pending_.data(), pending_.size())) {
+      throw IoError(file_->Error(), "cannot write " + path_);
+    }
+    pending_.clear();
+  }
+
+  std::string path_;
+  std::unique_ptr<File> file_;
+  std::string pending_;
+};
+
+}  // namespace
+
+bool InList(std::int32_t number, const TDynamicArrayI& list) {
+  const auto& items = list.Items();
+  return std::find(items.begin(), items.end(), number) != items.end();
+}
+
+void WriteAdditions(Platform& os, const TSettings& settings, const TDynamicArray& paths) {
+  PlaylistWriter out(os, settings.TempPlaylist);
+  for (const auto& path : paths.Items()) {
+    if (!settings.BlockDead || os.FileExists(path)) out.WriteLine(path);
+  }
+  out.Close();
+}
+
+void WriteFilteredCopy(Platform& os, const TSettings& settings, PlaylistFile& playlist,
+                       const TDynamicArrayI& removals) {
+  PlaylistWriter out(os, settings.TempPlaylist);
+  playlist.Open();
+  playlist.ReadLine();  // the header
+  std::int32_t counter = -1;
+  while (!playlist.Eof()) {
+    ++counter;
+    // Read whole, so that a kept line is not shortened; its first 255 characters are
+    // what the line rules deliver, so the information-line test and the numbering are
+    // those of FindEntry.
+    const std::string line = playlist.ReadLineWhole();
+    const bool infoLine = IsInfoLine(line);
+    if (InList(counter, removals)) {
+      if (infoLine) playlist.ReadLine();  // the removed entry's path
+      continue;
+    }
+    out.WriteLine(line);
+    if (infoLine) out.WriteLine(playlist.ReadLineWhole());
+  }
+  out.Close();
+}
+
+}  // namespace plenvox
