@@ -41,6 +41,10 @@ void Plugin::FsGetDefRootName(char* buffer, int size) noexcept {
   }
 }
 
+std::string EntryPathOf(const std::string& remoteName) {
+  return CutShort(remoteName.empty() ? remoteName : remoteName.substr(1));
+}
+
 void Plugin::ClosePlaylistQuietly() noexcept {
   try {
     playlistFile_.Close();

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "config/Settings.h"
 #include "platform/FindData.h"
 #include "platform/Platform.h"
 #include "player/PlayerLink.h"
+#include "playlist/DynamicArray.h"
 #include "playlist/PlaylistFile.h"
 
 namespace plenvox {
@@ -23,6 +25,10 @@ constexpr const char* kFirstRunText =
     "Main settings file not found or empty. Please, run SETTINGS.EXE";
 constexpr const char* kFirstRunCaption = "First run message";
 constexpr const char* kSettingsProgramFile = "settings.exe";
+
+// An entry's path from its name in the folder: without the leading backslash, then cut
+// to 255 characters.
+std::string EntryPathOf(const std::string& remoteName);
 
 class Plugin {
  public:
@@ -37,6 +43,14 @@ class Plugin {
   bool FsFindNext(TFindData& record) noexcept;
   int FsFindClose() noexcept;
   int FsGetFile() noexcept;
+
+  // Edits (Edits.cpp): the host announces the start and end of an operation; between
+  // the two ends of an add or delete batch, puts and deletes are only collected.
+  void FsStatusInfo(int startEnd, int operation) noexcept;
+  // 0 whatever happens to the file.
+  int FsPutFile(const std::string& localName) noexcept;
+  // wfx::kTrue whatever happens to the entry.
+  int FsDeleteFile(const std::string& remoteName) noexcept;
 
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return settings_; }
@@ -54,6 +68,18 @@ class Plugin {
   double PlayTimeOf(const std::string& path);
   void ClosePlaylistQuietly() noexcept;
 
+  void StartOperation(int operation);
+  void EndOperation(int operation);
+  void StartAddBatch();
+  void CollectAddition(const std::string& localName);
+  bool InPlaylistAlready(const std::string& path);
+  void EndAddBatch();
+  void StartDeleteBatch();
+  void CollectDeletion(const std::string& remoteName);
+  void EndDeleteBatch();
+  void FinishBatch();
+  void BindPlaylist();
+
   Platform& os_;
   std::string modulePath_;
   std::string commanderPath_;
@@ -61,6 +87,12 @@ class Plugin {
   PlayerLink player_;
   std::string currentPath_;
   PlaylistFile playlistFile_;
+
+  // The open edit batch, if any: each list exists from the start to the end of its batch.
+  std::unique_ptr<TDynamicArray> pendingAdds_;
+  std::unique_ptr<TDynamicArrayI> pendingDeletes_;
+  // The player's position when the last delete batch started.
+  std::int32_t savedPosition_ = 0;
 };
 
 }  // namespace plenvox

@@ -124,6 +124,8 @@ struct FilterCase {
   std::string expected;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.name; }
+
 class FilteredCopyTest : public TempPlaylistTest,
                          public ::testing::WithParamInterface<FilterCase> {};
 
@@ -206,6 +208,8 @@ struct FaultCase {
   const char* pathPart;
   bool filtered;  // WriteFilteredCopy, else WriteAdditions
 };
+
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
 
 class TempPlaylistFaultTest : public TempPlaylistTest,
                               public ::testing::WithParamInterface<FaultCase> {};

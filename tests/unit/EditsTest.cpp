@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include "plugin/ExtensionFilter.h"
+#include "plugin/Wfx.h"
+#include "support/PluginScene.h"
+
+namespace plenvox {
+namespace {
+
+using test::Calls;
+using test::CloseCall;
+using test::Exists;
+using test::OpenCall;
+using test::RefreshCall;
+using test::Send;
+using test::WritePlaylistCall;
+
+constexpr int kStart = wfx::kStatusStart;
+constexpr int kEnd = wfx::kStatusEnd;
+
+// --- The extension filter ----------------------------------------------------------
+
+struct ExtensionCase {
+  const char* path;
+  const char* extension;
+};
+
+TEST(ExtensionOfTest, TakesTheTextFromTheLastDotOfTheFileName) {
+  const ExtensionCase cases[] = {
+      {"C:\\Music\\a.mp3", ".mp3"},      {"C:\\Music\\a.b.MP3", ".MP3"},
+      {"C:\\Music\\noext", ""},          {"C:\\Music.d\\noext", ""},
+      {"C:\\Music\\a.", "."},            {"C:.mp3", ".mp3"},
+      {"C:\\a.mp3:stream", ""},          {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
+  EXPECT_EQ(ExtensionOf("C:\\a." + std::string(300, 'x')).size(), 255u);
+}
+
+TEST(FilterItemsTest, SplitsAtColonsAndLowerCasesAToZ) {
+  test::FakePlatform os;
+  using Items = std::vector<std::string>;
+  EXPECT_EQ(FilterItems(os, u"mp3"), Items{"mp3"});
+  EXPECT_EQ(FilterItems(os, u"MP3:Wav"), (Items{"mp3", "wav"}));
+  EXPECT_EQ(FilterItems(os, u"mp3:wav:"), (Items{"mp3", "wav"}));
+  EXPECT_EQ(FilterItems(os, u""), Items{});
+  EXPECT_EQ(FilterItems(os, u":"), Items{""});
+  EXPECT_EQ(FilterItems(os, u"mp3::wav"), (Items{"mp3", "", "wav"}));
+  // Only A to Z change case; other characters are converted as they are.
+  EXPECT_EQ(FilterItems(os, u"\u00C4X"), Items{"\xC3\x84x"});
+  EXPECT_EQ(FilterItems(os, std::u16string(300, u'A'))[0], std::string(255, 'a'));
+}
+
+struct AllowedCase {
+  const char16_t* filter;
+  const char* path;
+  bool allowed;
+};
+
+class ExtAllowedTest : public ::testing::TestWithParam<AllowedCase> {};
+
+TEST_P(ExtAllowedTest, AcceptsExactlyTheListedExtensionsInAnyCase) {
+  test::FakePlatform os;
+  TSettings settings;
+  settings.ExtFilter = GetParam().filter;
+  EXPECT_EQ(ExtAllowed(os, settings, ExtensionOf(GetParam().path)), GetParam().allowed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, ExtAllowedTest,
+    ::testing::Values(
+        AllowedCase{u"mp3", "C:\\M\\a.mp3", true}, AllowedCase{u"mp3", "C:\\M\\a.MP3", true},
+        AllowedCase{u"mp3", "C:\\M\\a.b.MP3", true}, AllowedCase{u"mp3", "C:\\M\\song.wav", false},
+        AllowedCase{u"mp3", "C:\\M\\noext", false}, AllowedCase{u"mp3", "C:\\M.mp3\\noext", false},
+        AllowedCase{u"mp3", "C:\\M\\a.mp3x", false}, AllowedCase{u"mp3", "C:\\M\\a.mp", false},
+        AllowedCase{u"mp3:wav", "C:\\M\\a.mp3", true}, AllowedCase{u"mp3:wav", "C:\\M\\a.WAV", true},
+        AllowedCase{u"mp3:wav", "C:\\M\\a.ogg", false}, AllowedCase{u"mp3:wav:", "C:\\M\\a.mp3", true},
+        AllowedCase{u"mp3:wav:", "C:\\M\\a.Wav", true}, AllowedCase{u"mp3:wav:", "C:\\M\\noext", false},
+        AllowedCase{u"mp3:", "C:\\M\\a.mp3", true}, AllowedCase{u"", "C:\\M\\a.mp3", false},
+        AllowedCase{u"", "C:\\M\\noext", false}, AllowedCase{u"MP3", "C:\\M\\a.mp3", true},
+        // An empty item between two colons stands for "no extension".
+        AllowedCase{u"mp3::wav", "C:\\M\\noext", true}));
+
+// --- Batches against the fake player ------------------------------------------------
+
+class EditsTest : public ::testing::Test {
+ protected:
+  EditsTest() {
+    a = scene.dir / "a.mp3";
+    b = scene.dir / "b.mp3";
+    test::WriteFile(a, "a");
+    test::WriteFile(b, "b");
+    Configure("mp3", true, true);
+  }
+  void Configure(const std::string& filter, bool blockDead, bool disableMulti) {
+    scene.Configure("", "ExtFilter=" + filter + "\nBlockDead=" + (blockDead ? "1" : "0") +
+                            "\nDisableMulti=" + (disableMulti ? "1" : "0"));
+  }
+  // The player's playlist, listed by the host; then the given files are copied in.
+  void AddBatch(const std::vector<std::string>& files) {
+    plugin.FsStatusInfo(kStart, wfx::kOpPutMulti);
+    for (const auto& file : files) EXPECT_EQ(plugin.FsPutFile(file), wfx::kFileOk) << file;
+    plugin.FsStatusInfo(kEnd, wfx::kOpPutMulti);
+  }
+  void DeleteBatch(const std::vector<std::string>& names) {
+    plugin.FsStatusInfo(kStart, wfx::kOpDelete);
+    for (const auto& name : names) EXPECT_EQ(plugin.FsDeleteFile(name), wfx::kTrue) << name;
+    plugin.FsStatusInfo(kEnd, wfx::kOpDelete);
+  }
+  std::string Temp() const { return scene.TempPlaylist(); }
+  std::string Playlist() const { return scene.PlaylistPath(); }
+  static std::string Info(const std::string& path) { return "#EXTINF:-1,title\r\n" + path + "\r\n"; }
+
+  test::PluginScene scene;
+  test::FakePlayer& player = scene.player;
+  Plugin& plugin = scene.plugin;
+  std::string a, b;
+};
+
+TEST_F(EditsTest, ListingAnnouncementHasThePlayerWriteItsPlaylist) {
+  plugin.FsStatusInfo(kStart, wfx::kOpList);
+  plugin.FsStatusInfo(kEnd, wfx::kOpList);
+  EXPECT_EQ(scene.os.calls, Calls{WritePlaylistCall()});
+}
+
+TEST_F(EditsTest, OtherOperationsAndEndsWithoutAStartDoNothing) {
+  for (int operation : {0, 2, 3, 4, 6, 7, 9}) {
+    plugin.FsStatusInfo(kStart, operation);
+    plugin.FsStatusInfo(kEnd, operation);
+  }
+  plugin.FsStatusInfo(kEnd, wfx::kOpPutMulti);
+  plugin.FsStatusInfo(kEnd, wfx::kOpDelete);
+  plugin.FsStatusInfo(7, wfx::kOpDelete);
+  EXPECT_EQ(scene.os.calls, Calls{});
+}
+
+TEST_F(EditsTest, AddBatchHandsThePlayerTheAllowedFilesAtItsEnd) {
+  player.entries = {"C:\\old.mp3"};
+  scene.ListRoot();
+  AddBatch({a, scene.dir / "song.wav", b});
+  EXPECT_EQ(scene.os.calls,
+            (Calls{// one duplicate test per file, from the start of the playlist file
+                   OpenCall(Playlist()), CloseCall(Playlist()), OpenCall(Playlist()),
+                   CloseCall(Playlist()), OpenCall(Playlist()),
+                   // the end of the batch
+                   CloseCall(Playlist()), "CreateWrite(" + Temp() + ")", CloseCall(Temp()),
+                   scene.AddCall(), WritePlaylistCall(), "DeleteFile(" + Temp() + ")",
+                   RefreshCall()}));
+  EXPECT_EQ(scene.handed, Calls{"#EXTM3U\r\n" + a + "\r\n" + b + "\r\n"});
+  EXPECT_EQ(player.entries, (Calls{"C:\\old.mp3", a, b}));
+  EXPECT_FALSE(Exists(Temp()));
+  EXPECT_FALSE(plugin.Playlist().IsOpen());
+}
+
+TEST_F(EditsTest, AddBatchWithEveryFileRefusedStillHandsTheHeaderAndCleansUp) {
+  scene.ListRoot();
+  AddBatch({scene.dir / "song.wav", scene.dir / "noext"});
+  EXPECT_EQ(scene.handed, Calls{"#EXTM3U\r\n"});
+  EXPECT_TRUE(player.entries.empty());
+  EXPECT_FALSE(Exists(Temp()));
+  EXPECT_EQ(scene.os.CallsStartingWith({"PostMessage"}), Calls{RefreshCall()});
+}
+
+TEST_F(EditsTest, BlockDeadLeavesOutFilesThatDoNotExist) {
+  scene.ListRoot();
+  AddBatch({scene.dir / "gone.mp3", a});
+  EXPECT_EQ(player.entries, Calls{a});
+  Configure("mp3", false, true);
+  scene.ListRoot();
+  AddBatch({scene.dir / "gone.mp3"});
+  EXPECT_EQ(player.entries, (Calls{a, scene.dir / "gone.mp3"}));
+}
+
+TEST_F(EditsTest, DisableMultiRefusesExactDuplicatesOnly) {
+  const std::string upper = scene.dir / "A.mp3";
+  test::WriteFile(upper, "A");
+  player.entries = {a};
+  scene.ListRoot();
+  AddBatch({a, upper});
+  // Letter case counts: A.mp3 is another file than a.mp3.
+  EXPECT_EQ(player.entries, (Calls{a, upper}));
+}
+
+TEST_F(EditsTest, WithoutDisableMultiADuplicateIsAddedAgain) {
+  Configure("mp3", true, false);
+  player.entries = {a};
+  scene.ListRoot();
+  AddBatch({a, a});
+  EXPECT_EQ(player.entries, (Calls{a, a, a}));
+  EXPECT_EQ(scene.os.CallsStartingWith({"OpenRead"}), Calls{}) << "no duplicate test";
+}
+
+TEST_F(EditsTest, DuplicateTestBeforeAnyListingReadsWinampPlaylist) {
+  // FsInit had the player write its playlist, but nothing bound the playlist file yet.
+  player.entries = {a};
+  plugin.FsStatusInfo(kStart, wfx::kOpList);
+  ASSERT_FALSE(plugin.Playlist().IsBound());
+  AddBatch({a, b});
+  EXPECT_EQ(player.entries, (Calls{a, b}));
+}
+
+TEST_F(EditsTest, DuplicateTestOnAnUnreadablePlaylistTreatsTheFileAsNew) {
+  player.entries = {a};
+  scene.ListRoot();
+  scene.os.FailOn("open", "winamp.m3u");
+  AddBatch({a});
+  EXPECT_EQ(player.entries, (Calls{a, a}));
+  EXPECT_FALSE(Exists(Temp()));
+}
+
+TEST_F(EditsTest, PutOutsideABatchIsABatchOfItsOwn) {
+  player.entries = {"C:\\old.mp3"};
+  scene.ListRoot();
+  // A single file's copy comes wrapped in operation 4, which the plug-in ignores.
+  plugin.FsStatusInfo(kStart, wfx::kOpPutSingle);
+  EXPECT_EQ(plugin.FsPutFile(a), wfx::kFileOk);
+  plugin.FsStatusInfo(kEnd, wfx::kOpPutSingle);
+  EXPECT_EQ(scene.os.calls,
+            (Calls{OpenCall(Playlist()), CloseCall(Playlist()), "CreateWrite(" + Temp() + ")",
+                   CloseCall(Temp()), scene.AddCall(), WritePlaylistCall(),
+                   "DeleteFile(" + Temp() + ")", RefreshCall()}));
+  EXPECT_EQ(player.entries, (Calls{"C:\\old.mp3", a}));
+  EXPECT_FALSE(Exists(Temp()));
+  // The next put is a batch of its own again.
+  scene.os.calls.clear();
+  plugin.FsPutFile(b);
+  EXPECT_EQ(player.entries, (Calls{"C:\\old.mp3", a, b}));
+  EXPECT_EQ(scene.os.CallsStartingWith({"RunCommandLine"}), Calls{scene.AddCall()});
+}
+
+TEST_F(EditsTest, DeleteBatchRebuildsThePlaylistAndRestoresTheSamePosition) {
+  player.entries = {"A", "B", "C", "D"};
+  player.position = 2;
+  scene.ListRoot();
+  DeleteBatch({"\\B"});
+  EXPECT_EQ(scene.os.calls,
+            (Calls{WritePlaylistCall(), OpenCall(Playlist()),  // start, lookup of B
+                   "CreateWrite(" + Temp() + ")", CloseCall(Playlist()), OpenCall(Playlist()),
+                   CloseCall(Temp()), CloseCall(Playlist()),  // the filtered copy
+                   Send(1024, 0, 101), WritePlaylistCall(), scene.AddCall(), Send(1024, 2, 121),
+                   WritePlaylistCall(), "DeleteFile(" + Temp() + ")", RefreshCall()}));
+  EXPECT_EQ(scene.handed, Calls{"#EXTM3U\r\n" + Info("A") + Info("C") + Info("D")});
+  EXPECT_EQ(player.entries, (Calls{"A", "C", "D"}));
+  // The number is not counted down: the entry after the former current one is current.
+  EXPECT_EQ(player.position, 2);
+  EXPECT_FALSE(Exists(Temp()));
+  EXPECT_FALSE(plugin.Playlist().IsOpen());
+}
+
+TEST_F(EditsTest, DeletingTwoEntriesWithTheSamePathRemovesOnlyTheFirst) {
+  player.entries = {"A", "X", "B", "X"};
+  DeleteBatch({"\\X", "\\X"});
+  EXPECT_EQ(player.entries, (Calls{"A", "B", "X"}));
+}
+
+TEST_F(EditsTest, DeleteBatchWithoutAFoundNameStillRebuildsEverything) {
+  player.entries = {"A", "B"};
+  player.position = 1;
+  DeleteBatch({"\\Z", "\\a", "", "\\"});
+  EXPECT_EQ(player.entries, (Calls{"A", "B"}));
+  EXPECT_EQ(player.position, 1);
+  EXPECT_EQ(scene.os.CallsStartingWith({Send(1024, 0, 101)}), Calls{Send(1024, 0, 101)});
+  EXPECT_FALSE(Exists(Temp()));
+}
+
+TEST_F(EditsTest, DeleteFindsLongPathsAndKeepsOthersWhole) {
+  const std::string longPath = "C:\\" + std::string(300, 'l') + ".mp3";
+  const std::string other = "C:\\" + std::string(280, 'o') + ".mp3";
+  player.entries = {longPath, other, "B"};
+  // The backslash goes first, then the name is cut to the 255 characters a line reads as.
+  DeleteBatch({"\\" + longPath});
+  EXPECT_EQ(player.entries, (Calls{other, "B"}));
+}
+
+TEST_F(EditsTest, DeleteOutsideABatchIsABatchOfItsOwn) {
+  player.entries = {"A", "B"};
+  player.position = 1;
+  EXPECT_EQ(plugin.FsDeleteFile("\\A"), wfx::kTrue);
+  EXPECT_EQ(scene.os.calls,
+            (Calls{WritePlaylistCall(), OpenCall(Playlist()), "CreateWrite(" + Temp() + ")",
+                   CloseCall(Playlist()), OpenCall(Playlist()), CloseCall(Temp()),
+                   CloseCall(Playlist()), Send(1024, 0, 101), WritePlaylistCall(),
+                   scene.AddCall(), Send(1024, 1, 121), WritePlaylistCall(),
+                   "DeleteFile(" + Temp() + ")", RefreshCall()}));
+  EXPECT_EQ(player.entries, Calls{"B"});
+  EXPECT_FALSE(Exists(Temp()));
+}
+
+// --- Failures: nothing the user owns is lost -----------------------------------------
+
+struct FaultCase {
+  const char* name;
+  const char* op;
+  const char* pathPart;
+  int after;
+  bool deleting;  // a delete batch, else an add batch
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
+
+class EditsFaultTest : public EditsTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(EditsFaultTest, LeavesThePlayersPlaylistAsItWas) {
+  const Calls before = {"A", "B", "C"};
+  player.entries = before;
+  player.position = 1;
+  scene.ListRoot();
+  test::WriteFile(Temp(), "left over from an earlier run");
+  scene.os.FailOn(GetParam().op, GetParam().pathPart, kErrorAccessDenied, GetParam().after);
+  if (GetParam().deleting) {
+    DeleteBatch({"\\B"});
+  } else {
+    AddBatch({a});
+  }
+  EXPECT_EQ(player.entries, before);
+  EXPECT_EQ(player.position, 1);
+  EXPECT_TRUE(scene.handed.empty()) << "nothing handed to the player";
+  EXPECT_EQ(scene.os.CallsStartingWith({Send(1024, 0, 101)}), Calls{}) << "never cleared";
+  EXPECT_FALSE(Exists(Temp()));
+  EXPECT_EQ(scene.os.CallsStartingWith({"PostMessage"}), Calls{RefreshCall()});
+  EXPECT_FALSE(plugin.Playlist().IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, EditsFaultTest,
+    ::testing::Values(FaultCase{"deletePlaylistUnopenable", "open", "winamp.m3u", 0, true},
+                      // The lookup found B; only the filtered copy cannot read the file.
+                      FaultCase{"deleteCopyCannotOpenPlaylist", "open", "winamp.m3u", 1, true},
+                      FaultCase{"deleteCopyCannotReadPlaylist", "read", "winamp.m3u", 1, true},
+                      FaultCase{"deleteTempCannotBeCreated", "create", "temp.m3u", 0, true},
+                      FaultCase{"deleteTempCannotBeWritten", "write", "temp.m3u", 0, true},
+                      FaultCase{"deleteTempCannotBeClosed", "close", "temp.m3u", 0, true},
+                      FaultCase{"addTempCannotBeCreated", "create", "temp.m3u", 0, false},
+                      FaultCase{"addTempCannotBeWritten", "write", "temp.m3u", 0, false},
+                      FaultCase{"addTempCannotBeClosed", "close", "temp.m3u", 0, false}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(EditsTest, FailureToDeleteTheTemporaryPlaylistIsIgnored) {
+  player.entries = {"A", "B"};
+  scene.os.FailOn("delete", "temp.m3u");
+  DeleteBatch({"\\A"});
+  EXPECT_EQ(player.entries, Calls{"B"});
+  EXPECT_EQ(scene.os.CallsStartingWith({"PostMessage"}), Calls{RefreshCall()});
+}
+
+}  // namespace
+}  // namespace plenvox
