@@ -52,6 +52,9 @@ class Plugin {
   // wfx::kTrue whatever happens to the entry.
   int FsDeleteFile(const std::string& remoteName) noexcept;
 
+  // Commands (Commands.cpp): 0 done, 1 error.
+  int FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept;
+
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return settings_; }
   const std::string& ModulePath() const { return modulePath_; }
@@ -79,6 +82,11 @@ class Plugin {
   void EndDeleteBatch();
   void FinishBatch();
   void BindPlaylist();
+
+  int ExecuteFile(const std::string& remoteName, const std::string& verb);
+  void SavePlaylistCopy();
+  std::string BrowseFolder(const std::string& title);
+  void PlayEntry(const std::string& remoteName);
 
   Platform& os_;
   std::string modulePath_;
