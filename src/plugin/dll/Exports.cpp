@@ -75,4 +75,35 @@ __declspec(dllexport) int WINAPI FsGetFile(char*, char*, int, void*) {
   return g_plugin ? g_plugin->FsGetFile() : plenvox::wfx::kFileNotSupported;
 }
 
+__declspec(dllexport) void WINAPI FsStatusInfo(char*, int startEnd, int operation) {
+  if (g_plugin) g_plugin->FsStatusInfo(startEnd, operation);
+}
+
+__declspec(dllexport) int WINAPI FsPutFile(char* localName, char*, int) {
+  if (!g_plugin) return plenvox::wfx::kFileOk;
+  try {
+    return g_plugin->FsPutFile(Text(localName));
+  } catch (...) {
+    return plenvox::wfx::kFileOk;
+  }
+}
+
+__declspec(dllexport) BOOL WINAPI FsDeleteFile(char* remoteName) {
+  if (!g_plugin) return plenvox::wfx::kTrue;
+  try {
+    return g_plugin->FsDeleteFile(Text(remoteName));
+  } catch (...) {
+    return plenvox::wfx::kTrue;
+  }
+}
+
+__declspec(dllexport) int WINAPI FsExecuteFile(HWND, char* remoteName, char* verb) {
+  if (!g_plugin) return plenvox::wfx::kExecError;
+  try {
+    return g_plugin->FsExecuteFile(Text(remoteName), Text(verb));
+  } catch (...) {
+    return plenvox::wfx::kExecError;
+  }
+}
+
 }  // extern "C"
