@@ -51,7 +51,7 @@ void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
     if (startEnd == wfx::kStatusStart) StartOperation(operation);
     if (startEnd == wfx::kStatusEnd) EndOperation(operation);
   } catch (...) {
-    // Nothing reaches the host; the player's playlist is changed only by complete steps.
+    // Nothing reaches the host.
   }
 }
 
