@@ -174,17 +174,6 @@ TEST_F(TempPlaylistTest, FilteredCopyKeepsLongLinesWholeButNumbersThemByTheLineR
   EXPECT_EQ(FilteredCopy({0, 2}), "#EXTM3U\r\nB\r\nC\r\n");
 }
 
-TEST_F(TempPlaylistTest, FilteredCopyStopsAtCtrlZ) {
-  Playlist("#EXTM3U\r\nA\r\nB\x1A\r\nC\r\n");
-  EXPECT_EQ(FilteredCopy({}), "#EXTM3U\r\nA\r\nB\r\n");
-}
-
-TEST_F(TempPlaylistTest, FilteredCopyLeavesThePlaylistOpen) {
-  Playlist("#EXTM3U\r\nA\r\n");
-  FilteredCopy({});
-  EXPECT_TRUE(playlist.IsOpen());
-}
-
 // --- Failures --------------------------------------------------------------------
 
 TEST_F(TempPlaylistTest, MissingPlaylistRaisesAfterTheTemporaryPlaylistWasCreated) {
@@ -195,11 +184,6 @@ TEST_F(TempPlaylistTest, MissingPlaylistRaisesAfterTheTemporaryPlaylistWasCreate
     EXPECT_EQ(e.Code(), kErrorFileNotFound);
   }
   EXPECT_TRUE(Exists(settings.TempPlaylist));
-}
-
-TEST_F(TempPlaylistTest, UnboundPlaylistRaises) {
-  PlaylistFile unbound(os);
-  EXPECT_THROW(WriteFilteredCopy(os, settings, unbound, TDynamicArrayI()), IoError);
 }
 
 struct FaultCase {
