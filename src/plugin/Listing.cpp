@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "audio/MPEGaudio.h"
 #include "common/Text.h"
 #include "plugin/Plugin.h"
 #include "plugin/Wfx.h"
@@ -121,10 +122,12 @@ void Plugin::FillRecord(const std::string& path, TFindData& record, bool first) 
   WriteName(path, record);
 }
 
-double Plugin::PlayTimeOf(const std::string&) {
-  // The play-time analyser arrives with the audio readers; until then every entry
-  // lists with a play time of 0.
-  return 0.0;
+double Plugin::PlayTimeOf(const std::string& path) {
+  // One analyser per entry: nothing of one file's analysis outlives its item. A file
+  // that cannot be analysed lists with a play time of 0.
+  TMPEGaudio analyser(os_);
+  analyser.LoadFromFile(path);
+  return analyser.PlayTime();
 }
 
 }  // namespace plenvox

@@ -1,0 +1,132 @@
+// Display mode 2: each item carries its file's record with the play time, in whole
+// seconds, in the size fields.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "AudioBytes.h"
+#include "plugin/Plugin.h"
+#include "plugin/Wfx.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace plenvox {
+namespace {
+
+using namespace test;
+
+constexpr const char* kIni = "C:\\plenvox.ini";
+
+TFindData HostRecord() {
+  TFindData record;
+  std::memset(&record, 0x5A, sizeof record);
+  return record;
+}
+
+class ListingPlayTimeTest : public ::testing::Test {
+ protected:
+  ListingPlayTimeTest() {
+    os.registryValue = RegistryValue{1, std::string(kIni) + '\0'};
+    os.iniFiles[kIni] = "[Path]\nWinampFolder=" + dir.Path() + "/\n[Mode]\nDisplayMode=2\n";
+  }
+  // Lists the playlist of the given entries and returns the records.
+  std::vector<TFindData> List(const std::vector<std::string>& entries) {
+    std::string playlist = "#EXTM3U\r\n";
+    for (const auto& entry : entries) playlist += entry + "\r\n";
+    WriteFile(dir / "winamp.m3u", playlist);
+    std::vector<TFindData> records(1, HostRecord());
+    if (plugin.FsFindFirst("\\", records.back()) != wfx::kSearchHandle) return {};
+    for (records.push_back(HostRecord()); plugin.FsFindNext(records.back()); records.push_back(HostRecord())) {
+    }
+    records.pop_back();
+    plugin.FsFindClose();
+    return records;
+  }
+  // The file's own record as the listing must show it, with the size fields given.
+  TFindData Expected(const std::string& path, std::uint32_t seconds) {
+    TFindData record = HostRecord();
+    EXPECT_TRUE(os.FindFile(path, record)) << path;
+    record.FileSizeHigh = 0;
+    record.FileSizeLow = seconds;
+    std::memset(record.FileName, 0, sizeof record.FileName);
+    std::memcpy(record.FileName, path.data(), path.size());
+    return record;
+  }
+  static void ExpectSameRecord(const TFindData& actual, const TFindData& expected) {
+    EXPECT_EQ(actual.FileSizeHigh, expected.FileSizeHigh);
+    EXPECT_EQ(actual.FileSizeLow, expected.FileSizeLow);
+    EXPECT_EQ(actual.FileAttributes, expected.FileAttributes);
+    EXPECT_STREQ(actual.FileName, expected.FileName);
+    // Everything up to the name, and the short name, are the file's.
+    EXPECT_EQ(std::memcmp(&actual, &expected, offsetof(TFindData, FileName)), 0);
+    EXPECT_EQ(std::memcmp(actual.AlternateFileName, expected.AlternateFileName, 14), 0);
+  }
+  TempDir dir;
+  FakePlatform os;
+  Plugin plugin{os};
+};
+
+TEST_F(ListingPlayTimeTest, SizeLowIsThePlayTimeTruncated) {
+  // 128 kbit/s frames: 40 frames and an ID3v1 tag are 1.0425 seconds of audio; 300
+  // frames 7.81875 seconds.
+  const std::string shortSong = dir / "short.mp3";
+  WriteFile(shortSong, Repeat(MpegFrame(kMpeg1Header, 417), 40) + Id3v1Block("Short"));
+  const std::string longSong = dir / "long.mp3";
+  WriteFile(longSong, Id3v2Tag(3, Zeros(500)) + Repeat(MpegFrame(kMpeg1Header, 417), 300));
+  // A VBR file of 10000 frames: 261.22 seconds whatever its length.
+  std::string first = MpegFrame(kMpeg1Header, 417);
+  first.replace(36, 12, "Xing" + Zeros(4) + BigEndianBytes(10000, 4));
+  const std::string vbrSong = dir / "vbr.mp3";
+  WriteFile(vbrSong, first + Repeat(MpegFrame(kMpeg1Header, 417), 10));
+
+  const auto records = List({shortSong, longSong, vbrSong});
+  ASSERT_EQ(records.size(), 3u);
+  ExpectSameRecord(records[0], Expected(shortSong, 1));
+  ExpectSameRecord(records[1], Expected(longSong, 7));
+  ExpectSameRecord(records[2], Expected(vbrSong, 261));
+}
+
+TEST_F(ListingPlayTimeTest, CorpusFileListsItsPlayTime) {
+  // 72243 frames of 1152 samples at 44100 Hz in its Xing header: 1887.16 seconds.
+  const std::string song = std::string(PLENVOX_CORPUS_DIR) + "/taglib_lame_vbr.mp3";
+  const auto records = List({song});
+  ASSERT_EQ(records.size(), 1u);
+  ExpectSameRecord(records[0], Expected(song, 1887));
+}
+
+TEST_F(ListingPlayTimeTest, FileWithoutAudioListsZero) {
+  const std::string text = dir / "notes.mp3";
+  WriteFile(text, std::string(9000, 'n'));
+  const std::string tiny = dir / "tiny.mp3";
+  WriteFile(tiny, "ID3");
+  const auto records = List({text, tiny});
+  ASSERT_EQ(records.size(), 2u);
+  ExpectSameRecord(records[0], Expected(text, 0));
+  ExpectSameRecord(records[1], Expected(tiny, 0));
+}
+
+TEST_F(ListingPlayTimeTest, MissingFileKeepsTheHostsFields) {
+  const std::string missing = dir / "gone.mp3";
+  const auto records = List({missing});
+  ASSERT_EQ(records.size(), 1u);
+  TFindData expected = HostRecord();
+  expected.FileSizeHigh = 0;
+  expected.FileSizeLow = 0;
+  EXPECT_EQ(std::memcmp(&records[0], &expected, offsetof(TFindData, FileName)), 0);
+  EXPECT_STREQ(records[0].FileName, missing.c_str());
+}
+
+TEST_F(ListingPlayTimeTest, EveryAnalysedFileIsClosedBeforeTheNextItem) {
+  const std::string song = dir / "song.mp3";
+  WriteFile(song, Repeat(MpegFrame(kMpeg1Header, 417), 20));
+  ASSERT_EQ(List({song, song}).size(), 2u);
+  const auto calls = os.CallsStartingWith({"OpenRead(" + song, "Close(" + song});
+  ASSERT_EQ(calls.size(), 12u);  // per item: the two tag readers and the analyser
+  for (std::size_t i = 0; i < calls.size(); i += 2) {
+    EXPECT_EQ(calls[i].rfind("OpenRead(", 0), 0u) << i;
+    EXPECT_EQ(calls[i + 1].rfind("Close(", 0), 0u) << i;
+  }
+}
+
+}  // namespace
+}  // namespace plenvox
