@@ -66,8 +66,7 @@ bool TID3v1::LoadFromFile(const std::string& fileName) noexcept {
 }
 
 bool TID3v1::ReadLastBytes(const std::string& fileName, TagBytes& tag) {
-  std::uint32_t error = 0;
-  const auto file = os_.OpenRead(fileName, error);
+  const auto file = OpenToRead(os_, fileName);
   if (!file) return false;
   std::int64_t length = 0;
   const bool read = file->Size(length) && length >= static_cast<std::int64_t>(kTagSize) &&

@@ -177,8 +177,7 @@ bool TID3v2::LoadFromFile(const std::string& fileName) noexcept {
 }
 
 bool TID3v2::ReadHeader(const std::string& fileName, TagInfo& info) {
-  std::uint32_t error = 0;
-  const auto file = os_.OpenRead(fileName, error);
+  const auto file = OpenToRead(os_, fileName);
   if (!file) return false;
   const bool read = ReadExactly(*file, info.Header.data(), info.Header.size()) &&
                     file->Size(info.FileLength);
@@ -189,8 +188,7 @@ bool TID3v2::ReadHeader(const std::string& fileName, TagInfo& info) {
 // Walks the frames from right after the header (an extended header is not skipped)
 // until the tag's end, the file's end, padding, or anything that cannot be read.
 void TID3v2::ScanFrames(const std::string& fileName, TagInfo& info) {
-  std::uint32_t error = 0;
-  const auto file = os_.OpenRead(fileName, error);
+  const auto file = OpenToRead(os_, fileName);
   if (!file) return;
   const FrameLayout layout = info.MajorVersion() > 2 ? kFourLetterLayout : kThreeLetterLayout;
   std::int64_t position = kHeaderSize;

@@ -191,8 +191,7 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName) noexcept {
 // the audio, for the encoder tag. The block is zero-filled once: a short read leaves
 // the earlier contents behind the bytes it got. A failure keeps what was found so far.
 bool TMPEGaudio::ReadBlocks(const std::string& fileName) {
-  std::uint32_t error = 0;
-  const auto file = os_.OpenRead(fileName, error);
+  const auto file = OpenToRead(os_, fileName);
   if (!file || !file->Size(fileLength_)) return false;
   Block block{};
   std::size_t got = 0;
