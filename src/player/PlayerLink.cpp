@@ -2,11 +2,19 @@
 
 namespace plenvox {
 
+// A path with a blank goes on a command line in quotation marks, so that the system
+// does not try "C:\Program.exe" for "C:\Program Files\...", and the player does not
+// take "C:\Temp dir\temp.m3u" for two files. Paths without blanks stay as they are.
+std::string CommandLinePath(const std::string& path) {
+  if (path.find(' ') == std::string::npos || (path.size() >= 2 && path.front() == '"')) return path;
+  return '"' + path + '"';
+}
+
 bool PlayerLink::PlayerRunning() { return os_.FindWindow(kPlayerWindowClass) != 0; }
 
 std::int32_t PlayerLink::SendToPlayer(std::uint32_t message, std::int32_t wParam,
                                       std::int32_t lParam) {
-  if (!PlayerRunning()) os_.RunCommandLine(settings_.WinampExe, kShow);
+  if (!PlayerRunning()) os_.RunCommandLine(CommandLinePath(settings_.WinampExe), kShow);
   // One more look, no retries: the start itself waits until the player takes input.
   const WindowHandle player = os_.FindWindow(kPlayerWindowClass);
   if (player == 0) return -1;
@@ -33,7 +41,8 @@ void PlayerLink::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
 void PlayerLink::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
 
 void PlayerLink::AddToPlaylist(const std::string& playlistPath) {
-  os_.RunCommandLine(settings_.WinampExe + kAddSwitch + playlistPath, kShowNormal);
+  os_.RunCommandLine(CommandLinePath(settings_.WinampExe) + kAddSwitch + CommandLinePath(playlistPath),
+                     kShowNormal);
 }
 
 WindowHandle PlayerLink::HostWindow() { return os_.FindWindow(kHostWindowClass); }

@@ -31,6 +31,9 @@ constexpr const char* kAddSwitch = " /ADD ";
 constexpr std::uint32_t kHostRefreshMessage = kWmUser + 51;
 constexpr std::uintptr_t kHostRefreshWParam = 540;
 
+// The path as it goes on a command line: in quotation marks when it holds a blank.
+std::string CommandLinePath(const std::string& path);
+
 class PlayerLink {
  public:
   PlayerLink(Platform& os, const TSettings& settings) : os_(os), settings_(settings) {}
@@ -45,7 +48,8 @@ class PlayerLink {
   std::int32_t SetPlaylistPosition(std::int32_t entry);
   void Stop();
   void Play();
-  // Runs "<WinampExe> /ADD <path>": the player appends that playlist's entries.
+  // Runs "<WinampExe> /ADD <path>" (each quoted when it holds a blank): the player
+  // appends that playlist's entries.
   void AddToPlaylist(const std::string& playlistPath);
 
   WindowHandle HostWindow();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "plugin/ExtensionFilter.h"
 #include "plugin/Wfx.h"
@@ -248,6 +249,18 @@ TEST_F(EditsTest, DeletingTwoEntriesWithTheSamePathRemovesOnlyTheFirst) {
   player.entries = {"A", "X", "B", "X"};
   DeleteBatch({"\\X", "\\X"});
   EXPECT_EQ(player.entries, (Calls{"A", "B", "X"}));
+}
+
+TEST_F(EditsTest, TemporaryFolderWithABlankReachesThePlayerWhole) {
+  const std::string temp = scene.dir / "Local Settings";
+  ASSERT_EQ(::mkdir(temp.c_str(), 0700), 0);
+  scene.os.environment["TEMP"] = temp + "/";
+  Configure("mp3", true, true);
+  player.entries = {"A", "B", "C"};
+  DeleteBatch({"\\B"});
+  EXPECT_EQ(player.entries, (Calls{"A", "C"}));
+  EXPECT_EQ(scene.os.CallsStartingWith({"RunCommandLine"}),
+            Calls{"RunCommandLine(" + scene.Exe() + " /ADD \"" + temp + "/\\temp.m3u\", 1)"});
 }
 
 TEST_F(EditsTest, DeleteBatchWithoutAFoundNameStillRebuildsEverything) {

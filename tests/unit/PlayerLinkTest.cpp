@@ -66,11 +66,24 @@ TEST_F(PlayerLinkTest, AnswerIsTakenAs32BitSigned) {
 }
 
 TEST_F(PlayerLinkTest, AddJoinsTheCommandLineExactlyWhetherOrNotThePlayerRuns) {
-  link.AddToPlaylist("C:\\Temp dir\\temp.m3u");
+  link.AddToPlaylist("C:\\Temp\\temp.m3u");
   os.windows["Winamp v1.x"] = kPlayer;
-  link.AddToPlaylist("C:\\Temp dir\\temp.m3u");
-  const std::string expected = "RunCommandLine(D:\\Player\\winamp.exe /ADD C:\\Temp dir\\temp.m3u, 1)";
+  link.AddToPlaylist("C:\\Temp\\temp.m3u");
+  const std::string expected = "RunCommandLine(D:\\Player\\winamp.exe /ADD C:\\Temp\\temp.m3u, 1)";
   EXPECT_EQ(os.calls, (Calls{expected, expected}));
+}
+
+TEST_F(PlayerLinkTest, PathsWithBlanksAreQuotedOnCommandLines) {
+  // Unquoted, the player would read "C:\Temp" and "dir\temp.m3u" as two files and a delete
+  // batch would lose the playlist it had just cleared.
+  settings.WinampExe = "C:\\Program Files\\Winamp\\winamp.exe";
+  link.AddToPlaylist("C:\\Temp dir\\temp.m3u");
+  PlayerStartsWhenRun();
+  link.WritePlaylist();
+  EXPECT_EQ(os.CallsStartingWith({"RunCommandLine"}),
+            (Calls{"RunCommandLine(\"C:\\Program Files\\Winamp\\winamp.exe\" /ADD \"C:\\Temp dir\\temp.m3u\", 1)",
+                   "RunCommandLine(\"C:\\Program Files\\Winamp\\winamp.exe\", 5)"}));
+  EXPECT_EQ(CommandLinePath("\"C:\\a b\""), "\"C:\\a b\"");
 }
 
 TEST_F(PlayerLinkTest, RefreshIsPostedOnlyWithAHostWindow) {

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "player/PlayerLink.h"
 #include "support/TempDir.h"
 
 namespace plenvox::test {
@@ -11,15 +12,26 @@ FakePlayer::FakePlayer(FakePlatform& os, std::string program, std::string playli
   os_.onSendMessage = [this](WindowHandle, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) { return Handle(message, wParam, lParam); };
   os_.onRunCommandLine = [this](const std::string& commandLine, int) {
-    const std::string add = program_ + " /ADD ";
-    if (commandLine == program_) {
+    const std::string started = CommandLinePath(program_);
+    if (commandLine == started) {
       SetRunning(true);
-    } else if (commandLine.compare(0, add.size(), add) == 0) {
-      // A second instance hands the file to the running one, or becomes the player.
-      SetRunning(true);
-      AppendFrom(commandLine.substr(add.size()));
+    } else if (commandLine.compare(0, started.size(), started) == 0) {
+      if (const auto added = AddedPlaylist(commandLine)) {
+        // A second instance hands the file to the running one, or becomes the player.
+        SetRunning(true);
+        AppendFrom(*added);
+      }
     }
   };
+}
+
+std::optional<std::string> FakePlayer::AddedPlaylist(const std::string& commandLine) {
+  const std::string kSwitch = " /ADD ";
+  const auto at = commandLine.find(kSwitch);
+  if (at == std::string::npos) return std::nullopt;
+  std::string path = commandLine.substr(at + kSwitch.size());
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+  return path;
 }
 
 void FakePlayer::SetRunning(bool running) {

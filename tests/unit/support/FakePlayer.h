@@ -18,6 +18,9 @@ class FakePlayer {
   // program: the text of WinampExe that starts it; playlistPath: its winamp.m3u.
   FakePlayer(FakePlatform& os, std::string program, std::string playlistPath);
 
+  // The playlist path that a "<program> /ADD <path>" command line hands over.
+  static std::optional<std::string> AddedPlaylist(const std::string& commandLine);
+
   void SetRunning(bool running);
   bool Running() const;
 

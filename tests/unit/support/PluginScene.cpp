@@ -4,7 +4,6 @@ namespace plenvox::test {
 
 namespace {
 constexpr const char* kIni = "C:\\Settings\\plenvox.ini";
-constexpr const char* kAddSwitchText = " /ADD ";
 }  // namespace
 
 PluginScene::PluginScene()
@@ -15,10 +14,8 @@ PluginScene::PluginScene()
   player.SetRunning(true);
   auto playerHandler = os.onRunCommandLine;
   os.onRunCommandLine = [this, playerHandler](const std::string& commandLine, int showCode) {
-    const auto add = commandLine.find(kAddSwitchText);
-    if (add != std::string::npos) {
-      const std::string path = commandLine.substr(add + std::string(kAddSwitchText).size());
-      handed.push_back(Exists(path) ? ReadFile(path) : "(missing)");
+    if (const auto path = FakePlayer::AddedPlaylist(commandLine)) {
+      handed.push_back(Exists(*path) ? ReadFile(*path) : "(missing)");
     }
     playerHandler(commandLine, showCode);
   };
