@@ -102,20 +102,31 @@ std::size_t AfterSeparator(std::string_view text, bool wide) {
 }  // namespace
 
 struct TID3v2::TagInfo {
-  std::array<std::uint8_t, kHeaderSize> Header{};  // marker, versions, flags, size bytes
+  std::array<std::uint8_t, 3> Marker{};
+  std::uint8_t MajorVersion = 0;
+  std::uint8_t Revision = 0;
+  std::uint8_t Flags = 0;
+  std::array<std::uint8_t, 4> SizeBytes{};
   std::int64_t FileLength = 0;
   std::array<std::string, kId3v2SlotCount> Frames;
 
-  std::uint8_t MajorVersion() const { return Header[3]; }
-  std::uint8_t Flags() const { return Header[5]; }
-  bool HasMarker() const { return Header[0] == 'I' && Header[1] == 'D' && Header[2] == '3'; }
+  void SetHeader(const std::array<std::uint8_t, kHeaderSize>& header) {
+    std::copy_n(header.begin(), Marker.size(), Marker.begin());
+    MajorVersion = header[3];
+    Revision = header[4];
+    Flags = header[5];
+    std::copy_n(header.begin() + 6, SizeBytes.size(), SizeBytes.begin());
+  }
+
+  bool HasMarker() const { return Marker[0] == 'I' && Marker[1] == 'D' && Marker[2] == '3'; }
 
   // Header and tag, plus the footer when the flags announce one; 0 when that would
   // reach beyond the file. The size bytes are taken whole, their top bits unmasked.
   std::int32_t TagSize() const {
-    std::int64_t size = (std::int64_t{Header[6]} << 21) + (std::int64_t{Header[7]} << 14) +
-                        (std::int64_t{Header[8]} << 7) + Header[9] + std::int64_t{kHeaderSize};
-    if (Flags() & kFooterFlag) size += kFooterSize;
+    std::int64_t size = (std::int64_t{SizeBytes[0]} << 21) + (std::int64_t{SizeBytes[1]} << 14) +
+                        (std::int64_t{SizeBytes[2]} << 7) + SizeBytes[3] +
+                        std::int64_t{kHeaderSize};
+    if (Flags & kFooterFlag) size += kFooterSize;
     return size > FileLength ? 0 : static_cast<std::int32_t>(size);
   }
 
@@ -123,7 +134,7 @@ struct TID3v2::TagInfo {
   // single-byte text and UTF-16 are not used.
   void Offer(std::string_view id, const std::string& data) {
     if (data[0] != '\0' && data[0] != kEncodingUtf16) return;
-    const auto& ids = MajorVersion() > 2 ? FourLetterFrameIds : ThreeLetterFrameIds;
+    const auto& ids = MajorVersion > 2 ? FourLetterFrameIds : ThreeLetterFrameIds;
     for (std::size_t slot = 0; slot < kId3v2SlotCount; ++slot) {
       if (ids[slot] == id) Frames[slot] = data;
     }
@@ -163,7 +174,7 @@ bool TID3v2::LoadFromFile(const std::string& fileName) noexcept {
     if (!ReadHeader(fileName, info)) return false;
     if (!info.HasMarker()) return true;
     present_ = true;
-    tagVersion_ = info.MajorVersion();
+    tagVersion_ = info.MajorVersion;
     tagSize_ = info.TagSize();
     if (tagVersion_ >= 2 && tagVersion_ <= 4 && tagSize_ > 0) {
       ScanFrames(fileName, info);
@@ -179,9 +190,10 @@ bool TID3v2::LoadFromFile(const std::string& fileName) noexcept {
 bool TID3v2::ReadHeader(const std::string& fileName, TagInfo& info) {
   const auto file = OpenToRead(os_, fileName);
   if (!file) return false;
-  const bool read = ReadExactly(*file, info.Header.data(), info.Header.size()) &&
-                    file->Size(info.FileLength);
+  std::array<std::uint8_t, kHeaderSize> header{};
+  const bool read = ReadExactly(*file, header.data(), header.size()) && file->Size(info.FileLength);
   file->Close();
+  if (read) info.SetHeader(header);
   return read;
 }
 
@@ -190,7 +202,7 @@ bool TID3v2::ReadHeader(const std::string& fileName, TagInfo& info) {
 void TID3v2::ScanFrames(const std::string& fileName, TagInfo& info) {
   const auto file = OpenToRead(os_, fileName);
   if (!file) return;
-  const FrameLayout layout = info.MajorVersion() > 2 ? kFourLetterLayout : kThreeLetterLayout;
+  const FrameLayout layout = info.MajorVersion > 2 ? kFourLetterLayout : kThreeLetterLayout;
   std::int64_t position = kHeaderSize;
   bool positioned = file->Seek(position);
   while (positioned && position < tagSize_ && position < info.FileLength) {
@@ -198,7 +210,7 @@ void TID3v2::ScanFrames(const std::string& fileName, TagInfo& info) {
     if (!ReadExactly(*file, header.data(), layout.headerSize)) break;
     if (header[0] < 'A' || header[0] > 'Z') break;
     std::uint32_t size = 0;
-    if (!FrameDataSize(info.MajorVersion(), header.data(), size)) break;
+    if (!FrameDataSize(info.MajorVersion, header.data(), size)) break;
     std::string data(kFrameDataMax, '\0');
     if (!ReadExactly(*file, data.data(), std::min<std::size_t>(size, kFrameDataMax))) break;
     const bool unusable = layout.headerSize == kFourLetterLayout.headerSize &&
