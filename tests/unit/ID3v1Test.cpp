@@ -154,17 +154,5 @@ TEST_F(ID3v1Test, GenreNumberIsKeptAsStored) {
   }
 }
 
-TEST(GenreNamesTest, HasTheListedNamesAtTheirNumbers) {
-  ASSERT_EQ(GenreNames.size(), GenreCount);
-  EXPECT_EQ(GenreCount, 148u);
-  EXPECT_EQ(GenreNames[0], "Blues");
-  EXPECT_EQ(GenreNames[17], "Rock");
-  EXPECT_EQ(GenreNames[67], "Psychadelic");
-  EXPECT_EQ(GenreNames[92], "Progessive Rock");
-  EXPECT_EQ(GenreNames[123], "A capella");
-  EXPECT_EQ(GenreNames[136], "Christian Gangsta Rap");
-  EXPECT_EQ(GenreNames[147], "Synthpop");
-}
-
 }  // namespace
 }  // namespace plenvox

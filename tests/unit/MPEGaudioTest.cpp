@@ -428,17 +428,5 @@ TEST_F(MPEGaudioTest, FrameInsideTheTrailingTagGivesNoNegativePlayTime) {
   EXPECT_EQ(audio.PlayTime(), 0.0);
 }
 
-TEST(NameTablesTest, NameEveryCode) {
-  EXPECT_EQ(VersionNames[kVersionMpeg25], "MPEG 2.5");
-  EXPECT_EQ(VersionNames[kVersionReserved], "MPEG ?");
-  EXPECT_EQ(VersionNames[kVersionMpeg1], "MPEG 1");
-  EXPECT_EQ(LayerNames[kLayer1], "Layer I");
-  EXPECT_EQ(LayerNames[kLayer3], "Layer III");
-  EXPECT_EQ(ModeNames[kModeUnknown], "Unknown");
-  EXPECT_EQ(ModeNames[1], "Joint Stereo");
-  EXPECT_EQ(EmphasisNames[3], "CCIT J.17");
-  EXPECT_EQ(EmphasisNames[1], "50/15 ms");
-}
-
 }  // namespace
 }  // namespace plenvox

@@ -166,12 +166,5 @@ TEST(FindEncoderTagTest, LargeSpanSearchesTheWholeBlock) {
   EXPECT_EQ(FindEncoderTag(Block{}, 65535), "");
 }
 
-TEST(EncoderNamesTest, NamesTheEncoders) {
-  ASSERT_EQ(EncoderNames.size(), 8u);
-  EXPECT_EQ(EncoderNames[0], "Unknown");
-  EXPECT_EQ(EncoderNames[3], "LAME");
-  EXPECT_EQ(EncoderNames[7], "QDesign");
-}
-
 }  // namespace
 }  // namespace plenvox
