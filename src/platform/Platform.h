@@ -101,6 +101,11 @@ class Platform {
   virtual bool CopyFile(const std::string& source, const std::string& target,
                         bool replaceExisting) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
+  // Puts source in place of target in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING),
+  // after source's data have reached the disk, so that a crash leaves either the old target
+  // or the new one whole. Both lie in the same folder. On failure, error holds the code.
+  virtual bool MoveReplacing(const std::string& source, const std::string& target,
+                             std::uint32_t& error) = 0;
 
   // --- Windows and messages ------------------------------------------------
   // The first top-level window of the class, or 0.

@@ -321,6 +321,25 @@ bool PosixPlatform::CopyFile(const std::string& source, const std::string& targe
 
 bool PosixPlatform::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool PosixPlatform::MoveReplacing(const std::string& source, const std::string& target,
+                                  std::uint32_t& error) {
+  // The data first, then the name (see Platform::MoveReplacing).
+  const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = Win32Error(errno);
+    return false;
+  }
+  const bool synced = ::fsync(fd) == 0;
+  error = synced ? 0 : Win32Error(errno);
+  ::close(fd);
+  if (!synced) return false;
+  if (::rename(source.c_str(), target.c_str()) != 0) {
+    error = Win32Error(errno);
+    return false;
+  }
+  return true;
+}
+
 WindowHandle PosixPlatform::FindWindow(const std::string&) { return 0; }
 
 std::intptr_t PosixPlatform::SendMessage(WindowHandle, std::uint32_t, std::uintptr_t,

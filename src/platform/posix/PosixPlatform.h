@@ -31,6 +31,8 @@ class PosixPlatform : public Platform {
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
+  bool MoveReplacing(const std::string& source, const std::string& target,
+                     std::uint32_t& error) override;
 
   WindowHandle FindWindow(const std::string& className) override;
   std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

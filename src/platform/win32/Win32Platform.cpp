@@ -221,6 +221,28 @@ bool Win32Platform::DeleteFile(const std::string& path) {
   return ::DeleteFileA(path.c_str()) != 0;
 }
 
+bool Win32Platform::MoveReplacing(const std::string& source, const std::string& target,
+                                  std::uint32_t& error) {
+  // The data first, then the name: a rename that reaches the disk before the data
+  // could leave an empty file behind a crash.
+  HANDLE h = ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = ::GetLastError();
+    return false;
+  }
+  const BOOL flushed = ::FlushFileBuffers(h);
+  error = flushed ? 0 : ::GetLastError();
+  ::CloseHandle(h);
+  if (!flushed) return false;
+  if (!::MoveFileExA(source.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = ::GetLastError();
+    return false;
+  }
+  return true;
+}
+
 WindowHandle Win32Platform::FindWindow(const std::string& className) {
   return reinterpret_cast<WindowHandle>(::FindWindowA(className.c_str(), nullptr));
 }

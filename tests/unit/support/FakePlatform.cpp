@@ -144,6 +144,13 @@ bool FakePlatform::DeleteFile(const std::string& path) {
   return real_.DeleteFile(path);
 }
 
+bool FakePlatform::MoveReplacing(const std::string& source, const std::string& target,
+                                 std::uint32_t& error) {
+  calls.push_back("MoveReplacing(" + source + ", " + target + ")");
+  if (ShouldFail("move", target, error)) return false;
+  return real_.MoveReplacing(source, target, error);
+}
+
 WindowHandle FakePlatform::FindWindow(const std::string& className) {
   const auto it = windows.find(className);
   return it == windows.end() ? 0 : it->second;

@@ -29,8 +29,9 @@ class FakePlatform : public Platform {
       onSendMessage;
 
   // A file operation that fails: op is one of "open", "create", "read", "write",
-  // "close", "seek", "size", "copy", "delete"; it fails when the path contains
-  // pathPart, after `after` such operations have succeeded, with the given code.
+  // "close", "seek", "size", "copy", "delete", "move" (copy and move match the target);
+  // it fails when the path contains pathPart, after `after` such operations have
+  // succeeded, with the given code.
   struct Failure {
     std::string op;
     std::string pathPart;
@@ -64,6 +65,8 @@ class FakePlatform : public Platform {
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
+  bool MoveReplacing(const std::string& source, const std::string& target,
+                     std::uint32_t& error) override;
   WindowHandle FindWindow(const std::string& className) override;
   std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;

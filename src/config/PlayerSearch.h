@@ -1,0 +1,27 @@
+// Looking for an installed player, to propose its folder to a new user.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/SettingsSystem.h"
+#include "platform/Platform.h"
+
+namespace plenvox {
+
+// The folder part of a program path as installers register it: the path may stand in
+// quotation marks, be followed by arguments ("...\UninstWA.exe" /S) or by an icon
+// index (...\winamp.exe,0). The result ends with its separator; empty when the text
+// names no folder.
+std::string ProgramFolder(const std::string& registered);
+
+// Where the player may be, most telling first, each ending with a separator: the
+// folder that its installer recorded under HKEY_CURRENT_USER "Software\Winamp", the
+// folders of its uninstall entry's "UninstallString" and "DisplayIcon", then
+// "Winamp\" in the program-files folders.
+std::vector<std::string> PlayerFolderCandidates(Platform& os, SettingsSystem& system);
+
+// The first candidate that holds the player's program winamp.exe, or empty.
+std::string FindPlayerFolder(Platform& os, SettingsSystem& system);
+
+}  // namespace plenvox

@@ -1,0 +1,29 @@
+#include "config/SettingsReport.h"
+
+namespace plenvox {
+
+namespace {
+
+std::string Line(const char* field, const std::string& value) {
+  return std::string(field) + "=" + value + "\r\n";
+}
+
+std::string Boolean(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+std::string FormatSettings(Platform& os, const TSettings& settings) {
+  return Line("Valid", Boolean(settings.Valid)) +
+         Line("WinampFolder", settings.WinampFolder) +
+         Line("WinampExe", settings.WinampExe) +
+         Line("WinampPlaylist", settings.WinampPlaylist) +
+         Line("Editor", settings.Editor) +
+         Line("TempPlaylist", settings.TempPlaylist) +
+         Line("SettingsProgram", settings.SettingsProgram) +
+         Line("DisplayMode", std::to_string(settings.DisplayMode)) +
+         Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
+         Line("BlockDead", Boolean(settings.BlockDead)) +
+         Line("DisableMulti", Boolean(settings.DisableMulti));
+}
+
+}  // namespace plenvox

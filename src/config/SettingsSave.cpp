@@ -1,0 +1,77 @@
+#include "config/SettingsSave.h"
+
+#include "config/Settings.h"
+#include "config/SettingsEdit.h"
+#include "config/WholeFile.h"
+
+namespace plenvox {
+
+namespace {
+
+constexpr const char* kProposedFolder = "Plenvox";
+constexpr const char* kProposedFile = "plenvox.ini";
+
+std::string FolderOf(const std::string& path) {
+  const auto separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+std::string WithoutSeparator(std::string folder) {
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  return folder;
+}
+
+std::string Failure(SettingsSystem& system, const std::string& what, std::uint32_t code) {
+  return what + ": " + system.DescribeError(code) + " (error " + std::to_string(code) + ")";
+}
+
+// A new file starts with every key at its default, so that a user who opens it sees
+// what there is to set; the assignments then replace the defaults they name.
+std::vector<IniAssignment> WithDefaults(const std::vector<IniAssignment>& assignments) {
+  std::vector<IniAssignment> all;
+  for (const auto& key : kSettingKeys) all.push_back({key.Section, key.Key, key.Default});
+  all.insert(all.end(), assignments.begin(), assignments.end());
+  return all;
+}
+
+}  // namespace
+
+SettingsLocation LocateSettings(Platform& os) {
+  const std::string registered = ReadIniFileName(os);
+  if (!registered.empty()) return {registered, true};
+  const auto appData = os.GetEnv("APPDATA");
+  if (appData && !appData->empty()) {
+    return {WithoutSeparator(*appData) + "\\" + kProposedFolder + "\\" + kProposedFile, false};
+  }
+  return {FolderOf(os.ModuleFileName()) + kProposedFile, false};
+}
+
+bool SaveSettings(Platform& os, SettingsSystem& system, const SettingsLocation& location,
+                  const std::vector<IniAssignment>& assignments, std::string& message) {
+  const std::string& path = location.IniPath;
+  std::string text;
+  std::uint32_t error = 0;
+  const ReadOutcome read = ReadWholeFile(os, path, text, error);
+  if (read == ReadOutcome::Failed) {
+    message = Failure(system, "Cannot read " + path, error);
+    return false;
+  }
+  const std::string folder = FolderOf(path);
+  if (read == ReadOutcome::Missing && !folder.empty() &&
+      !system.CreateFolders(WithoutSeparator(folder), error)) {
+    message = Failure(system, "Cannot create the folder " + folder, error);
+    return false;
+  }
+  const auto& merged = read == ReadOutcome::Missing ? WithDefaults(assignments) : assignments;
+  if (!WriteFileAtomically(os, path, ApplyIniAssignments(text, merged), error)) {
+    message = Failure(system, "Cannot write " + path, error);
+    return false;
+  }
+  if (!location.Registered && !system.WriteIniFileName(path, error)) {
+    message = Failure(system, "Saved " + path + ", but cannot name it in the registry", error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace plenvox
