@@ -6,6 +6,13 @@ namespace {
 
 constexpr std::uint32_t kErrorPathNotFound = 3;
 
+// A file marked read-only is one its owner does not want changed. Windows refuses to
+// replace it; POSIX renames over it all the same, so the test is made here for both.
+bool IsReadOnly(Platform& os, const std::string& path) {
+  TFindData record{};
+  return os.FindFile(path, record) && (record.FileAttributes & kFileAttributeReadOnly) != 0;
+}
+
 bool WriteAndClose(File& file, std::string_view bytes, std::uint32_t& error) {
   if (file.Write(bytes.data(), bytes.size()) && file.Close()) return true;
   error = file.Error();
@@ -47,6 +54,10 @@ std::string TemporaryBeside(const std::string& path) { return path + ".tmp"; }
 
 bool WriteFileAtomically(Platform& os, const std::string& path, std::string_view bytes,
                          std::uint32_t& error) {
+  if (IsReadOnly(os, path)) {
+    error = kErrorAccessDenied;
+    return false;
+  }
   const std::string temporary = TemporaryBeside(path);
   auto file = os.CreateWrite(temporary, error);
   if (!file) return false;

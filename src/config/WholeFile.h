@@ -26,7 +26,7 @@ ReadOutcome ReadWholeFile(Platform& os, const std::string& path, std::string& by
 std::string TemporaryBeside(const std::string& path);
 
 // Writes bytes to a temporary file in path's folder and then puts it in place of path
-// in one step. On failure the temporary file is removed, path is left exactly as it
+// in one step. A path marked read-only is refused with kErrorAccessDenied. On failure the temporary file is removed, path is left exactly as it
 // was, and error holds the system error code.
 bool WriteFileAtomically(Platform& os, const std::string& path, std::string_view bytes,
                          std::uint32_t& error);

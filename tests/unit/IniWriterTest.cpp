@@ -1,6 +1,7 @@
 #include "config/IniWriter.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "config/Settings.h"
 #include "config/WholeFile.h"
@@ -167,6 +168,14 @@ TEST_F(AtomicWriteTest, FailedStepLeavesTheOldFileWholeAndNoTemporary) {
     EXPECT_EQ(ReadFile(path), "old settings") << op;
     EXPECT_FALSE(test::Exists(TemporaryBeside(path))) << op;
   }
+}
+
+TEST_F(AtomicWriteTest, ReadOnlyFileIsRefusedBeforeAnythingIsWritten) {
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(Write("new settings"));
+  EXPECT_EQ(error, kErrorAccessDenied);
+  EXPECT_EQ(ReadFile(path), "old settings");
+  EXPECT_TRUE(os.CallsStartingWith({"CreateWrite", "Move"}).empty());
 }
 
 TEST_F(AtomicWriteTest, UnwritableFolderFailsWithItsCode) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 
 #include "config/PlayerSearch.h"
+#include "config/SettingsCommands.h"
 #include "config/SettingsReport.h"
 #include "config/SettingsSave.h"
 #include "config/WholeFile.h"
@@ -246,6 +249,48 @@ TEST_F(SaveTest, RegistryFailureIsReportedAfterTheFileIsSaved) {
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {dir / "plenvox.ini", false}));
   EXPECT_NE(message.find("registry"), std::string::npos) << message;
   EXPECT_TRUE(test::Exists(dir / "plenvox.ini"));
+}
+
+TEST_F(SaveTest, SetCommandSavesWhatPassesAndRefusesTheRestWhole) {
+  const std::string ini = dir / "plenvox.ini";
+  os.registryValue = RegistryValue{1, ini + '\0'};
+  CommandOutput output;
+  EXPECT_EQ(RunSetCommand(os, system, {"Path.WinampFolder=/nowhere", "Mode.BlockDead=off"}, output),
+            kExitSuccess);
+  EXPECT_NE(output.Error.find("warning: The player's program winamp.exe"), std::string::npos);
+  EXPECT_EQ(output.Out, "Saved " + ini + "\r\n");
+  const std::string saved = ReadFile(ini);
+  EXPECT_FALSE(Loaded().BlockDead);
+
+  CommandOutput refused;
+  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=0", "Mode.DisplayMode=9"}, refused), kExitFailure);
+  EXPECT_NE(refused.Error.find("nothing was saved"), std::string::npos);
+  CommandOutput unknown;
+  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=0", "Mode.Nope=1"}, unknown), kExitUsage);
+  CommandOutput empty;
+  EXPECT_EQ(RunSetCommand(os, system, {}, empty), kExitUsage);
+  EXPECT_EQ(ReadFile(ini), saved);
+}
+
+TEST_F(SaveTest, SetCommandReportsAReadOnlyFileAndLeavesIt) {
+  const std::string ini = dir / "plenvox.ini";
+  WriteFile(ini, "[Mode]\nDisplayMode=0\n");
+  ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+  os.registryValue = RegistryValue{1, ini + '\0'};
+  CommandOutput output;
+  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=2"}, output), kExitFailure);
+  EXPECT_EQ(output.Error, "settings: Cannot write " + ini + ": code 5 (error 5)\r\n");
+  EXPECT_EQ(ReadFile(ini), "[Mode]\nDisplayMode=0\n");
+}
+
+TEST_F(SaveTest, ShowCommandPrintsWhatThePluginLoads) {
+  const std::string ini = dir / "plenvox.ini";
+  WriteFile(ini, "[Path]\nWinampFolder=%commander_path%\\W\\\n");
+  os.registryValue = RegistryValue{1, ini + '\0'};
+  os.environment["COMMANDER_PATH"] = "C:\\TC";
+  CommandOutput output;
+  EXPECT_EQ(RunShowCommand(os, output), kExitSuccess);
+  EXPECT_NE(output.Out.find("Valid=true\r\nWinampFolder=c:\\tc\\W\\\r\n"), std::string::npos) << output.Out;
 }
 
 TEST(PlayerSearchTest, RegisteredProgramPathsGiveTheirFolders) {
