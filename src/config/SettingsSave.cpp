@@ -21,6 +21,12 @@ std::string WithoutSeparator(std::string folder) {
   return folder;
 }
 
+// The INI reader also takes UTF-16 files, which a merge of single-byte lines would ruin.
+bool IsUtf16(const std::string& text) {
+  return text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') ||
+                              (text[0] == '\xFE' && text[1] == '\xFF'));
+}
+
 std::string Failure(SettingsSystem& system, const std::string& what, std::uint32_t code) {
   return what + ": " + system.DescribeError(code) + " (error " + std::to_string(code) + ")";
 }
@@ -54,6 +60,11 @@ bool SaveSettings(Platform& os, SettingsSystem& system, const SettingsLocation& 
   const ReadOutcome read = ReadWholeFile(os, path, text, error);
   if (read == ReadOutcome::Failed) {
     message = Failure(system, "Cannot read " + path, error);
+    return false;
+  }
+  if (IsUtf16(text)) {
+    message = path + " is a UTF-16 file; the settings program writes only single-byte files. "
+              "Save it in the ANSI code page, or remove it, and save again.";
     return false;
   }
   const std::string folder = FolderOf(path);

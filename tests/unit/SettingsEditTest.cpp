@@ -244,6 +244,15 @@ TEST_F(SaveTest, UnreadableFileIsNotOverwritten) {
   EXPECT_EQ(os.CallsStartingWith({"CreateWrite"}).size(), 0u);
 }
 
+TEST_F(SaveTest, Utf16FileIsNotMergedInto) {
+  const std::string ini = dir / "plenvox.ini";
+  const std::string utf16("\xFF\xFE[\0M\0o\0d\0e\0]\0", 14);
+  WriteFile(ini, utf16);
+  EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, true}));
+  EXPECT_NE(message.find("UTF-16"), std::string::npos) << message;
+  EXPECT_EQ(ReadFile(ini), utf16);
+}
+
 TEST_F(SaveTest, RegistryFailureIsReportedAfterTheFileIsSaved) {
   system.registryFailure = kErrorAccessDenied;
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {dir / "plenvox.ini", false}));
