@@ -185,6 +185,7 @@ class SaveTest : public ::testing::Test {
     return settings;
   }
   TempDir dir;
+  std::string ini = dir / "plenvox.ini";
   FakePlatform os;
   FakeSettingsSystem system;
   std::string message;
@@ -203,22 +204,21 @@ TEST_F(SaveTest, LocationIsTheRegisteredFileOrAProposal) {
 }
 
 TEST_F(SaveTest, NewFileGetsEveryKeyItsFolderAndTheRegistryValue) {
-  const std::string ini = dir / "new/plenvox.ini";
-  ASSERT_TRUE(Save(Requests({"Path.WinampFolder=C:\\W\\", "Mode.DisplayMode=2"}), {ini, false})) << message;
+  const std::string fresh = dir / "new/plenvox.ini";
+  ASSERT_TRUE(Save(Requests({"Path.WinampFolder=C:\\W\\", "Mode.DisplayMode=2"}), {fresh, false})) << message;
   EXPECT_EQ(system.createdFolders, std::vector<std::string>{dir / "new"});
-  EXPECT_EQ(system.registered, std::vector<std::string>{ini});
-  os.registryValue = RegistryValue{1, ini + '\0'};
+  EXPECT_EQ(system.registered, std::vector<std::string>{fresh});
+  os.registryValue = RegistryValue{1, fresh + '\0'};
   const TSettings s = Loaded();
   EXPECT_TRUE(s.Valid);
   EXPECT_EQ(s.WinampExe, "C:\\W\\winamp.exe");
   EXPECT_EQ(s.DisplayMode, 2);
   EXPECT_EQ(s.ExtFilter, u"mp3");
-  const std::string text = ReadFile(ini);
+  const std::string text = ReadFile(fresh);
   for (const auto& key : kSettingKeys) EXPECT_NE(text.find(std::string(key.Key) + "="), std::string::npos) << key.Key;
 }
 
 TEST_F(SaveTest, ExistingFileKeepsWhatIsNotAssignedAndTheRegistryIsLeftAlone) {
-  const std::string ini = dir / "plenvox.ini";
   WriteFile(ini, "[Path]\nWinampFolder=%commander_path%\\\n[Mode]\nDisplayMode=0\n");
   ASSERT_TRUE(Save(Requests({"Mode.ExtFilter=mp3:ogg"}), {ini, true})) << message;
   EXPECT_EQ(ReadFile(ini), "[Path]\r\nWinampFolder=%commander_path%\\\r\n[Mode]\r\nDisplayMode=0\r\nExtFilter=mp3:ogg\r\n");
@@ -227,7 +227,6 @@ TEST_F(SaveTest, ExistingFileKeepsWhatIsNotAssignedAndTheRegistryIsLeftAlone) {
 }
 
 TEST_F(SaveTest, FailedWriteChangesNothingAndSaysWhy) {
-  const std::string ini = dir / "plenvox.ini";
   WriteFile(ini, "[Mode]\nDisplayMode=0\n");
   os.FailOn("move", "plenvox.ini", kErrorAccessDenied);
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, false}));
@@ -237,7 +236,6 @@ TEST_F(SaveTest, FailedWriteChangesNothingAndSaysWhy) {
 }
 
 TEST_F(SaveTest, UnreadableFileIsNotOverwritten) {
-  const std::string ini = dir / "plenvox.ini";
   WriteFile(ini, "[Mode]\nDisplayMode=0\n");
   os.FailOn("open", "plenvox.ini", kErrorAccessDenied);
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, true}));
@@ -245,7 +243,6 @@ TEST_F(SaveTest, UnreadableFileIsNotOverwritten) {
 }
 
 TEST_F(SaveTest, Utf16FileIsNotMergedInto) {
-  const std::string ini = dir / "plenvox.ini";
   const std::string utf16("\xFF\xFE[\0M\0o\0d\0e\0]\0", 14);
   WriteFile(ini, utf16);
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, true}));
@@ -255,13 +252,12 @@ TEST_F(SaveTest, Utf16FileIsNotMergedInto) {
 
 TEST_F(SaveTest, RegistryFailureIsReportedAfterTheFileIsSaved) {
   system.registryFailure = kErrorAccessDenied;
-  EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {dir / "plenvox.ini", false}));
+  EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, false}));
   EXPECT_NE(message.find("registry"), std::string::npos) << message;
-  EXPECT_TRUE(test::Exists(dir / "plenvox.ini"));
+  EXPECT_TRUE(test::Exists(ini));
 }
 
 TEST_F(SaveTest, SetCommandSavesWhatPassesAndRefusesTheRestWhole) {
-  const std::string ini = dir / "plenvox.ini";
   os.registryValue = RegistryValue{1, ini + '\0'};
   CommandOutput output;
   EXPECT_EQ(RunSetCommand(os, system, {"Path.WinampFolder=/nowhere", "Mode.BlockDead=off"}, output),
@@ -282,7 +278,6 @@ TEST_F(SaveTest, SetCommandSavesWhatPassesAndRefusesTheRestWhole) {
 }
 
 TEST_F(SaveTest, SetCommandReportsAReadOnlyFileAndLeavesIt) {
-  const std::string ini = dir / "plenvox.ini";
   WriteFile(ini, "[Mode]\nDisplayMode=0\n");
   ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
   os.registryValue = RegistryValue{1, ini + '\0'};
@@ -293,7 +288,6 @@ TEST_F(SaveTest, SetCommandReportsAReadOnlyFileAndLeavesIt) {
 }
 
 TEST_F(SaveTest, ShowCommandPrintsWhatThePluginLoads) {
-  const std::string ini = dir / "plenvox.ini";
   WriteFile(ini, "[Path]\nWinampFolder=%commander_path%\\W\\\n");
   os.registryValue = RegistryValue{1, ini + '\0'};
   os.environment["COMMANDER_PATH"] = "C:\\TC";
