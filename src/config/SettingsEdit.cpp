@@ -1,6 +1,6 @@
 #include "config/SettingsEdit.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "common/Text.h"
 
