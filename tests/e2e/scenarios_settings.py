@@ -43,7 +43,7 @@ def install_settings(sc):
 
 
 def run_settings(sc, *arguments):
-    result = sc.run_program(SETTINGS, *arguments)
+    result = sc.session.run([SETTINGS] + list(arguments), check=False)
     return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
 
 
@@ -170,8 +170,11 @@ class Dialog:
 
     def __init__(self, sc):
         self.sc = sc
+        # No pipes: Wine's services, started by whichever program needs them first,
+        # would inherit them and outlive the program.
         self.process = subprocess.Popen(["wine", SETTINGS], env=sc.session.env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
 
     def drive(self, *actions):
         result = self.sc.session.run([DRIVER] + list(actions), check=False)
