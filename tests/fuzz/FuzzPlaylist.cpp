@@ -5,16 +5,17 @@
 // must give the first entry of each path.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "MemoryPlatform.h"
 #include "playlist/PlaylistFile.h"
 
 namespace {
 
+using plenvox::fuzz::Check;
 using plenvox::fuzz::MemoryPlatform;
 
 constexpr char kCtrlZ = 26;
@@ -53,17 +54,13 @@ class LineModel {
   std::size_t pos_ = 0;
 };
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
 std::vector<std::string> ReadAllEntries(plenvox::PlaylistFile& file) {
   std::vector<std::string> entries;
   file.Open();
   file.ReadLine();
   while (!file.Eof()) entries.push_back(plenvox::ReadEntry(file));
   // At the end a further read is no failure and gives an empty path.
-  Check(plenvox::ReadEntry(file).empty());
+  Check(plenvox::ReadEntry(file).empty(), "reading past the end gives an empty path");
   return entries;
 }
 
@@ -72,21 +69,23 @@ std::vector<std::string> ReadAllEntries(plenvox::PlaylistFile& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::size_t chunk = data[0];
-  const std::string_view content(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string_view content = plenvox::fuzz::AsText(data + 1, size - 1);
   MemoryPlatform os(content, chunk);
   plenvox::PlaylistFile file(os);
   file.Bind(MemoryPlatform::FileName());
 
   const std::vector<std::string> expected = LineModel(content).Entries();
-  Check(ReadAllEntries(file) == expected);
+  Check(ReadAllEntries(file) == expected, "the entries follow the line rules");
 
   // Every distinct path is found at its first entry (a few of them, to keep runs fast).
   for (std::size_t i = 0; i < expected.size() && i < 16; ++i) {
     std::size_t first = 0;
     while (expected[first] != expected[i]) ++first;
-    Check(plenvox::FindEntry(file, expected[i]) == static_cast<std::int32_t>(first));
+    Check(plenvox::FindEntry(file, expected[i]) == static_cast<std::int32_t>(first),
+          "FindEntry gives the first entry of a path");
   }
-  Check(plenvox::FindEntry(file, std::string(kLineMax + 1, 'x')) == -1);
+  Check(plenvox::FindEntry(file, std::string(kLineMax + 1, 'x')) == -1,
+        "no entry is longer than 255 characters");
   file.Close();
   return 0;
 }
