@@ -1,0 +1,157 @@
+// plenvox-bench [--repeat N] [--details] FOLDER
+//
+// Play-time analysis of every file in FOLDER, in files per second, by the plug-in's MPEG
+// analyser (construct, LoadFromFile, PlayTime, destroy: what the listing does per entry)
+// and by TagLib (FileRef(path).audioProperties()->lengthInMilliseconds()) in the same
+// run, on the same files, with a warm cache. Each reader makes N timed passes (default
+// 5) after one untimed pass, alternating with the other; the best pass counts.
+// --details adds one line per distinct file (copies named NNNNN_name count as name)
+// with both readers' play times.
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "audio/MPEGaudio.h"
+#include "platform/posix/PosixPlatform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  int repeat = 5;
+  bool details = false;
+  std::string folder;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
+      options.repeat = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--details") == 0) {
+      options.details = true;
+    } else if (argv[i][0] != '-' && options.folder.empty()) {
+      options.folder = argv[i];
+    } else {
+      return false;
+    }
+  }
+  return !options.folder.empty() && options.repeat > 0;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.is_regular_file()) files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Reads every file whole once, so that both readers find it in the page cache.
+void WarmCache(const std::vector<std::string>& files) {
+  std::vector<char> buffer(1 << 16);
+  for (const auto& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
+    }
+  }
+}
+
+double PlenvoxSeconds(plenvox::Platform& os, const std::string& file) {
+  plenvox::TMPEGaudio audio(os);
+  audio.LoadFromFile(file);
+  return audio.PlayTime();
+}
+
+double TagLibSeconds(const std::string& file) {
+  TagLib::FileRef ref(file.c_str());
+  const TagLib::AudioProperties* properties = ref.isNull() ? nullptr : ref.audioProperties();
+  return properties ? properties->lengthInMilliseconds() / 1000.0 : 0.0;
+}
+
+// One pass of a reader over all files: the seconds it took, and each file's play time.
+template <typename Reader>
+double TimedPass(const std::vector<std::string>& files, Reader&& reader,
+                 std::vector<double>& playTimes) {
+  const auto start = Clock::now();
+  for (std::size_t i = 0; i < files.size(); ++i) playTimes[i] = reader(files[i]);
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string DistinctName(const std::string& path) {
+  std::string name = std::filesystem::path(path).filename().string();
+  const std::size_t underscore = name.find('_');
+  if (underscore != std::string::npos && underscore > 0 &&
+      name.find_first_not_of("0123456789") == underscore) {
+    name.erase(0, underscore + 1);
+  }
+  return name;
+}
+
+void PrintDetails(const std::vector<std::string>& files, const std::vector<double>& plenvox,
+                  const std::vector<double>& taglib) {
+  std::map<std::string, std::pair<double, double>> byName;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    byName.emplace(DistinctName(files[i]), std::make_pair(plenvox[i], taglib[i]));
+  }
+  std::printf("\n%-40s %12s %12s\n", "file", "Plenvox s", "TagLib s");
+  for (const auto& [name, times] : byName) {
+    std::printf("%-40s %12.3f %12.3f\n", name.c_str(), times.first, times.second);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fputs("usage: plenvox-bench [--repeat N] [--details] FOLDER\n", stderr);
+    return 2;
+  }
+  const std::vector<std::string> files = FilesIn(options.folder);
+  if (files.empty()) {
+    std::fprintf(stderr, "plenvox-bench: no files in %s\n", options.folder.c_str());
+    return 1;
+  }
+  plenvox::PosixPlatform os;
+  auto plenvoxReader = [&os](const std::string& file) { return PlenvoxSeconds(os, file); };
+  std::vector<double> plenvoxTimes(files.size());
+  std::vector<double> taglibTimes(files.size());
+
+  WarmCache(files);
+  TimedPass(files, plenvoxReader, plenvoxTimes);
+  TimedPass(files, TagLibSeconds, taglibTimes);
+
+  double plenvoxBest = HUGE_VAL;
+  double taglibBest = HUGE_VAL;
+  for (int r = 0; r < options.repeat; ++r) {
+    plenvoxBest = std::min(plenvoxBest, TimedPass(files, plenvoxReader, plenvoxTimes));
+    taglibBest = std::min(taglibBest, TimedPass(files, TagLibSeconds, taglibTimes));
+  }
+
+  std::size_t sameSecond = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (std::trunc(plenvoxTimes[i]) == std::trunc(taglibTimes[i])) ++sameSecond;
+  }
+  const double n = static_cast<double>(files.size());
+  std::printf("files:    %zu (best of %d passes each, warm cache)\n", files.size(),
+              options.repeat);
+  std::printf("Plenvox:  %10.0f files/s  (%.3f s)\n", n / plenvoxBest, plenvoxBest);
+  std::printf("TagLib:   %10.0f files/s  (%.3f s)\n", n / taglibBest, taglibBest);
+  std::printf("ratio:    %10.2f (Plenvox files/s / TagLib files/s)\n", taglibBest / plenvoxBest);
+  std::printf("agree:    %zu of %zu files to the whole second\n", sameSecond, files.size());
+  if (options.details) PrintDetails(files, plenvoxTimes, taglibTimes);
+  return 0;
+}
