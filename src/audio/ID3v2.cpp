@@ -146,12 +146,28 @@ std::string DecodeText(Platform& os, std::string_view data) {
   return TrimTag(DecodeUtf16(os, data.substr(1)));
 }
 
-std::string TextAfterDescription(Platform& os, std::string_view data, bool withLanguage) {
-  if (data.empty()) return {};
+namespace {
+
+// What follows the description and its separator (behind the encoding byte, and the
+// language code when there is one).
+std::string_view AfterDescription(std::string_view data, bool withLanguage) {
   const char encoding = data[0];
   std::string_view rest = data.substr(std::min<std::size_t>(data.size(), withLanguage ? 4 : 1));
-  rest = rest.substr(AfterSeparator(rest, encoding == kEncodingUtf16));
-  return DecodeText(os, std::string(1, encoding).append(rest));
+  return rest.substr(AfterSeparator(rest, encoding == kEncodingUtf16));
+}
+
+}  // namespace
+
+std::string TextAfterDescription(Platform& os, std::string_view data, bool withLanguage) {
+  if (data.empty()) return {};
+  return DecodeText(os, std::string(1, data[0]).append(AfterDescription(data, withLanguage)));
+}
+
+std::string LinkAfterDescription(Platform& os, std::string_view data) {
+  if (data.empty()) return {};
+  // Only the description follows the frame's encoding; the link is single-byte text
+  // in every frame, so it is never decoded as UTF-16.
+  return DecodeText(os, std::string(1, '\0').append(AfterDescription(data, false)));
 }
 
 TID3v2::TID3v2(Platform& os) : os_(os) {}
@@ -239,7 +255,7 @@ void TID3v2::DeriveFields(const TagInfo& info) {
   encodedBy_ = text(kEncodedBy);
   copyright_ = text(kCopyright);
   language_ = text(kLanguage);
-  urlLink_ = TextAfterDescription(os_, info.Frames[kUrlLink], false);
+  urlLink_ = LinkAfterDescription(os_, info.Frames[kUrlLink]);
 }
 
 }  // namespace plenvox

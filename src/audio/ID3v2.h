@@ -37,6 +37,9 @@ std::string DecodeText(Platform& os, std::string_view data);
 // description) or a URL link frame (encoding, description). The description ends at a
 // zero byte, or for UTF-16 at a zero unit on a two-byte boundary.
 std::string TextAfterDescription(Platform& os, std::string_view data, bool withLanguage);
+// The link of a user-defined link frame: behind the description (in the frame's
+// encoding) and its separator, single-byte text whatever the frame's encoding.
+std::string LinkAfterDescription(Platform& os, std::string_view data);
 
 class TID3v2 {
  public:
