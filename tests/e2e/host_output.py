@@ -1,0 +1,128 @@
+"""Reading the line formats of the scripted host (tools/wfxhost/README.md), of the
+stand-in player's log and of the recorder's log."""
+
+import re
+from dataclasses import dataclass
+
+ITEM_FIELDS = ("attributes", "creation", "access", "write", "size_high", "size_low",
+               "reserved0", "reserved1", "name", "short_name")
+
+UNCHANGED = "="  # a field that the plug-in left as the host passed it
+LAST_ERROR_MARKER = 12345  # the host's last error before every plug-in call
+
+_ESCAPE = re.compile(r"\\x([0-9a-f]{2})")
+
+
+def unescape(text: str) -> str:
+    """The bytes of an escaped field, as a latin-1 string (one character per byte)."""
+    return _ESCAPE.sub(lambda m: chr(int(m.group(1), 16)), text)
+
+
+def split_lines(text: str):
+    return [line.split("\t") for line in text.splitlines() if line]
+
+
+@dataclass
+class Item:
+    fields: dict
+
+    def __getitem__(self, name):
+        return self.fields[name]
+
+    @property
+    def name(self):
+        return unescape(self.fields["name"])
+
+    def row(self):
+        return [self.fields[f] for f in ITEM_FIELDS]
+
+
+class HostOutput:
+    def __init__(self, text: str, returncode: int):
+        self.text = text
+        self.returncode = returncode
+        self.lines = split_lines(text)
+
+    def of(self, kind):
+        """Every line of one kind, without its kind field."""
+        return [line[1:] for line in self.lines if line[0] == kind]
+
+    def kinds(self, *kinds):
+        """The lines of the given kinds, in order, each joined back with tabs."""
+        return ["\t".join(line) for line in self.lines if line[0] in kinds]
+
+    def items(self):
+        """The records that the plug-in's listing filled."""
+        return [item for owner, _, item in self._records() if owner in ("findfirst", "findnext")]
+
+    def stats(self):
+        """The host's own look-ups: path -> record, or None for a path not found."""
+        found = {tuple(args): item for owner, args, item in self._records() if owner == "stat"}
+        return {unescape(l[2]): found.get(tuple(l[1:])) for l in self.lines if l[0] == "stat"}
+
+    def _records(self):
+        """Each item line with the line it belongs to: (kind, fields, item)."""
+        records, owner = [], None
+        for line in self.lines:
+            if line[0] == "item" and owner is not None:
+                records.append((owner[0], owner[1:], Item(dict(zip(ITEM_FIELDS, line[1:])))))
+            elif line[0] != "item":
+                owner = line
+        return records
+
+    def exports(self):
+        return {line[1]: line[2] for line in self.lines if line[0] == "export"}
+
+    def between(self, first_echo, second_echo=None):
+        """The output between two "echo" markers of the script."""
+        start = self._echo_index(first_echo) + 1
+        end = self._echo_index(second_echo) if second_echo else len(self.lines)
+        return HostOutput("\n".join("\t".join(l) for l in self.lines[start:end]), self.returncode)
+
+    def _echo_index(self, text):
+        for index, line in enumerate(self.lines):
+            if line[0] == "echo" and line[1:] == [text]:
+                return index
+        raise AssertionError("the host printed no marker %r" % text)
+
+
+class PlayerLog:
+    """The stand-in player's log: requests in order and, after its window was closed,
+    its final playlist."""
+
+    def __init__(self, text: str):
+        self.lines = split_lines(text)
+
+    def requests(self):
+        """Each request as (message, wParam, lParam, name)."""
+        return [(int(l[1]), int(l[2]), int(l[3]), l[4]) for l in self.lines if l[0] == "request"]
+
+    def answers(self):
+        return [int(l[5]) for l in self.lines if l[0] == "request"]
+
+    def events(self):
+        """Starts, hand-overs, additions and requests in order, as short texts."""
+        out = []
+        for l in self.lines:
+            if l[0] == "request":
+                out.append("%s %s %s %s" % (l[4], l[1], l[2], l[3]))
+            elif l[0] in ("start", "handoff", "add", "error"):
+                out.append(" ".join([l[0]] + [unescape(f) for f in l[1:]]))
+        return out
+
+    def starts(self):
+        return [unescape(l[1]) if len(l) > 1 else "" for l in self.lines if l[0] == "start"]
+
+    def final_playlist(self):
+        """(position, [paths]) as logged when the player was closed, or None."""
+        exits = [l for l in self.lines if l[0] == "exit"]
+        if not exits:
+            return None
+        last_exit = max(i for i, l in enumerate(self.lines) if l[0] == "exit")
+        paths = [unescape(l[2]) for l in self.lines[last_exit:] if l[0] == "entry"]
+        return int(exits[-1][1]), paths
+
+
+def recorded_command_lines(text: str):
+    """The command lines that a recorder logged, in order."""
+    return [unescape(l[1]) if len(l) > 1 else "" for l in split_lines(text) if l[0] == "cmdline"]

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""End-to-end runner: the built plug-in of one Windows build folder, loaded by the
+scripted host under Wine, with the stand-in player and recorders.
+
+    run.py test --build build/mingw32 [--group G]... [--only NAME]... [-v]
+    run.py demo --build build/mingw32
+
+Scenario folders stay in <build>/e2e/runs/<scenario> for inspection."""
+
+import argparse
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import check  # noqa: E402
+import demo  # noqa: E402
+import scenarios_host  # noqa: E402,F401  (each registers its scenarios)
+import scenarios_listing  # noqa: E402,F401
+import scenarios_load  # noqa: E402,F401
+from wine_session import StepTimeout, WineSession  # noqa: E402
+from workspace import INI_PATH, REGISTRY_KEY, REGISTRY_VALUE, Artefacts, Scenario  # noqa: E402
+
+
+class RegistryState:
+    """Sets or removes the registry value that names the INI file, only when a scenario
+    needs the other state than the current one."""
+
+    def __init__(self, session):
+        self.session = session
+        self.present = None
+
+    def ensure(self, present):
+        if present == self.present:
+            return
+        if present:
+            self.session.set_registry_value(REGISTRY_KEY, REGISTRY_VALUE, INI_PATH)
+        else:
+            self.session.delete_registry_key(REGISTRY_KEY)
+        self.present = present
+
+
+def select(groups, names):
+    chosen = [s for s in check.SCENARIOS
+              if (not groups or s.group in groups) and (not names or any(n in s.name for n in names))]
+    # Scenarios without the registry value first: the value is then set once.
+    return sorted(chosen, key=lambda s: s.registry)
+
+
+def run_tests(args):
+    build = Path(args.build).resolve()
+    artefacts = Artefacts(build)
+    scenarios = select(args.group, args.only)
+    if not scenarios:
+        print("no scenario selected")
+        return 1
+    runs = build / "e2e" / "runs"
+    failures = []
+    started = time.monotonic()
+    with WineSession(build / "e2e", verbose=args.verbose) as session:
+        registry = RegistryState(session)
+        for entry in scenarios:
+            begin = time.monotonic()
+            registry.ensure(entry.registry)
+            sc = Scenario(session, artefacts, runs / entry.name, entry.name)
+            try:
+                entry.run(sc)
+                status = "ok"
+            except check.ScenarioFailure as failure:
+                status = "FAILED"
+                failures.append((entry, str(failure), sc.diagnostics()))
+            except StepTimeout as timeout:
+                status = "TIMEOUT"
+                failures.append((entry, str(timeout), sc.diagnostics()))
+                session.restart_server()
+                registry.present = None
+            except Exception:  # a fault of the runner itself: report it with the scenario
+                status = "ERROR"
+                failures.append((entry, traceback.format_exc(), sc.diagnostics()))
+            if status == "ok" and sc.left_programs_behind():
+                session.restart_server()
+                registry.present = None
+            print("%-8s %-10s %-45s %5.1f s" % (status, entry.group, entry.name,
+                                                time.monotonic() - begin), flush=True)
+    for entry, message, diagnostics in failures:
+        print("\n=== %s/%s (%s)\n%s\n%s" % (entry.group, entry.name, artefacts.plugin_name,
+                                           message, diagnostics))
+    print("\n%d scenarios, %d failed, %.0f s (%s)" % (len(scenarios), len(failures),
+                                                   time.monotonic() - started,
+                                                   artefacts.plugin_name))
+    return 1 if failures else 0
+
+
+def run_demo(args):
+    build = Path(args.build).resolve()
+    artefacts = Artefacts(build)
+    with WineSession(build / "e2e", verbose=args.verbose) as session:
+        RegistryState(session).ensure(True)
+        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "demo", "demo")
+        print(demo.run(sc))
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = parser.add_subparsers(dest="command", required=True)
+    test = sub.add_parser("test", help="run the scenarios")
+    test.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
+    test.add_argument("--group", action="append", help="only scenarios of this group")
+    test.add_argument("--only", action="append", help="only scenarios whose name contains this")
+    test.add_argument("-v", "--verbose", action="store_true")
+    show = sub.add_parser("demo", help="list a generated playlist in display modes 0, 1 and 2")
+    show.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
+    show.add_argument("-v", "--verbose", action="store_true")
+    args = parser.parse_args()
+    return run_tests(args) if args.command == "test" else run_demo(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

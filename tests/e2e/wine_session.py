@@ -1,0 +1,230 @@
+"""One Wine session of the end-to-end runner: a private X server, a Wine prefix inside
+the build folder (created once, then reused) and one persistent wineserver for the
+whole run, so that the many short Windows programs of the scenarios start quickly.
+
+The session stops only what it started, by process id; `wineserver -k` is used only on
+the prefix that this runner created (it carries the marker file PREFIX_MARKER)."""
+
+import fcntl
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+PREFIX_MARKER = ".plenvox-e2e-prefix"  # holds PREFIX_SETTINGS_VERSION
+PREFIX_SETTINGS_VERSION = "2"
+PREFIX_SETTINGS = [
+    # A crash of a scenario program must end it, not open a dialog.
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+    # Xvfb has no window manager: Wine would wait two seconds for one at every hidden
+    # window (each closed message box) unless its windows are unmanaged.
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N"),
+]
+PREFIX_CREATE_LIMIT = 600  # seconds; a fresh prefix takes about half a minute
+STEP_LIMIT = 60  # seconds for one Windows program of a scenario
+SERVER_READY_LIMIT = 30
+
+# The drive letter under which every scenario sees its own folder, so that paths in
+# expectations stay short and do not depend on where the build folder lies.
+SCENARIO_DRIVE = "p:"
+
+
+class StepTimeout(Exception):
+    """A Windows program of a scenario did not finish within its time limit."""
+
+
+class WineSession:
+    def __init__(self, work_dir: Path, verbose: bool = False):
+        self.work_dir = work_dir
+        self.prefix = work_dir / "prefix"
+        self.verbose = verbose
+        self.display = None
+        self._xvfb = None
+        self._server = None
+        self._session_lock = None
+        self.env = None
+
+    # --- start and stop --------------------------------------------------------------
+    def __enter__(self):
+        # One session at a time per prefix: a second run on the same build folder waits.
+        self.work_dir.mkdir(parents=True, exist_ok=True)
+        self._session_lock = open(self.work_dir / "session.lock", "w")
+        fcntl.flock(self._session_lock, fcntl.LOCK_EX)
+        try:
+            self._start_display()
+            self._prepare_prefix()
+            self._start_server()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        if self._server is not None:
+            self._stop_server()
+        if self._xvfb is not None:
+            _stop_process(self._xvfb)
+            self._xvfb = None
+        if self._session_lock is not None:
+            self._session_lock.close()
+            self._session_lock = None
+
+    def restart_server(self):
+        """Ends every program of the prefix and starts a fresh wineserver; used after a
+        scenario that timed out or left programs behind."""
+        self._stop_server()
+        self._start_server()
+
+    def _start_display(self):
+        read_end, write_end = os.pipe()
+        try:
+            self._xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                 "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            write_end = None
+            number = _read_line(read_end, timeout=30)
+        finally:
+            if write_end is not None:
+                os.close(write_end)
+            os.close(read_end)
+        if not number.strip().isdigit():
+            raise RuntimeError("Xvfb did not report its display")
+        self.display = ":" + number.strip()
+        self.env = dict(os.environ)
+        self.env.update({
+            "DISPLAY": self.display,
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            # No Mono/Gecko installers, no menu entries on the build machine.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+        })
+        # The plug-in reads these from its host's environment; scenarios set them.
+        for name in ("WINEARCH", "WINESERVER", "WINELOADER", "commander_path",
+                     "COMMANDER_PATH"):
+            self.env.pop(name, None)
+
+    def _prepare_prefix(self):
+        self.work_dir.mkdir(parents=True, exist_ok=True)
+        marker = self.prefix / PREFIX_MARKER
+        with open(self.work_dir / "prefix.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not marker.exists():
+                if self.prefix.exists():
+                    shutil.rmtree(self.prefix)  # an earlier creation that did not finish
+                self._log("creating the Wine prefix (once) in %s" % self.prefix)
+                self.run(["wineboot", "--init"], limit=PREFIX_CREATE_LIMIT)
+            elif marker.read_text().strip() == PREFIX_SETTINGS_VERSION:
+                return
+            for key, name, kind, value in PREFIX_SETTINGS:
+                self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
+            subprocess.run(["wineserver", "-w"], env=self.env, timeout=PREFIX_CREATE_LIMIT)
+            marker.write_text(PREFIX_SETTINGS_VERSION + "\n")
+
+    def _start_server(self):
+        # A server left running by an aborted earlier run of this prefix is ended first.
+        self._kill_prefix_programs()
+        self._server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + SERVER_READY_LIMIT
+        # The first program of the session also starts Wine's own services.
+        while True:
+            result = self.run(["cmd", "/c", "exit"], check=False)
+            if result.returncode == 0 or time.monotonic() > deadline:
+                break
+            time.sleep(0.5)
+
+    def _stop_server(self):
+        self._kill_prefix_programs()
+        if self._server is not None:
+            _stop_process(self._server)
+            self._server = None
+
+    def _kill_prefix_programs(self):
+        if not (self.prefix / PREFIX_MARKER).exists():
+            return
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=SERVER_READY_LIMIT,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self._server is not None:
+            try:
+                self._server.wait(timeout=SERVER_READY_LIMIT)
+            except subprocess.TimeoutExpired:
+                pass
+
+    # --- programs ------------------------------------------------------------------------
+    def run(self, args, limit=STEP_LIMIT, check=True):
+        """Runs a Windows program (or a Wine built-in such as reg) to its end. Its output
+        goes to files, not pipes: Wine's own services, started by whichever program
+        needs them first, inherit the handles and outlive the program."""
+        command = ["wine"] + [str(a) for a in args]
+        self._log("$ " + " ".join(command))
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,
+                                       stdout=out, stderr=err)
+            try:
+                process.wait(timeout=limit)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                raise StepTimeout("%s did not end within %d s\n%s" % (
+                    args[0], limit, _read(out).decode("latin-1")))
+            result = subprocess.CompletedProcess(command, process.returncode, _read(out),
+                                                 _read(err))
+        if check and result.returncode != 0:
+            raise RuntimeError("%s failed (%d): %s" % (
+                " ".join(command), result.returncode, result.stderr.decode("latin-1")))
+        return result
+
+    def set_registry_value(self, key, name, value):
+        self.run(["reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f"])
+
+    def delete_registry_key(self, key):
+        self.run(["reg", "delete", key, "/f"], check=False)
+
+    def map_scenario_drive(self, folder: Path):
+        """Points the scenario drive at folder; Wine resolves the link at every open."""
+        link = self.prefix / "dosdevices" / SCENARIO_DRIVE
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        link.symlink_to(folder.resolve())
+
+    def _log(self, text):
+        if self.verbose:
+            print("  [wine] " + text, flush=True)
+
+
+def _read_line(fd, timeout):
+    deadline = time.monotonic() + timeout
+    data = b""
+    os.set_blocking(fd, False)
+    while not data.endswith(b"\n") and time.monotonic() < deadline:
+        try:
+            chunk = os.read(fd, 64)
+            if not chunk:
+                break
+            data += chunk
+        except BlockingIOError:
+            time.sleep(0.05)
+    return data.decode("ascii", "replace")
+
+
+def _read(file):
+    file.seek(0)
+    return file.read()
+
+
+def _stop_process(process):
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()

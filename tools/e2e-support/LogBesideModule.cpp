@@ -1,0 +1,43 @@
+#include "LogBesideModule.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+namespace plenvox::e2e {
+
+namespace {
+
+std::string ModulePath() {
+  char buffer[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  return std::string(buffer, n < MAX_PATH ? n : 0);
+}
+
+}  // namespace
+
+std::string ModuleFolder() {
+  const std::string path = ModulePath();
+  return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+std::string ModuleBaseName() {
+  const std::string path = ModulePath();
+  std::string name = path.substr(path.find_last_of("\\/") + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name;
+}
+
+void AppendLine(const std::string& path, const std::string& line) {
+  HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  const std::string text = line + "\n";
+  DWORD written = 0;
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+}  // namespace plenvox::e2e

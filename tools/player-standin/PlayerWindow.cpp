@@ -1,0 +1,122 @@
+#include "PlayerWindow.h"
+
+#include "EscapedText.h"
+#include "HiddenWindow.h"
+#include "LogBesideModule.h"
+
+namespace plenvox::e2e {
+
+namespace {
+
+// The requests of the player's interface that the stand-in answers.
+constexpr UINT kWmUser = 1024;
+constexpr LPARAM kWritePlaylist = 120;
+constexpr LPARAM kClearPlaylist = 101;
+constexpr LPARAM kSetPosition = 121;
+constexpr WPARAM kButtonStop = 40047;
+constexpr WPARAM kButtonPlay = 40045;
+
+// Message parameters are 32-bit numbers in the player's interface.
+std::int32_t Low32(std::uintptr_t value) { return static_cast<std::int32_t>(value & 0xFFFFFFFFu); }
+
+}  // namespace
+
+PlayerWindow::PlayerWindow(const std::string& folder)
+    : folder_(folder), playlistPath_(folder + "winamp.m3u"), logPath_(folder + "standin.log") {}
+
+bool PlayerWindow::Create(HINSTANCE instance) {
+  return CreateHiddenWindow(instance, kPlayerWindowClass, "Winamp (stand-in)",
+                            &PlayerWindow::Procedure, this) != nullptr;
+}
+
+void PlayerWindow::LoadStartPlaylist(const std::string& addedPlaylist) {
+  Log("load\t" + std::to_string(playlist_.AppendFile(playlistPath_)));
+  if (!addedPlaylist.empty()) Add(addedPlaylist);
+}
+
+void PlayerWindow::Log(const std::string& line) const { AppendLine(logPath_, line); }
+
+LRESULT CALLBACK PlayerWindow::Procedure(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<PlayerWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self ? self->Handle(window, message, wParam, lParam)
+              : ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT PlayerWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kWmUser:
+      return UserRequest(wParam, lParam);
+    case WM_COMMAND:
+      return Command(wParam);
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (!data || data->dwData != kCopyDataAddPlaylist || !data->lpData) return FALSE;
+      const auto* text = static_cast<const char*>(data->lpData);
+      std::string path(text, data->cbData);
+      path.resize(path.find('\0') == std::string::npos ? path.size() : path.find('\0'));
+      Add(path);
+      return TRUE;
+    }
+    case WM_DESTROY:
+      LogFinalPlaylist();
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+LRESULT PlayerWindow::UserRequest(WPARAM wParam, LPARAM lParam) {
+  LRESULT answer = 0;
+  const char* name = "unknown";
+  if (lParam == kWritePlaylist) {
+    name = "write";
+    answer = playlist_.Position();
+    if (!playlist_.WriteFile(playlistPath_)) {
+      Log("error\twrite\t" + std::to_string(::GetLastError()));
+    }
+  } else if (lParam == kClearPlaylist) {
+    name = "clear";
+    playlist_.Clear();
+  } else if (lParam == kSetPosition) {
+    name = "position";
+    playlist_.SetPosition(Low32(wParam));
+  }
+  LogRequest(kWmUser, wParam, lParam, name, answer);
+  return answer;
+}
+
+LRESULT PlayerWindow::Command(WPARAM wParam) {
+  const char* name = "unknown";
+  if (wParam == kButtonStop) name = "stop";
+  if (wParam == kButtonPlay) name = "play";
+  LogRequest(WM_COMMAND, wParam, 0, name, 0);
+  return 0;
+}
+
+void PlayerWindow::Add(const std::string& playlistPath) {
+  Log("add\t" + EscapedText(playlistPath) + "\t" +
+      std::to_string(playlist_.AppendFile(playlistPath)));
+}
+
+void PlayerWindow::LogRequest(UINT message, WPARAM wParam, LPARAM lParam, const char* name,
+                              LRESULT answer) {
+  Log("request\t" + std::to_string(message) + "\t" + std::to_string(Low32(wParam)) + "\t" +
+      std::to_string(Low32(static_cast<std::uintptr_t>(lParam))) + "\t" + name + "\t" +
+      std::to_string(answer));
+}
+
+void PlayerWindow::LogFinalPlaylist() const {
+  const auto& entries = playlist_.Entries();
+  Log("exit\t" + std::to_string(playlist_.Position()) + "\t" + std::to_string(entries.size()));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    Log("entry\t" + std::to_string(i) + "\t" + EscapedText(entries[i].Path));
+  }
+}
+
+}  // namespace plenvox::e2e

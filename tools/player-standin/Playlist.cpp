@@ -1,0 +1,93 @@
+#include "Playlist.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+namespace plenvox::e2e {
+
+namespace {
+
+constexpr char kInfoPrefix[] = "#EXTINF:";
+constexpr std::size_t kInfoPrefixLength = sizeof kInfoPrefix - 1;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.clear();
+  char buffer[4096];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) {
+    bytes.append(buffer, got);
+  }
+  ::CloseHandle(file);
+  return ok;
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (const char c : bytes) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else if (c != '\r') {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// The title that the player shows for an entry without information: the file name
+// without folder and extension.
+std::string TitleOf(const std::string& path) {
+  std::string name = path.substr(path.find_last_of("\\/") + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
+}  // namespace
+
+int Playlist::AppendFile(const std::string& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return -1;
+  int added = 0;
+  std::string info;
+  for (const std::string& line : SplitLines(bytes)) {
+    if (line.compare(0, kInfoPrefixLength, kInfoPrefix) == 0) {
+      info = line.substr(kInfoPrefixLength);
+    } else if (!line.empty() && line[0] != '#') {
+      entries_.push_back({info.empty() ? "-1," + TitleOf(line) : info, line});
+      info.clear();
+      ++added;
+    }
+  }
+  return added;
+}
+
+bool Playlist::WriteFile(const std::string& path) const {
+  std::string text = "#EXTM3U\r\n";
+  for (const PlaylistEntry& entry : entries_) {
+    text += kInfoPrefix + entry.Info + "\r\n" + entry.Path + "\r\n";
+  }
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written,
+                              nullptr) != 0 &&
+                  written == text.size();
+  return ::CloseHandle(file) != 0 && ok;
+}
+
+void Playlist::Clear() {
+  entries_.clear();
+  position_ = 0;
+}
+
+}  // namespace plenvox::e2e

@@ -1,0 +1,52 @@
+// The stand-in player. Started with "/ADD path" while another instance runs, it hands
+// the path to that instance and exits. Otherwise it creates its window before anything
+// else (so that a starter that looks for the window right after the start finds it),
+// loads its playlist plus the entries of an "/ADD" playlist, and serves requests until
+// its window is closed.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "CommandLine.h"
+#include "EscapedText.h"
+#include "LogBesideModule.h"
+#include "PlayerWindow.h"
+
+namespace {
+
+using namespace plenvox::e2e;
+
+bool HandOver(HWND running, const std::string& playlistPath) {
+  COPYDATASTRUCT data{};
+  data.dwData = kCopyDataAddPlaylist;
+  data.cbData = static_cast<DWORD>(playlistPath.size() + 1);
+  data.lpData = const_cast<char*>(playlistPath.c_str());
+  return ::SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const std::string arguments = ArgumentsOf(::GetCommandLineA());
+  const std::string added = AddedPlaylistOf(arguments);
+  PlayerWindow player(ModuleFolder());
+
+  if (!added.empty()) {
+    HWND running = ::FindWindowA(kPlayerWindowClass, nullptr);
+    if (running) {
+      player.Log("handoff\t" + EscapedText(added));
+      return HandOver(running, added) ? 0 : 1;
+    }
+  }
+  if (!player.Create(instance)) return 1;
+  player.Log("start\t" + EscapedText(arguments));
+  player.LoadStartPlaylist(added);
+
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return 0;
+}

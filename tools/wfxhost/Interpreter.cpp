@@ -1,0 +1,405 @@
+#include "Interpreter.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "EscapedText.h"
+#include "FindDataText.h"
+#include "HostWindow.h"
+#include "Output.h"
+
+namespace plenvox::e2e {
+
+namespace {
+
+constexpr BYTE kMarkerByte = 0xA5;
+// A listing that has not ended after this many items is reported and closed.
+constexpr int kListingLimit = 100000;
+constexpr int kOperationList = 1;
+
+// The host's callbacks: the plug-in is not expected to call them; if it does, the call
+// is reported and answered as a host that has nothing to say would answer it.
+int WINAPI ProgressCallback(int, char* source, char* target, int percent) {
+  PrintLine({"callback", "progress", EscapedText(source ? source : ""),
+             EscapedText(target ? target : ""), std::to_string(percent)});
+  return 0;
+}
+
+void WINAPI LogCallback(int, int type, char* text) {
+  PrintLine({"callback", "log", std::to_string(type), EscapedText(text ? text : "")});
+}
+
+BOOL WINAPI RequestCallback(int, int type, char* title, char* text, char*, int) {
+  PrintLine({"callback", "request", std::to_string(type), EscapedText(title ? title : ""),
+             EscapedText(text ? text : "")});
+  return FALSE;
+}
+
+bool ParseNumber(const std::string& text, long long& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  value = std::strtoll(text.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+// A writable, zero-terminated copy with room for the MAX_PATH texts the host's
+// interface lets a plug-in write back.
+std::vector<char> Buffer(const std::string& text) {
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH + 1), '\0');
+  return buffer;
+}
+
+std::string Signed(long long value) { return std::to_string(value); }
+
+std::string HandleText(HANDLE handle) {
+  return Signed(static_cast<long long>(reinterpret_cast<LONG_PTR>(handle)));
+}
+
+bool Fail(const std::string& message) {
+  PrintLine({"error", EscapedText(message)});
+  return false;
+}
+
+}  // namespace
+
+Interpreter::Interpreter(PluginLibrary& plugin, HWND host)
+    : plugin_(plugin), host_(host), dialogs_(host) {
+  std::memset(&passed_, kMarkerByte, sizeof passed_);
+}
+
+template <typename F>
+auto Interpreter::Guarded(F call) {
+  dialogs_.Arm();
+  if constexpr (std::is_void_v<decltype(call())>) {
+    call();
+    dialogs_.Disarm();
+    HostWindow::PumpMessages();
+  } else {
+    auto result = call();
+    dialogs_.Disarm();
+    HostWindow::PumpMessages();
+    return result;
+  }
+}
+
+bool Interpreter::Run(const Words& w) {
+  struct Command {
+    const char* Name;
+    std::size_t MinimumWords;
+    bool (Interpreter::*Run)(const Words&);
+  };
+  static const Command kCommands[] = {
+      {"init", 1, &Interpreter::Init},         {"rootname", 2, &Interpreter::RootName},
+      {"findfirst", 2, &Interpreter::FindFirst}, {"findnext", 1, &Interpreter::FindNext},
+      {"findclose", 1, &Interpreter::FindClose}, {"list", 2, &Interpreter::List},
+      {"status", 3, &Interpreter::Status},     {"put", 2, &Interpreter::Put},
+      {"delete", 2, &Interpreter::Delete},     {"exec", 3, &Interpreter::Execute},
+      {"getfile", 3, &Interpreter::GetFile},   {"lasterror", 1, &Interpreter::LastError},
+      {"fill", 2, &Interpreter::Fill},         {"picker", 2, &Interpreter::Picker},
+      {"send", 5, &Interpreter::Send},         {"waitwindow", 3, &Interpreter::WaitWindow},
+      {"close", 3, &Interpreter::CloseWindow}, {"sleep", 2, &Interpreter::Sleep},
+      {"echo", 1, &Interpreter::Echo},         {"stat", 2, &Interpreter::Stat},
+  };
+  if (w.empty()) return true;
+  for (const Command& command : kCommands) {
+    if (w[0] != command.Name) continue;
+    if (w.size() < command.MinimumWords) return Fail("too few arguments: " + w[0]);
+    return (this->*command.Run)(w);
+  }
+  return Fail("unknown command: " + w[0]);
+}
+
+bool Interpreter::Require(const char* entryPoint, const char* command) {
+  if (plugin_.Has(entryPoint)) return true;
+  PrintLine({command, "missing", entryPoint});
+  return false;
+}
+
+bool Interpreter::Init(const Words&) {
+  if (!Require("FsInit", "init")) return true;
+  const int result = Guarded([&] {
+    return plugin_.Call<int>("FsInit", 1, &ProgressCallback, &LogCallback, &RequestCallback);
+  });
+  PrintLine({"init", Signed(result)});
+  return true;
+}
+
+bool Interpreter::RootName(const Words& w) {
+  long long size = 0;
+  if (!ParseNumber(w[1], size) || size < 0 || size > 65536) return Fail("bad size: " + w[1]);
+  if (!Require("FsGetDefRootName", "rootname")) return true;
+  constexpr std::size_t kGuard = 16;
+  constexpr char kUnwritten = '\xCC';
+  std::vector<char> buffer(static_cast<std::size_t>(size) + kGuard, kUnwritten);
+  Guarded([&] {
+    plugin_.Call<void>("FsGetDefRootName", buffer.data(), static_cast<int>(size));
+  });
+  const auto zero = std::find(buffer.begin(), buffer.end(), '\0');
+  const std::string text(buffer.begin(), zero);
+  std::string rest = "unterminated";
+  if (zero != buffer.end()) {
+    const bool untouched = std::all_of(zero + 1, buffer.end(), [&](char c) { return c == kUnwritten; });
+    rest = untouched ? "intact" : "written";
+  }
+  PrintLine({"rootname", std::to_string(size), EscapedText(text), rest});
+  return true;
+}
+
+HANDLE Interpreter::CallFindFirst(const std::string& path) {
+  std::vector<char> text = Buffer(path);
+  WIN32_FIND_DATAA record = passed_;
+  const HANDLE search = Guarded([&] {
+    return plugin_.Call<HANDLE>("FsFindFirst", text.data(), &record);
+  });
+  PrintLine({"findfirst", HandleText(search), std::to_string(plugin_.LastError())});
+  if (search != INVALID_HANDLE_VALUE) PrintFindData(record, passed_);
+  lastSearch_ = search;
+  return search;
+}
+
+BOOL Interpreter::CallFindNext(HANDLE search) {
+  WIN32_FIND_DATAA record = passed_;
+  const BOOL more = Guarded([&] { return plugin_.Call<BOOL>("FsFindNext", search, &record); });
+  PrintLine({"findnext", Signed(more)});
+  if (more) PrintFindData(record, passed_);
+  return more;
+}
+
+int Interpreter::CallFindClose(HANDLE search) {
+  const int result = Guarded([&] { return plugin_.Call<int>("FsFindClose", search); });
+  PrintLine({"findclose", Signed(result)});
+  return result;
+}
+
+void Interpreter::CallStatus(const std::string& path, int startEnd, int operation) {
+  std::vector<char> text = Buffer(path);
+  Guarded([&] {
+    plugin_.Call<void>("FsStatusInfo", text.data(), startEnd, operation);
+  });
+  PrintLine({"status", startEnd == 0 ? "start" : "end", std::to_string(operation)});
+}
+
+bool Interpreter::FindFirst(const Words& w) {
+  if (Require("FsFindFirst", "findfirst")) CallFindFirst(w[1]);
+  return true;
+}
+
+bool Interpreter::FindNext(const Words&) {
+  if (Require("FsFindNext", "findnext")) CallFindNext(lastSearch_);
+  return true;
+}
+
+bool Interpreter::FindClose(const Words&) {
+  if (Require("FsFindClose", "findclose")) CallFindClose(lastSearch_);
+  return true;
+}
+
+// A listing the way the host makes one: announced with FsStatusInfo (when the plug-in
+// has it, unless the script says "nostatus"), the first item, further items until
+// FsFindNext says no more, closed only when FsFindFirst gave a search handle.
+bool Interpreter::List(const Words& w) {
+  const std::string& path = w[1];
+  if (w.size() > 2 && w[2] != "nostatus") return Fail("list PATH [nostatus]");
+  if (!Require("FsFindFirst", "list") || !Require("FsFindNext", "list") ||
+      !Require("FsFindClose", "list")) {
+    return true;
+  }
+  const bool announce = plugin_.Has("FsStatusInfo") && w.size() == 2;
+  if (announce) CallStatus(path, 0, kOperationList);
+  int items = 0;
+  const HANDLE search = CallFindFirst(path);
+  if (search != INVALID_HANDLE_VALUE) {
+    ++items;
+    while (CallFindNext(search)) {
+      if (++items >= kListingLimit) {
+        PrintLine({"error", "listing does not end"});
+        break;
+      }
+    }
+    CallFindClose(search);
+  }
+  if (announce) CallStatus(path, 1, kOperationList);
+  PrintLine({"list", std::to_string(items)});
+  return true;
+}
+
+bool Interpreter::Status(const Words& w) {
+  long long operation = 0;
+  if ((w[1] != "start" && w[1] != "end") || !ParseNumber(w[2], operation)) {
+    return Fail("status start|end OPERATION [PATH]");
+  }
+  if (Require("FsStatusInfo", "status")) {
+    CallStatus(w.size() > 3 ? w[3] : "\\", w[1] == "start" ? 0 : 1, static_cast<int>(operation));
+  }
+  return true;
+}
+
+bool Interpreter::Put(const Words& w) {
+  const std::string& local = w[1];
+  const std::string remote =
+      w.size() > 2 ? w[2] : "\\" + local.substr(local.find_last_of("\\/") + 1);
+  long long flags = 0;
+  if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
+  if (!Require("FsPutFile", "put")) return true;
+  std::vector<char> localText = Buffer(local);
+  std::vector<char> remoteText = Buffer(remote);
+  const int result = Guarded([&] {
+    return plugin_.Call<int>("FsPutFile", localText.data(), remoteText.data(),
+                             static_cast<int>(flags));
+  });
+  PrintLine({"put", Signed(result)});
+  return true;
+}
+
+bool Interpreter::Delete(const Words& w) {
+  if (!Require("FsDeleteFile", "delete")) return true;
+  std::vector<char> remote = Buffer(w[1]);
+  const BOOL result = Guarded([&] { return plugin_.Call<BOOL>("FsDeleteFile", remote.data()); });
+  PrintLine({"delete", Signed(result)});
+  return true;
+}
+
+bool Interpreter::Execute(const Words& w) {
+  if (!Require("FsExecuteFile", "exec")) return true;
+  std::vector<char> remote = Buffer(w[1]);
+  std::vector<char> verb = Buffer(w[2]);
+  const int result = Guarded([&] {
+    return plugin_.Call<int>("FsExecuteFile", host_, remote.data(), verb.data());
+  });
+  PrintLine({"exec", Signed(result), EscapedText(remote.data())});
+  return true;
+}
+
+bool Interpreter::GetFile(const Words& w) {
+  long long flags = 0;
+  if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
+  if (!Require("FsGetFile", "getfile")) return true;
+  // The host's remote-file record: size low and high, last-write time, attributes.
+  struct RemoteInfo {
+    DWORD SizeLow;
+    DWORD SizeHigh;
+    FILETIME LastWriteTime;
+    int Attributes;
+  } info{};
+  std::vector<char> remote = Buffer(w[1]);
+  std::vector<char> local = Buffer(w[2]);
+  const int result = Guarded([&] {
+    return plugin_.Call<int>("FsGetFile", remote.data(), local.data(), static_cast<int>(flags),
+                             static_cast<void*>(&info));
+  });
+  PrintLine({"getfile", Signed(result)});
+  return true;
+}
+
+bool Interpreter::LastError(const Words&) {
+  PrintLine({"lasterror", std::to_string(plugin_.LastError())});
+  return true;
+}
+
+bool Interpreter::Fill(const Words& w) {
+  if (w[1] == "marker") {
+    std::memset(&passed_, kMarkerByte, sizeof passed_);
+  } else if (w[1] == "zero") {
+    std::memset(&passed_, 0, sizeof passed_);
+  } else {
+    return Fail("fill marker|zero");
+  }
+  return true;
+}
+
+bool Interpreter::Picker(const Words& w) {
+  if (w[1] == "cancel") {
+    dialogs_.SetPickerChoice(std::nullopt);
+  } else if (w[1] == "choose" && w.size() > 2) {
+    dialogs_.SetPickerChoice(w[2]);
+  } else {
+    return Fail("picker choose FOLDER | picker cancel");
+  }
+  return true;
+}
+
+bool Interpreter::Send(const Words& w) {
+  long long message = 0, wParam = 0, lParam = 0;
+  if (!ParseNumber(w[2], message) || !ParseNumber(w[3], wParam) || !ParseNumber(w[4], lParam)) {
+    return Fail("send CLASS MESSAGE WPARAM LPARAM");
+  }
+  HWND window = ::FindWindowA(w[1].c_str(), nullptr);
+  if (!window) {
+    PrintLine({"send", "no-window"});
+    return true;
+  }
+  DWORD_PTR answer = 0;
+  constexpr UINT kSendTimeout = 10000;
+  if (!::SendMessageTimeoutA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                             static_cast<LPARAM>(lParam), SMTO_NORMAL, kSendTimeout, &answer)) {
+    PrintLine({"send", "timeout"});
+    return true;
+  }
+  PrintLine({"send", Signed(static_cast<long long>(static_cast<LONG_PTR>(answer)))});
+  return true;
+}
+
+bool Interpreter::WaitWindow(const Words& w) {
+  long long limit = 0;
+  if (!ParseNumber(w[2], limit)) return Fail("waitwindow CLASS MILLISECONDS");
+  const ULONGLONG until = ::GetTickCount64() + static_cast<ULONGLONG>(limit);
+  bool found = false;
+  while (!(found = ::FindWindowA(w[1].c_str(), nullptr) != nullptr) &&
+         ::GetTickCount64() < until) {
+    ::Sleep(20);
+  }
+  PrintLine({"window", EscapedText(w[1]), found ? "found" : "missing"});
+  return true;
+}
+
+// Asks the window to close and waits until its process has ended.
+bool Interpreter::CloseWindow(const Words& w) {
+  long long limit = 0;
+  if (!ParseNumber(w[2], limit)) return Fail("close CLASS MILLISECONDS");
+  HWND window = ::FindWindowA(w[1].c_str(), nullptr);
+  if (!window) {
+    PrintLine({"close", EscapedText(w[1]), "no-window"});
+    return true;
+  }
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(window, &processId);
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  bool ended = false;
+  if (process) {
+    ended = ::WaitForSingleObject(process, static_cast<DWORD>(limit)) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+  }
+  PrintLine({"close", EscapedText(w[1]), ended ? "closed" : "timeout"});
+  return true;
+}
+
+// The host's own look-up of a file, for comparison with what the plug-in lists.
+bool Interpreter::Stat(const Words& w) {
+  WIN32_FIND_DATAA record = passed_;
+  HANDLE search = ::FindFirstFileA(w[1].c_str(), &record);
+  PrintLine({"stat", search == INVALID_HANDLE_VALUE ? "missing" : "found", EscapedText(w[1])});
+  if (search == INVALID_HANDLE_VALUE) return true;
+  ::FindClose(search);
+  PrintFindData(record, passed_);
+  return true;
+}
+
+bool Interpreter::Sleep(const Words& w) {
+  long long milliseconds = 0;
+  if (!ParseNumber(w[1], milliseconds) || milliseconds < 0) return Fail("sleep MILLISECONDS");
+  ::Sleep(static_cast<DWORD>(milliseconds));
+  HostWindow::PumpMessages();
+  return true;
+}
+
+bool Interpreter::Echo(const Words& w) {
+  std::string text;
+  for (std::size_t i = 1; i < w.size(); ++i) text += (i > 1 ? " " : "") + w[i];
+  PrintLine({"echo", EscapedText(text)});
+  return true;
+}
+
+}  // namespace plenvox::e2e

@@ -1,0 +1,65 @@
+// Runs the script's commands against the loaded plug-in and prints their results.
+// The commands and the line format are documented in README.md beside this file.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogWatcher.h"
+#include "PluginLibrary.h"
+
+namespace plenvox::e2e {
+
+class Interpreter {
+ public:
+  Interpreter(PluginLibrary& plugin, HWND host);
+  // Runs one command; false (after an "error" line) when the script is wrong.
+  bool Run(const std::vector<std::string>& words);
+
+ private:
+  using Words = std::vector<std::string>;
+  // Every plug-in call is wrapped so that dialogs are answered during the call and the
+  // messages it posted are delivered right after it.
+  template <typename F>
+  auto Guarded(F call);
+  bool Require(const char* entryPoint, const char* command);
+
+  bool Init(const Words& w);
+  bool RootName(const Words& w);
+  bool FindFirst(const Words& w);
+  bool FindNext(const Words& w);
+  bool FindClose(const Words& w);
+  bool List(const Words& w);
+  bool Status(const Words& w);
+  bool Put(const Words& w);
+  bool Delete(const Words& w);
+  bool Execute(const Words& w);
+  bool GetFile(const Words& w);
+  bool LastError(const Words& w);
+  bool Fill(const Words& w);
+  bool Picker(const Words& w);
+  bool Send(const Words& w);
+  bool WaitWindow(const Words& w);
+  bool CloseWindow(const Words& w);
+  bool Sleep(const Words& w);
+  bool Echo(const Words& w);
+  bool Stat(const Words& w);
+
+  HANDLE CallFindFirst(const std::string& path);
+  BOOL CallFindNext(HANDLE search);
+  int CallFindClose(HANDLE search);
+  void CallStatus(const std::string& path, int startEnd, int operation);
+
+  PluginLibrary& plugin_;
+  HWND host_;
+  DialogWatcher dialogs_;
+  WIN32_FIND_DATAA passed_{};  // how the host hands every find-data record in
+  HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace plenvox::e2e
