@@ -80,7 +80,7 @@ def run_tests(args):
             except Exception:  # a fault of the runner itself: report it with the scenario
                 status = "ERROR"
                 failures.append((entry, traceback.format_exc(), sc.diagnostics()))
-            if status == "ok" and sc.left_programs_behind():
+            if status != "TIMEOUT" and sc.left_programs_behind():
                 session.restart_server()
                 registry.present = None
             print("%-8s %-10s %-45s %5.1f s" % (status, entry.group, entry.name,
