@@ -39,8 +39,8 @@ def _date(item):
 
 def _size(item, mode):
     value = (_number(item["size_high"]) << 32) + _number(item["size_low"])
-    if mode == 2:
-        return "%d:%02d" % divmod(value, 60)
+    if mode == 2:  # the plug-in's size field holds whole seconds
+        return "%d s (%d:%02d)" % ((value,) + divmod(value, 60))
     return str(value)
 
 
@@ -48,8 +48,8 @@ def _panel(mode, output):
     title = "Display mode %d (%s)" % (mode, MODES[mode])
     items = output.items()
     width = max([len(item.name) for item in items] + [4])
-    header = "%-*s %12s  %s" % (width, "Name", "Play time" if mode == 2 else "Size", "Date")
-    rows = ["%-*s %12s  %s" % (width, item.name, _size(item, mode), _date(item))
+    header = "%-*s %16s  %s" % (width, "Name", "Play time" if mode == 2 else "Size", "Date")
+    rows = ["%-*s %16s  %s" % (width, item.name, _size(item, mode), _date(item))
             for item in items]
     return "\n".join([title, header, "-" * len(header)] + rows)
 

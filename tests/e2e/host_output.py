@@ -73,17 +73,11 @@ class HostOutput:
     def exports(self):
         return {line[1]: line[2] for line in self.lines if line[0] == "export"}
 
-    def between(self, first_echo, second_echo=None):
-        """The output between two "echo" markers of the script."""
-        start = self._echo_index(first_echo) + 1
-        end = self._echo_index(second_echo) if second_echo else len(self.lines)
-        return HostOutput("\n".join("\t".join(l) for l in self.lines[start:end]), self.returncode)
-
-    def _echo_index(self, text):
-        for index, line in enumerate(self.lines):
-            if line[0] == "echo" and line[1:] == [text]:
-                return index
-        raise AssertionError("the host printed no marker %r" % text)
+    def from_last(self, kind):
+        """The output from the last line of the kind on (all of it without such a line)."""
+        starts = [i for i, line in enumerate(self.lines) if line[0] == kind]
+        tail = self.lines[starts[-1]:] if starts else self.lines
+        return HostOutput("\n".join("\t".join(line) for line in tail), self.returncode)
 
 
 class PlayerLog:
@@ -111,7 +105,8 @@ class PlayerLog:
         return out
 
     def starts(self):
-        return [unescape(l[1]) if len(l) > 1 else "" for l in self.lines if l[0] == "start"]
+        """Each start as (arguments, show code)."""
+        return [(unescape(l[1]), l[2]) for l in self.lines if l[0] == "start"]
 
     def final_playlist(self):
         """(position, [paths]) as logged when the player was closed, or None."""

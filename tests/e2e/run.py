@@ -18,9 +18,13 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import check  # noqa: E402
 import demo  # noqa: E402
-import scenarios_host  # noqa: E402,F401  (each registers its scenarios)
+import scenarios_commands  # noqa: E402,F401  (each registers its scenarios)
+import scenarios_edits  # noqa: E402,F401
+import scenarios_faults  # noqa: E402,F401
+import scenarios_host  # noqa: E402,F401
 import scenarios_listing  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
+import scenarios_settings  # noqa: E402,F401
 from wine_session import StepTimeout, WineSession  # noqa: E402
 from workspace import INI_PATH, REGISTRY_KEY, REGISTRY_VALUE, Artefacts, Scenario  # noqa: E402
 
@@ -83,7 +87,7 @@ def run_tests(args):
             if status != "TIMEOUT" and sc.left_programs_behind():
                 session.restart_server()
                 registry.present = None
-            print("%-8s %-10s %-45s %5.1f s" % (status, entry.group, entry.name,
+            print("%-8s %-10s %-55s %5.1f s" % (status, entry.group, entry.name,
                                                 time.monotonic() - begin), flush=True)
     for entry, message, diagnostics in failures:
         print("\n=== %s/%s (%s)\n%s\n%s" % (entry.group, entry.name, artefacts.plugin_name,

@@ -9,9 +9,6 @@ from check import expect, expect_clean, expect_equal, scenario
 from host_output import LAST_ERROR_MARKER, UNCHANGED
 from workspace import filetime_of
 
-# Whether display mode 2 measures play times yet; until then every entry lists 0.
-PLAY_TIMES_MEASURED = False
-
 ZERO_TIME = "0" * 16
 MARCH_2021 = calendar.timegm((2021, 3, 4, 5, 6, 7))
 JUNE_2019 = calendar.timegm((2019, 6, 30, 23, 59, 58))
@@ -51,12 +48,14 @@ def mode0_names_only(sc):
     names = ["P:\\music\\one.mp3", "P:\\music\\two words.mp3", "P:\\music\\not there.mp3"]
     sc.write_bytes(names[0], b"x" * 10, MARCH_2021)
     sc.write_playlist(names)
-    out = sc.run_host(["list \\"])
+    out = sc.run_host(["init", "list \\"])
     expect_clean(out)
     expect_equal([i.row() for i in out.items()],
                  [mode0_item(n, i == 0) for i, n in enumerate(names)], "mode 0 items")
     expect_equal(out.of("findnext"), [["-1"], ["-1"], ["0"]], "FsFindNext answers")
     expect_equal(out.of("list"), [["3"]], "items listed")
+    # FsInit and the announced listing each have the player write its playlist first.
+    expect_equal(sc.player_log().requests(), [(1024, 0, 120, "write")] * 2, "player requests")
 
 
 @scenario("listing")
@@ -72,7 +71,7 @@ def mode1_file_data(sc):
         sparse.truncate(5 * 1024 ** 3 + 17)
     entries = [one, two, missing, folder, big]
     sc.write_playlist(entries)
-    out = sc.run_host(["list \\"] + stat_script(entries))
+    out = sc.run_host(["init", "list \\"] + stat_script(entries))
     expect_clean(out)
     items = out.items()
     expect_equal([i.name for i in items], entries, "names")
@@ -107,14 +106,13 @@ def mode2_play_times(sc):
     missing = "P:\\music\\gone.mp3"
     entries = list(files) + [missing]
     sc.write_playlist(entries)
-    out = sc.run_host(["list \\"] + stat_script(files))
+    out = sc.run_host(["init", "list \\"] + stat_script(files))
     expect_clean(out)
     items = out.items()
     expect_equal([i.name for i in items], entries, "names")
     stats = out.stats()
     for item, (path, mpeg) in zip(items, files.items()):
-        seconds = mpeg.whole_seconds if PLAY_TIMES_MEASURED else 0
-        expect_file_fields(item, stats[path], path, play_time=seconds)
+        expect_file_fields(item, stats[path], path, play_time=mpeg.whole_seconds)
     expect_equal(items[-1].row(), [UNCHANGED] * 4 + ["0", "0"] + [UNCHANGED] * 2 + [missing, UNCHANGED],
                  "a missing file: its name and a play time of 0")
 
@@ -124,7 +122,7 @@ def unknown_mode_writes_nothing(sc):
     sc.install()
     sc.write_ini(DisplayMode=3)
     sc.write_playlist(["P:\\music\\a.mp3", "P:\\music\\b.mp3"])
-    out = sc.run_host(["list \\"])
+    out = sc.run_host(["init", "list \\"])
     expect_clean(out)
     expect_equal([i.row() for i in out.items()], [[UNCHANGED] * 10] * 2,
                  "records of mode 3 (the name the host passed counts as an item)")
@@ -140,7 +138,7 @@ def long_paths(sc):
     expect_equal(len(exact), 255, "length of the long path")
     sc.write_bytes(exact, b"7" * 777, MARCH_2021)
     sc.write_playlist([exact, too_long, "P:\\music\\after.mp3"])
-    out = sc.run_host(["list \\"])
+    out = sc.run_host(["init", "list \\"])
     expect_clean(out)
     items = out.items()
     expect_equal([i.name for i in items], [exact, too_long[:255], "P:\\music\\after.mp3"],

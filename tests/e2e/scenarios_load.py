@@ -6,15 +6,18 @@ from workspace import PLAYER_CLASS
 
 # The entry points the built plug-in exports, all found by their undecorated names.
 ENTRY_POINTS = ["FsInit", "FsGetDefRootName", "FsFindFirst", "FsFindNext", "FsFindClose",
-                "FsGetFile"]
+                "FsGetFile", "FsStatusInfo", "FsPutFile", "FsDeleteFile", "FsExecuteFile"]
 
 ABOUT_BOX = "msgbox\thost\tinformation\tOK\tInformation\tPlenvox2 (Fast) version 1.0 by Quorlan."
 FIRST_RUN_BOX = ("msgbox\thost\tinformation\tOK\tFirst run message\t"
                  "Main settings file not found or empty. Please, run SETTINGS.EXE")
 EMPTY_FOLDER = "findfirst\t-1\t18"
-# Under Wine a program started with an empty command line sees its own quoted path as
-# its command line (Windows would give it an empty one).
-SETTINGS_PROGRAM_LINES = ("", '"P:\\plugin\\settings.exe"')
+
+
+def empty_command_lines(program):
+    """What a program started with an empty command line receives: under Wine its own
+    quoted path (Windows would give it an empty line)."""
+    return ("", '"%s"' % program)
 
 
 @scenario("load")
@@ -54,7 +57,7 @@ def unconfigured_first_run(sc):
     ], "first-run messages and empty listings")
     started = sc.recorded("P:\\plugin\\settings.log", expect=3)
     expect_equal(len(started), 3, "starts of settings.exe beside the plug-in")
-    expect(all(line in SETTINGS_PROGRAM_LINES for line in started),
+    expect(all(line in empty_command_lines("P:\\plugin\\settings.exe") for line in started),
            "settings.exe started with a command line: %r" % started)
     # FsInit still asks the player, whose program is then plain "winamp.exe".
     expect(len(sc.recorded("P:\\winamp.log", expect=1)) >= 1, "winamp.exe was not started")
@@ -70,7 +73,7 @@ def init_starts_the_player(sc):
     expect_equal(out.kinds("init", "window"), ["init\t0", "window\t%s\tfound" % PLAYER_CLASS],
                  "FsInit and the player's window")
     log = sc.player_log()
-    expect_equal(log.starts(), [""], "player starts (WinampExe without arguments)")
+    expect_equal(log.starts(), [("", "5")], "player starts (WinampExe, SW_SHOW)")
     expect_equal(log.requests(), [(1024, 0, 120, "write")], "requests that reached the player")
 
 
@@ -82,7 +85,7 @@ def init_with_the_player_running(sc):
     out = sc.run_host(["init", 'waitwindow "%s" 10000' % PLAYER_CLASS, "init"])
     expect_clean(out)
     log = sc.player_log()
-    expect_equal(log.starts(), [""], "player starts")
+    expect_equal(log.starts(), [("", "5")], "player starts")
     expect_equal(log.requests(), [(1024, 0, 120, "write")] * 2,
                  "one request per FsInit, no second start")
     expect_equal(out.kinds("posted", "sent", "msgbox"), [], "messages to the host, boxes")

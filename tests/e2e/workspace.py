@@ -160,6 +160,10 @@ class Scenario:
         (self.folder / ("host%d.out" % (len(self.outputs) - 1))).write_text(output.text)
         return output
 
+    def run_program(self, windows_path: str, *arguments):
+        """Runs a Windows program of the scenario to its end (output in the result)."""
+        return self.session.run([windows_path] + list(arguments), check=False)
+
     # --- observing ---------------------------------------------------------------------------
     def player_log(self) -> PlayerLog:
         log = self.folder / "player" / "standin.log"

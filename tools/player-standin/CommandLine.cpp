@@ -32,7 +32,11 @@ std::string AddedPlaylistOf(const std::string& arguments) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   if (word != "/ADD" || (arguments[4] != ' ' && arguments[4] != '\t')) return std::string();
-  return TrimBlanks(arguments.substr(5));
+  std::string path = TrimBlanks(arguments.substr(5));
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
+    path = path.substr(1, path.size() - 2);
+  }
+  return path;
 }
 
 }  // namespace plenvox::e2e

@@ -10,7 +10,7 @@ std::string ArgumentsOf(const std::string& commandLine);
 
 // The playlist path of an "/ADD path" argument text (the switch in any letter case);
 // empty when the arguments are not an "/ADD". The path is the whole rest of the line,
-// blanks inside it included, as the plug-in passes it without quotation marks.
+// blanks inside it included, without one pair of enclosing quotation marks.
 std::string AddedPlaylistOf(const std::string& arguments);
 
 }  // namespace plenvox::e2e

@@ -17,6 +17,16 @@ namespace {
 
 using namespace plenvox::e2e;
 
+// The show code the starter asked for (WinExec passes it in the start-up information),
+// or "none".
+std::string StartShowCode() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  ::GetStartupInfoA(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0) return "none";
+  return std::to_string(startup.wShowWindow);
+}
+
 bool HandOver(HWND running, const std::string& playlistPath) {
   COPYDATASTRUCT data{};
   data.dwData = kCopyDataAddPlaylist;
@@ -35,12 +45,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!added.empty()) {
     HWND running = ::FindWindowA(kPlayerWindowClass, nullptr);
     if (running) {
-      player.Log("handoff\t" + EscapedText(added));
+      player.Log("handoff\t" + EscapedText(added) + "\t" + StartShowCode());
       return HandOver(running, added) ? 0 : 1;
     }
   }
   if (!player.Create(instance)) return 1;
-  player.Log("start\t" + EscapedText(arguments));
+  player.Log("start\t" + EscapedText(arguments) + "\t" + StartShowCode());
   player.LoadStartPlaylist(added);
 
   MSG message;

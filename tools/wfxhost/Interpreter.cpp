@@ -101,6 +101,7 @@ bool Interpreter::Run(const Words& w) {
       {"send", 5, &Interpreter::Send},         {"waitwindow", 3, &Interpreter::WaitWindow},
       {"close", 3, &Interpreter::CloseWindow}, {"sleep", 2, &Interpreter::Sleep},
       {"echo", 1, &Interpreter::Echo},         {"stat", 2, &Interpreter::Stat},
+      {"lock", 2, &Interpreter::Lock},         {"unlock", 2, &Interpreter::Unlock},
   };
   if (w.empty()) return true;
   for (const Command& command : kCommands) {
@@ -385,6 +386,36 @@ bool Interpreter::Stat(const Words& w) {
   ::FindClose(search);
   PrintFindData(record, passed_);
   return true;
+}
+
+// Holds the file open with no sharing, so that every other open of it fails (also the
+// plug-in's and the player's) until it is unlocked or the host ends.
+bool Interpreter::Lock(const Words& w) {
+  HANDLE file = ::CreateFileA(w[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    PrintLine({"lock", EscapedText(w[1]), "failed", std::to_string(::GetLastError())});
+    return true;
+  }
+  locks_.push_back({w[1], file});
+  PrintLine({"lock", EscapedText(w[1]), "ok"});
+  return true;
+}
+
+bool Interpreter::Unlock(const Words& w) {
+  for (auto lock = locks_.begin(); lock != locks_.end(); ++lock) {
+    if (lock->first != w[1]) continue;
+    ::CloseHandle(lock->second);
+    locks_.erase(lock);
+    PrintLine({"unlock", EscapedText(w[1]), "ok"});
+    return true;
+  }
+  PrintLine({"unlock", EscapedText(w[1]), "not-locked"});
+  return true;
+}
+
+Interpreter::~Interpreter() {
+  for (const auto& lock : locks_) ::CloseHandle(lock.second);
 }
 
 bool Interpreter::Sleep(const Words& w) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DialogWatcher.h"
@@ -18,6 +19,9 @@ namespace plenvox::e2e {
 class Interpreter {
  public:
   Interpreter(PluginLibrary& plugin, HWND host);
+  ~Interpreter();
+  Interpreter(const Interpreter&) = delete;
+  Interpreter& operator=(const Interpreter&) = delete;
   // Runs one command; false (after an "error" line) when the script is wrong.
   bool Run(const std::vector<std::string>& words);
 
@@ -49,6 +53,8 @@ class Interpreter {
   bool Sleep(const Words& w);
   bool Echo(const Words& w);
   bool Stat(const Words& w);
+  bool Lock(const Words& w);
+  bool Unlock(const Words& w);
 
   HANDLE CallFindFirst(const std::string& path);
   BOOL CallFindNext(HANDLE search);
@@ -60,6 +66,7 @@ class Interpreter {
   DialogWatcher dialogs_;
   WIN32_FIND_DATAA passed_{};  // how the host hands every find-data record in
   HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
+  std::vector<std::pair<std::string, HANDLE>> locks_;  // files held open by "lock"
 };
 
 }  // namespace plenvox::e2e

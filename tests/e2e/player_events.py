@@ -1,0 +1,33 @@
+"""The stand-in player's log lines as PlayerLog.events() gives them, for expectations."""
+
+from workspace import TEMP_PLAYLIST
+
+STARTED = "start  5"  # started without arguments, shown (SW_SHOW), as a request starts it
+WRITE = "write 1024 0 120"
+CLEAR = "clear 1024 0 101"
+STOP = "stop 273 40047 0"
+PLAY = "play 273 40045 0"
+
+
+def position(number):
+    return "position 1024 %d 121" % number
+
+
+def handed_over(path=TEMP_PLAYLIST):
+    """A second instance, started with "/ADD path" and SW_SHOWNORMAL, handed the path to
+    the running one."""
+    return "handoff %s 1" % path
+
+
+def added(count, path=TEMP_PLAYLIST):
+    return "add %s %d" % (path, count)
+
+
+def add_batch(count, path=TEMP_PLAYLIST):
+    """What the end of an add batch sends a running player: the additions, then a write."""
+    return [handed_over(path), added(count, path), WRITE]
+
+
+def delete_batch(kept, saved_position, path=TEMP_PLAYLIST):
+    """What the end of a delete batch sends a running player."""
+    return [CLEAR, WRITE, handed_over(path), added(kept, path), position(saved_position), WRITE]

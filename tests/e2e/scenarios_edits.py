@@ -1,0 +1,163 @@
+"""Adding by copying into the folder and removing by deleting from it, through the real
+player link: the stand-in's log shows the exact requests in order, its playlist
+afterwards is right, the temporary playlist is gone and the host got its refresh."""
+
+import player_events as ev
+from check import expect, expect_clean, expect_equal, scenario
+from workspace import PLAYER_CLASS, TEMP_PLAYLIST
+
+REFRESH = "posted\t1075\t540\t0"
+
+
+def music(name):
+    return "P:\\music\\" + name
+
+
+def prepare(sc, playlist, other_files=(), **ini):
+    """The plug-in, the stand-in player with the playlist, and the files that exist."""
+    sc.install()
+    sc.write_ini(DisplayMode=0, **ini)
+    for path in set(playlist) | set(other_files):
+        sc.write_bytes(path, b"not really audio")
+    sc.write_playlist(playlist)
+
+
+def expect_batch_done(sc, out, playlist, position=0):
+    """The end of the story of every batch: no fault, the temporary playlist gone, and
+    the player's playlist (logged when it was closed) as expected."""
+    expect_clean(out)
+    expect(not sc.exists(TEMP_PLAYLIST), "the temporary playlist was left behind")
+    expect_equal(sc.player_log().final_playlist(), (position, playlist),
+                 "the player's position and playlist afterwards")
+
+
+def names_listed_last(out):
+    """The names of the last listing of the run."""
+    return [item.name for item in out.from_last("findfirst").items()]
+
+
+@scenario("edits")
+def add_batch_filters_duplicates_and_dead_files(sc):
+    a, b, c, d = music("a.mp3"), music("b.mp3"), music("c.mp3"), music("d.MP3")
+    prepare(sc, [a, b], [c, d, music("song.wav"), music("noext"), music("dir.x\\file")])
+    out = sc.run_host([
+        "init", "list \\", "status start 5",
+        "put " + c,
+        "put " + a,                     # already an entry
+        "put " + music("song.wav"),     # refused by the filter "mp3"
+        "put " + music("noext"),
+        "put " + music("dir.x\\file"),  # the dot is the folder's: no extension
+        "put " + music("dead.mp3"),     # no such file
+        "put " + d,                     # the filter ignores the letter case
+        "status end 5", "list \\",
+    ])
+    expect_equal(out.of("put"), [["0"]] * 7, "FsPutFile answers")
+    expect_equal(out.kinds("status", "posted"), [
+        "status\tstart\t1", "status\tend\t1", "status\tstart\t5", REFRESH, "status\tend\t5",
+        "status\tstart\t1", "status\tend\t1"], "notifications and the host's refresh")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(2) + [ev.WRITE],
+                 "the player's requests")
+    expect_equal(names_listed_last(out), [a, b, c, d], "the listing after the batch")
+    expect_batch_done(sc, out, [a, b, c, d])
+
+
+@scenario("edits")
+def add_batch_with_the_switches_off(sc):
+    a, b = music("a.mp3"), music("b.mp3")
+    wav, dead = music("song.WAV"), music("dead.mp3")
+    prepare(sc, [a, b], [wav, music("noext")], ExtFilter="mp3:wav:", BlockDead=0,
+            DisableMulti=0)
+    out = sc.run_host(["init", "list \\", "status start 5", "put " + a, "put " + wav,
+                       "put " + dead, "put " + music("noext"), "status end 5"])
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(3), "the player's requests")
+    expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
+    expect_batch_done(sc, out, [a, b, a, wav, dead])
+
+
+@scenario("edits")
+def add_batch_refusing_everything(sc):
+    a = music("a.mp3")
+    prepare(sc, [a], [music("song.wav")])
+    out = sc.run_host(["init", "list \\", "status start 5", "put " + music("song.wav"),
+                       "status end 5"])
+    # The header-only playlist still goes to the player, and the host still refreshes.
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(0), "the player's requests")
+    expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
+    expect_batch_done(sc, out, [a])
+
+
+@scenario("edits")
+def delete_batch_restores_the_position(sc):
+    a, b, c, d = (music(n) for n in ("a.mp3", "b.mp3", "c.mp3", "d.mp3"))
+    prepare(sc, [a, b, c, d, b])
+    out = sc.run_host([
+        "init", 'send "%s" 1024 2 121' % PLAYER_CLASS, "list \\", "status start 8",
+        "delete \\" + a,
+        "delete \\" + b,
+        "delete \\" + b,                # the same path again: still its first entry
+        "delete \\" + music("zzz.mp3"),  # not in the playlist
+        "status end 8", "list \\",
+    ])
+    expect_equal(out.of("delete"), [["-1"]] * 4, "FsDeleteFile answers (true)")
+    expect_equal(out.kinds("status", "posted")[2:], [
+        "status\tstart\t8", REFRESH, "status\tend\t8", "status\tstart\t1", "status\tend\t1"],
+        "notifications and the host's refresh")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.position(2), ev.WRITE, ev.WRITE] +
+                 ev.delete_batch(kept=3, saved_position=2) + [ev.WRITE],
+                 "the player's requests")
+    # The saved position is restored as it was, not counted off for removed entries.
+    expect_equal(sc.player_log().answers()[-1], 2, "the position the player reports last")
+    expect_equal(names_listed_last(out), [c, d, b], "the listing after the batch")
+    expect_batch_done(sc, out, [c, d, b], position=2)
+
+
+@scenario("edits")
+def delete_batch_finding_nothing_rebuilds_the_playlist(sc):
+    a, b = music("a.mp3"), music("b.mp3")
+    prepare(sc, [a, b])
+    out = sc.run_host(["init", 'send "%s" 1024 1 121' % PLAYER_CLASS, "list \\",
+                       "status start 8", "delete \\" + music("zzz.mp3"), "status end 8"])
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.position(1), ev.WRITE, ev.WRITE] +
+                 ev.delete_batch(kept=2, saved_position=1), "the player's requests")
+    expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
+    expect_batch_done(sc, out, [a, b], position=1)
+
+
+@scenario("edits")
+def single_copy_and_delete_outside_a_batch(sc):
+    """The host wraps the copy of a single file in operation 4, which opens no batch:
+    the plug-in applies the one change at once, as a batch of its own. A delete without
+    its batch is applied the same way."""
+    a, b, c = music("a.mp3"), music("b.mp3"), music("c.mp3")
+    prepare(sc, [a, b], [c])
+    out = sc.run_host(["init", "list \\", "status start 4", "put " + c, "status end 4",
+                       "delete \\" + a])
+    expect_equal(out.kinds("status", "put", "delete", "posted")[2:], [
+        "status\tstart\t4", REFRESH, "put\t0", "status\tend\t4", REFRESH, "delete\t-1"],
+        "answers and refreshes")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(1) +
+                 [ev.WRITE] + ev.delete_batch(kept=2, saved_position=0),
+                 "the player's requests")
+    expect_batch_done(sc, out, [b, c])
+
+
+@scenario("edits")
+def temporary_folder_with_a_blank(sc):
+    """The temporary playlist's path has a blank: the player still receives it whole."""
+    a, c = music("a.mp3"), music("c.mp3")
+    prepare(sc, [a], [c])
+    sc.path("P:\\temp dir").mkdir()
+    temp_playlist = "P:\\temp dir\\temp.m3u"
+    out = sc.run_host(["init", "list \\", "status start 5", "put " + c, "status end 5"],
+                      temp="P:\\temp dir")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(1, temp_playlist),
+                 "the player's requests")
+    expect(not sc.exists(temp_playlist), "the temporary playlist was left behind")
+    expect_batch_done(sc, out, [a, c])
