@@ -19,6 +19,11 @@ def handed_over(path=TEMP_PLAYLIST):
     return "handoff %s 1" % path
 
 
+def started_adding(path=TEMP_PLAYLIST):
+    """An instance started with "/ADD path" and SW_SHOWNORMAL while none was running."""
+    return "start /ADD %s 1" % path
+
+
 def added(count, path=TEMP_PLAYLIST):
     return "add %s %d" % (path, count)
 

@@ -161,3 +161,38 @@ def temporary_folder_with_a_blank(sc):
                  "the player's requests")
     expect(not sc.exists(temp_playlist), "the temporary playlist was left behind")
     expect_batch_done(sc, out, [a, c])
+
+
+@scenario("edits")
+def add_batch_after_the_player_was_closed(sc):
+    """The player was closed between the listing and the end of the copy: "/ADD" starts
+    it again with its playlist plus the additions, and the write after it reaches the
+    new instance."""
+    a, c = music("a.mp3"), music("c.mp3")
+    prepare(sc, [a], [c])
+    out = sc.run_host(["init", "list \\", 'close "%s" 10000' % PLAYER_CLASS,
+                       "status start 5", "put " + c, "status end 5"])
+    expect_equal(out.of("close")[0], [PLAYER_CLASS, "closed"], "the player closed")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE,
+                  ev.started_adding(), ev.added(1), ev.WRITE],
+                 "the player's requests")
+    expect_batch_done(sc, out, [a, c])
+
+
+@scenario("edits")
+def entries_of_255_characters(sc):
+    """An entry whose path has 255 characters is found by its name in the folder (a
+    backslash and the path) both to play it and to delete it."""
+    folder = "P:\\music\\" + "d" * 100 + "\\"
+    long_entry = folder + "f" * (255 - len(folder) - 4) + ".mp3"
+    b = music("b.mp3")
+    prepare(sc, [b, long_entry])
+    out = sc.run_host(["init", "list \\", 'exec "\\%s" open' % long_entry,
+                       "status start 8", 'delete "\\%s"' % long_entry, "status end 8"])
+    expect_equal([item.name for item in out.items()], [b, long_entry], "the listing")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED, ev.WRITE, ev.WRITE, ev.WRITE, ev.position(1), ev.STOP, ev.PLAY,
+                  ev.WRITE] + ev.delete_batch(kept=1, saved_position=1),
+                 "the player's requests")
+    expect_batch_done(sc, out, [b], position=1)

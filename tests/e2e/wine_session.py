@@ -55,7 +55,12 @@ class WineSession:
         fcntl.flock(self._session_lock, fcntl.LOCK_EX)
         try:
             self._start_display()
+            # Programs and a server left running by an aborted earlier run end first.
+            self._kill_prefix_programs()
             self._prepare_prefix()
+            # The drive must exist before Wine's services start: the shell's folder
+            # picker only knows the drives that were there when they started.
+            self.map_scenario_drive(self.work_dir)
             self._start_server()
         except BaseException:
             self.close()
@@ -112,25 +117,23 @@ class WineSession:
             self.env.pop(name, None)
 
     def _prepare_prefix(self):
-        self.work_dir.mkdir(parents=True, exist_ok=True)
+        """Creates the prefix when it is missing, and applies PREFIX_SETTINGS when they
+        are newer than the prefix (the session lock keeps other runs out meanwhile)."""
         marker = self.prefix / PREFIX_MARKER
-        with open(self.work_dir / "prefix.lock", "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            if not marker.exists():
-                if self.prefix.exists():
-                    shutil.rmtree(self.prefix)  # an earlier creation that did not finish
-                self._log("creating the Wine prefix (once) in %s" % self.prefix)
-                self.run(["wineboot", "--init"], limit=PREFIX_CREATE_LIMIT)
-            elif marker.read_text().strip() == PREFIX_SETTINGS_VERSION:
-                return
-            for key, name, kind, value in PREFIX_SETTINGS:
-                self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
-            subprocess.run(["wineserver", "-w"], env=self.env, timeout=PREFIX_CREATE_LIMIT)
-            marker.write_text(PREFIX_SETTINGS_VERSION + "\n")
+        if not marker.exists():
+            if self.prefix.exists():
+                shutil.rmtree(self.prefix)  # an earlier creation that did not finish
+            self._log("creating the Wine prefix (once) in %s" % self.prefix)
+            self.run(["wineboot", "--init"], limit=PREFIX_CREATE_LIMIT)
+        elif marker.read_text().strip() == PREFIX_SETTINGS_VERSION:
+            return
+        for key, name, kind, value in PREFIX_SETTINGS:
+            self.run(["reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"])
+        # The registry reaches the prefix's files when the server ends.
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=PREFIX_CREATE_LIMIT)
+        marker.write_text(PREFIX_SETTINGS_VERSION + "\n")
 
     def _start_server(self):
-        # A server left running by an aborted earlier run of this prefix is ended first.
-        self._kill_prefix_programs()
         self._server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + SERVER_READY_LIMIT
