@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Runs plenvox-info over every file of a folder and checks what it prints.
 
-usage: check_corpus_json.py PLENVOX_INFO FOLDER
+usage: check_corpus_json.py PLENVOX_INFO FOLDER [--reference FILE | --write-reference FILE]
 
 Each file is run alone in JSON mode: exit code 0, nothing on standard error (where the
 sanitizers report), exactly one line holding one JSON object with every expected key and
 value type. Then all files go through one process, in JSON and in text mode: the JSON
 lines must equal the single runs (one analyser serves every file, so nothing may carry
-over from one load to the next). Exits 1 and names the file on the first problem.
+over from one load to the next). With --reference, the JSON lines of that run (files named
+relative to FOLDER) must equal FILE byte for byte: the readers' results do not change when
+their code is reshaped. --write-reference writes FILE from this build instead. Exits 1 and
+names the file on the first problem.
 """
 import json
 import os
@@ -83,8 +86,8 @@ def check_report(path, report):
         raise Problem(f"PlayTime {report['PlayTime']} without a frame")
 
 
-def run(tool, args):
-    result = subprocess.run([tool] + args, capture_output=True, timeout=120)
+def run(tool, args, cwd=None):
+    result = subprocess.run([tool] + args, capture_output=True, timeout=120, cwd=cwd)
     if result.returncode != 0:
         raise Problem(f"exit code {result.returncode}\n{result.stderr.decode(errors='replace')}")
     if result.stderr:
@@ -96,11 +99,34 @@ def parse_lines(text):
     return [json.loads(line, parse_constant=reject_constant) for line in text.splitlines()]
 
 
+def compare_reference(tool, folder, names, reference, write):
+    """The JSON lines over every file, named relative to the folder so that the reference
+    holds no path of the machine that wrote it."""
+    lines = run(os.path.abspath(tool), ["--json"] + names, cwd=folder)
+    if write:
+        with open(reference, "wb") as out:
+            out.write(lines)
+        return
+    with open(reference, "rb") as expected_file:
+        expected = expected_file.read()
+    if lines == expected:
+        return
+    for name, want, got in zip(names, expected.splitlines(True), lines.splitlines(True)):
+        if want != got:
+            raise Problem(f"{name} differs from the reference:\nreference: {want!r}\nnow:       {got!r}")
+    raise Problem("the reference holds a different number of lines")
+
+
 def main():
-    if len(sys.argv) != 3:
+    args = sys.argv[1:]
+    reference, write = None, False
+    if len(args) == 4 and args[2] in ("--reference", "--write-reference"):
+        reference, write = args[3], args[2] == "--write-reference"
+        args = args[:2]
+    if len(args) != 2:
         print(__doc__, file=sys.stderr)
         return 2
-    tool, folder = sys.argv[1], sys.argv[2]
+    tool, folder = args
     if not os.path.isdir(folder):
         print(f"no corpus folder {folder}", file=sys.stderr)
         return 1
@@ -128,6 +154,8 @@ def main():
             raise Problem("the run over all files printed a different number of lines")
         # The readable summary: tag texts pass through in their own code page.
         run(tool, paths)
+        if reference:
+            compare_reference(tool, folder, [os.path.basename(p) for p in paths], reference, write)
     except (Problem, ValueError, subprocess.TimeoutExpired) as problem:
         print(f"FAIL: {problem}")
         return 1
