@@ -1,8 +1,8 @@
-// The one seam between Plenvox and the operating system. Everything the plug-in needs
-// from Windows (files, registry, INI reader, windows and messages, process starts,
-// message boxes, the folder picker) goes through this interface, so that the same core
-// runs on the real Win32 API, on its POSIX counterpart, and on the recording fake that
-// the unit tests drive.
+// The one seam between Plenvox and the operating system. Everything the plug-in and the
+// settings program need from Windows (files, registry, INI reader, windows and
+// messages, process starts, message boxes, the folder picker) goes through this
+// interface, so that the same core runs on the real Win32 API, on its POSIX
+// counterpart, and on the recording fake that the unit tests drive.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,7 @@ constexpr std::uint32_t kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
+constexpr std::uint32_t kErrorCallNotImplemented = 120;
 constexpr std::uint32_t kErrorNegativeSeek = 131;
 
 // Show codes for starting a program.
@@ -74,11 +75,25 @@ class Platform {
   // opened for reading or the value cannot be queried.
   virtual std::optional<RegistryValue> ReadUserRegistryValue(const std::string& subKey,
                                                              const std::string& valueName) = 0;
-  // GetPrivateProfileStringA: section and key match without regard to case, blanks
-  // around the value and one pair of enclosing quotation marks are dropped, at most
-  // 2047 characters are returned, and a missing file, section or key gives fallback.
+  // GetPrivateProfileStringA, with the text rules of common/IniText.h: a missing or
+  // unreadable file, section or key gives the fallback.
   virtual std::string ReadIniString(const std::string& section, const std::string& key,
                                     const std::string& fallback, const std::string& iniPath) = 0;
+
+  // --- Settings storage: written only by the settings program ------------------
+  // A string value under HKEY_LOCAL_MACHINE in the view of 32-bit programs (the player
+  // is one), expanded when it is REG_EXPAND_SZ, or nothing when the key or value is
+  // missing or not a string.
+  virtual std::optional<std::string> ReadMachineString(const std::string& subKey,
+                                                       const std::string& valueName) = 0;
+  // Stores text as a REG_SZ value (with its terminating zero) under HKEY_CURRENT_USER
+  // subKey, creating the key when needed. On failure, error holds the code.
+  virtual bool WriteUserRegistryString(const std::string& subKey, const std::string& valueName,
+                                       const std::string& text, std::uint32_t& error) = 0;
+  // Creates the folder and every missing folder above it; true when it exists afterwards.
+  virtual bool CreateFolders(const std::string& folder, std::uint32_t& error) = 0;
+  // The system's text for an error code, for messages to the user.
+  virtual std::string DescribeError(std::uint32_t code) = 0;
 
   // --- Text conversion -----------------------------------------------------
   // Conversions between single-byte text in the system's ANSI code page and UTF-16.

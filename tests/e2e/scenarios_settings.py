@@ -11,7 +11,7 @@ import subprocess
 
 from check import expect, expect_clean, expect_equal, scenario
 from wine_session import STEP_LIMIT
-from workspace import DRIVE, INI_PATH, PLAYER_FOLDER, REGISTRY_KEY
+from workspace import DRIVE, INI_PATH, PLAYER_FOLDER, REFERENCE_DIR, REGISTRY_KEY
 
 SETTINGS = DRIVE + "\\setup\\settings.exe"
 DRIVER = DRIVE + "\\setup\\settings-dialog-driver.exe"
@@ -251,3 +251,17 @@ def dialog_cancel_changes_nothing(sc):
     finally:
         dialog.close()
     expect_equal(sc.read_bytes(INI_PATH), before, "INI file bytes")
+
+
+@scenario("settings", registry=False)
+def system_ini_reader_answers_as_the_table(sc):
+    """The table of INI reader cases (tests/reference/ini-lookup.cases) that the
+    portable reader of the POSIX platform and the tests' fake is checked against, here
+    against GetPrivateProfileStringA itself."""
+    probe = sc.artefacts.plugin.parent / "ini-probe.exe"
+    shutil.copy(probe, sc.folder / "tools" / probe.name)
+    table = REFERENCE_DIR / "ini-lookup.cases"
+    shutil.copy(table, sc.folder / "tools" / table.name)
+    result = sc.session.run([DRIVE + "\\tools\\" + probe.name, DRIVE + "\\tools\\" + table.name,
+                             DRIVE + "\\temp\\probe.ini"], check=False)
+    expect_equal(result.returncode, 0, "the reader's answers:\n" + result.stdout.decode("latin-1"))

@@ -25,6 +25,8 @@ PLAYER_FOLDER = DRIVE + "\\player\\"
 TEMP_FOLDER = DRIVE + "\\temp"
 TEMP_PLAYLIST = TEMP_FOLDER + "\\temp.m3u"
 # Time that a program started by the plug-in (and not waited for) gets to leave its log.
+# Tables that the unit tests and the scenarios check alike.
+REFERENCE_DIR = Path(__file__).resolve().parent.parent / "reference"
 STARTED_PROGRAM_LIMIT = 10.0
 # FILETIME of 1970-01-01, in 100-nanosecond units since 1601-01-01.
 UNIX_EPOCH_FILETIME = 116444736000000000

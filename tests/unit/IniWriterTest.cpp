@@ -1,10 +1,10 @@
-#include "config/IniWriter.h"
+#include "settings/IniWriter.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "config/Settings.h"
-#include "config/WholeFile.h"
+#include "settings/WholeFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -15,38 +15,6 @@ using test::FakePlatform;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-struct QuoteCase {
-  const char* name;
-  std::string value;
-  std::string written;
-};
-
-class QuoteTest : public ::testing::TestWithParam<QuoteCase> {};
-
-TEST_P(QuoteTest, QuotesOnlyWhatTheReaderWouldChange) {
-  EXPECT_EQ(QuoteIniValue(GetParam().value), GetParam().written);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, QuoteTest,
-    ::testing::Values(QuoteCase{"plain", "C:\\Winamp\\", "C:\\Winamp\\"},
-                      QuoteCase{"empty", "", ""},
-                      QuoteCase{"leadingBlank", " a", "\" a\""},
-                      QuoteCase{"trailingTab", "a\t", "\"a\t\""},
-                      QuoteCase{"enclosedInQuotes", "\"a b\"", "\"\"a b\"\""},
-                      QuoteCase{"enclosedInApostrophes", "'a'", "\"'a'\""},
-                      QuoteCase{"mixedQuotesStay", "'a\"", "'a\""},
-                      QuoteCase{"oneQuoteStays", "\"", "\""},
-                      QuoteCase{"quoteInsideStays", "a\"b\"", "a\"b\""}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST(IniWriterTest, LineBreaksAndZerosCannotBeStored) {
-  EXPECT_TRUE(IsStorableIniValue("a=b;c \"d\""));
-  EXPECT_FALSE(IsStorableIniValue("a\nb"));
-  EXPECT_FALSE(IsStorableIniValue("a\rb"));
-  EXPECT_FALSE(IsStorableIniValue(std::string("a\0b", 3)));
-}
 
 TEST(IniWriterTest, NewTextGetsSectionsInOrderOfFirstUse) {
   const std::string text = ApplyIniAssignments(

@@ -1,4 +1,4 @@
-#include "config/SettingsEdit.h"
+#include "settings/SettingsEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <map>
 
-#include "config/PlayerSearch.h"
-#include "config/SettingsCommands.h"
-#include "config/SettingsReport.h"
-#include "config/SettingsSave.h"
-#include "config/WholeFile.h"
+#include "settings/PlayerSearch.h"
+#include "settings/SettingsCommands.h"
+#include "settings/SettingsReport.h"
+#include "settings/SettingsSave.h"
+#include "settings/WholeFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -22,33 +22,6 @@ using test::FakePlatform;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-class FakeSettingsSystem : public SettingsSystem {
- public:
-  std::map<std::string, std::string> machineStrings;  // "key\value" -> text
-  std::vector<std::string> createdFolders;
-  std::vector<std::string> registered;
-  std::uint32_t registryFailure = 0;
-
-  std::optional<std::string> ReadMachineString(const std::string& subKey,
-                                               const std::string& valueName) override {
-    const auto it = machineStrings.find(subKey + "\\" + valueName);
-    if (it == machineStrings.end()) return std::nullopt;
-    return it->second;
-  }
-  bool CreateFolders(const std::string& folder, std::uint32_t&) override {
-    createdFolders.push_back(folder);
-    std::filesystem::create_directories(folder);
-    return true;
-  }
-  bool WriteIniFileName(const std::string& iniPath, std::uint32_t& error) override {
-    error = registryFailure;
-    if (registryFailure != 0) return false;
-    registered.push_back(iniPath);
-    return true;
-  }
-  std::string DescribeError(std::uint32_t code) override { return "code " + std::to_string(code); }
-};
 
 std::vector<IniAssignment> Requests(std::initializer_list<const char*> texts) {
   std::vector<IniAssignment> assignments;
@@ -177,7 +150,7 @@ TEST(SettingsFormTest, ModeOutsideTheThreeIsLeftAsStored) {
 class SaveTest : public ::testing::Test {
  protected:
   bool Save(const std::vector<IniAssignment>& assignments, const SettingsLocation& location) {
-    return SaveSettings(os, system, location, assignments, message);
+    return SaveSettings(os, location, assignments, message);
   }
   TSettings Loaded() {
     TSettings settings;
@@ -187,7 +160,6 @@ class SaveTest : public ::testing::Test {
   TempDir dir;
   std::string ini = dir / "plenvox.ini";
   FakePlatform os;
-  FakeSettingsSystem system;
   std::string message;
 };
 
@@ -206,8 +178,10 @@ TEST_F(SaveTest, LocationIsTheRegisteredFileOrAProposal) {
 TEST_F(SaveTest, NewFileGetsEveryKeyItsFolderAndTheRegistryValue) {
   const std::string fresh = dir / "new/plenvox.ini";
   ASSERT_TRUE(Save(Requests({"Path.WinampFolder=C:\\W\\", "Mode.DisplayMode=2"}), {fresh, false})) << message;
-  EXPECT_EQ(system.createdFolders, std::vector<std::string>{dir / "new"});
-  EXPECT_EQ(system.registered, std::vector<std::string>{fresh});
+  EXPECT_EQ(os.CallsStartingWith({"CreateFolders"}),
+            std::vector<std::string>{"CreateFolders(" + dir / "new" + ")"});
+  EXPECT_EQ(os.CallsStartingWith({"WriteRegistry"}),
+            std::vector<std::string>{"WriteRegistry(Software\\Orrery\\Plenvox2, IniFileName, " + fresh + ")"});
   os.registryValue = RegistryValue{1, fresh + '\0'};
   const TSettings s = Loaded();
   EXPECT_TRUE(s.Valid);
@@ -222,8 +196,7 @@ TEST_F(SaveTest, ExistingFileKeepsWhatIsNotAssignedAndTheRegistryIsLeftAlone) {
   WriteFile(ini, "[Path]\nWinampFolder=%commander_path%\\\n[Mode]\nDisplayMode=0\n");
   ASSERT_TRUE(Save(Requests({"Mode.ExtFilter=mp3:ogg"}), {ini, true})) << message;
   EXPECT_EQ(ReadFile(ini), "[Path]\r\nWinampFolder=%commander_path%\\\r\n[Mode]\r\nDisplayMode=0\r\nExtFilter=mp3:ogg\r\n");
-  EXPECT_TRUE(system.registered.empty());
-  EXPECT_TRUE(system.createdFolders.empty());
+  EXPECT_TRUE(os.CallsStartingWith({"WriteRegistry", "CreateFolders"}).empty());
 }
 
 TEST_F(SaveTest, FailedWriteChangesNothingAndSaysWhy) {
@@ -232,7 +205,7 @@ TEST_F(SaveTest, FailedWriteChangesNothingAndSaysWhy) {
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, false}));
   EXPECT_EQ(message, "Cannot write " + ini + ": code 5 (error 5)");
   EXPECT_EQ(ReadFile(ini), "[Mode]\nDisplayMode=0\n");
-  EXPECT_TRUE(system.registered.empty());
+  EXPECT_TRUE(os.CallsStartingWith({"WriteRegistry"}).empty());
 }
 
 TEST_F(SaveTest, UnreadableFileIsNotOverwritten) {
@@ -251,7 +224,7 @@ TEST_F(SaveTest, Utf16FileIsNotMergedInto) {
 }
 
 TEST_F(SaveTest, RegistryFailureIsReportedAfterTheFileIsSaved) {
-  system.registryFailure = kErrorAccessDenied;
+  os.FailOn("registry-write", "Plenvox2", kErrorAccessDenied);
   EXPECT_FALSE(Save(Requests({"Mode.DisplayMode=2"}), {ini, false}));
   EXPECT_NE(message.find("registry"), std::string::npos) << message;
   EXPECT_TRUE(test::Exists(ini));
@@ -260,7 +233,7 @@ TEST_F(SaveTest, RegistryFailureIsReportedAfterTheFileIsSaved) {
 TEST_F(SaveTest, SetCommandSavesWhatPassesAndRefusesTheRestWhole) {
   os.registryValue = RegistryValue{1, ini + '\0'};
   CommandOutput output;
-  EXPECT_EQ(RunSetCommand(os, system, {"Path.WinampFolder=/nowhere", "Mode.BlockDead=off"}, output),
+  EXPECT_EQ(RunSetCommand(os, {"Path.WinampFolder=/nowhere", "Mode.BlockDead=off"}, output),
             kExitSuccess);
   EXPECT_NE(output.Error.find("warning: The player's program winamp.exe"), std::string::npos);
   EXPECT_EQ(output.Out, "Saved " + ini + "\r\n");
@@ -268,12 +241,12 @@ TEST_F(SaveTest, SetCommandSavesWhatPassesAndRefusesTheRestWhole) {
   EXPECT_FALSE(Loaded().BlockDead);
 
   CommandOutput refused;
-  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=0", "Mode.DisplayMode=9"}, refused), kExitFailure);
+  EXPECT_EQ(RunSetCommand(os, {"Mode.DisplayMode=0", "Mode.DisplayMode=9"}, refused), kExitFailure);
   EXPECT_NE(refused.Error.find("nothing was saved"), std::string::npos);
   CommandOutput unknown;
-  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=0", "Mode.Nope=1"}, unknown), kExitUsage);
+  EXPECT_EQ(RunSetCommand(os, {"Mode.DisplayMode=0", "Mode.Nope=1"}, unknown), kExitUsage);
   CommandOutput empty;
-  EXPECT_EQ(RunSetCommand(os, system, {}, empty), kExitUsage);
+  EXPECT_EQ(RunSetCommand(os, {}, empty), kExitUsage);
   EXPECT_EQ(ReadFile(ini), saved);
 }
 
@@ -282,7 +255,7 @@ TEST_F(SaveTest, SetCommandReportsAReadOnlyFileAndLeavesIt) {
   ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
   os.registryValue = RegistryValue{1, ini + '\0'};
   CommandOutput output;
-  EXPECT_EQ(RunSetCommand(os, system, {"Mode.DisplayMode=2"}, output), kExitFailure);
+  EXPECT_EQ(RunSetCommand(os, {"Mode.DisplayMode=2"}, output), kExitFailure);
   EXPECT_EQ(output.Error, "settings: Cannot write " + ini + ": code 5 (error 5)\r\n");
   EXPECT_EQ(ReadFile(ini), "[Mode]\nDisplayMode=0\n");
 }
@@ -307,21 +280,20 @@ TEST(PlayerSearchTest, RegisteredProgramPathsGiveTheirFolders) {
 TEST(PlayerSearchTest, FirstCandidateHoldingThePlayerWins) {
   TempDir dir;
   FakePlatform os;
-  FakeSettingsSystem system;
   os.environment["ProgramFiles"] = dir / "pf";
   os.environment["ProgramFiles(x86)"] = dir / "pf86";
   // HKEY_CURRENT_USER\Software\Winamp is the same key as the plug-in's here; the fake
   // answers every user value alike.
   os.registryValue = RegistryValue{1, dir / "user" + '\0'};
-  system.machineStrings["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp\\DisplayIcon"] =
+  os.machineStrings["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp\\DisplayIcon"] =
       "\"" + dir / "uninst" + "\\winamp.exe\",0";
-  EXPECT_EQ(PlayerFolderCandidates(os, system),
+  EXPECT_EQ(PlayerFolderCandidates(os),
             (std::vector<std::string>{dir / "user\\", dir / "uninst\\", dir / "pf\\Winamp\\",
                                       dir / "pf86\\Winamp\\"}));
-  EXPECT_EQ(FindPlayerFolder(os, system), "");
+  EXPECT_EQ(FindPlayerFolder(os), "");
   // On this platform the backslash is part of the file's name, as the candidate spells it.
   WriteFile(dir / "uninst\\winamp.exe", "MZ");
-  EXPECT_EQ(FindPlayerFolder(os, system), dir / "uninst\\");
+  EXPECT_EQ(FindPlayerFolder(os), dir / "uninst\\");
 }
 
 TEST(SettingsReportTest, ListsEveryFieldInTheRecordsOrder) {

@@ -7,9 +7,8 @@
 
 #include "Console.h"
 #include "SettingsDialog.h"
-#include "Win32SettingsSystem.h"
 #include "common/Text.h"
-#include "config/SettingsCommands.h"
+#include "settings/SettingsCommands.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace plenvox {
@@ -29,14 +28,13 @@ int Print(int code, const CommandOutput& output) {
 
 int Run(const std::vector<std::string>& arguments) {
   Win32Platform os;
-  Win32SettingsSystem system;
   CommandOutput output;
-  if (arguments.empty()) return RunSettingsDialog(os, system);
+  if (arguments.empty()) return RunSettingsDialog(os);
   const std::string& mode = arguments.front();
   if (IsSwitch(mode, "show") && arguments.size() == 1) return Print(RunShowCommand(os, output), output);
   if (IsSwitch(mode, "set")) {
     const std::vector<std::string> requests(arguments.begin() + 1, arguments.end());
-    return Print(RunSetCommand(os, system, requests, output), output);
+    return Print(RunSetCommand(os, requests, output), output);
   }
   if (IsSwitch(mode, "?") || IsSwitch(mode, "help")) {
     output.Out = UsageText();

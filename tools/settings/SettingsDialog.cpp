@@ -10,10 +10,10 @@
 
 #include "Console.h"
 #include "SettingsControls.h"
-#include "config/PlayerSearch.h"
-#include "config/SettingsCommands.h"
-#include "config/SettingsEdit.h"
-#include "config/SettingsSave.h"
+#include "settings/PlayerSearch.h"
+#include "settings/SettingsCommands.h"
+#include "settings/SettingsEdit.h"
+#include "settings/SettingsSave.h"
 
 namespace plenvox {
 
@@ -23,7 +23,6 @@ constexpr int kModeButtons[] = {IDC_MODE_NAME, IDC_MODE_DATA, IDC_MODE_TIME};
 
 struct DialogState {
   Platform& os;
-  SettingsSystem& system;
   SettingsLocation location;
   std::string commanderPath;
 };
@@ -81,7 +80,7 @@ void Initialize(HWND dialog, DialogState& state) {
   SetControlText(dialog, IDC_INI_FILE,
                  state.location.IniPath + (exists ? "" : "  (new)"));
   TSettingsForm form = ReadSettingsForm(state.os, exists ? state.location.IniPath : "");
-  if (form.WinampFolder.empty()) form.WinampFolder = FindPlayerFolder(state.os, state.system);
+  if (form.WinampFolder.empty()) form.WinampFolder = FindPlayerFolder(state.os);
   ShowForm(dialog, form);
 }
 
@@ -100,7 +99,7 @@ bool Save(HWND dialog, DialogState& state) {
     }
   }
   std::string message;
-  if (!SaveSettings(state.os, state.system, state.location, assignments, message)) {
+  if (!SaveSettings(state.os, state.location, assignments, message)) {
     ::MessageBoxA(dialog, message.c_str(), SETTINGS_DIALOG_CAPTION, MB_OK | MB_ICONERROR);
     return false;
   }
@@ -166,8 +165,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int RunSettingsDialog(Platform& os, SettingsSystem& system) {
-  DialogState state{os, system, LocateSettings(os), CaptureCommanderPath(os)};
+int RunSettingsDialog(Platform& os) {
+  DialogState state{os, LocateSettings(os), CaptureCommanderPath(os)};
   const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),
                                            nullptr, DialogProc, reinterpret_cast<LPARAM>(&state));
   if (result == IDOK) return kExitSuccess;

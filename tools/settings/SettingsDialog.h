@@ -3,13 +3,12 @@
 // saves on OK. Cancel changes nothing.
 #pragma once
 
-#include "config/SettingsSystem.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
 
 // Runs the modal dialog; the program's exit code: kExitSuccess when OK saved,
 // kExitFailure when the user cancelled.
-int RunSettingsDialog(Platform& os, SettingsSystem& system);
+int RunSettingsDialog(Platform& os);
 
 }  // namespace plenvox

@@ -12,9 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "common/IniText.h"
 #include "common/Text.h"
 
 extern char** environ;
@@ -22,6 +24,9 @@ extern char** environ;
 namespace plenvox {
 
 namespace {
+
+// Codes without a Win32 counterpart carry errno under this mark (the customer bit).
+constexpr std::uint32_t kErrnoMark = 0x20000000u;
 
 // errno values mapped onto the Win32 codes that the core and the tests know.
 std::uint32_t Win32Error(int err) {
@@ -33,7 +38,7 @@ std::uint32_t Win32Error(int err) {
     case EISDIR:
     case EROFS: return kErrorAccessDenied;
     case EINVAL: return kErrorNegativeSeek;
-    default: return 0x20000000u | static_cast<std::uint32_t>(err);
+    default: return kErrnoMark | static_cast<std::uint32_t>(err);
   }
 }
 
@@ -122,13 +127,6 @@ TFileTime ToFileTime(const struct timespec& ts) {
   return TFileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
 }
 
-std::string Trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  const auto last = s.find_last_not_of(" \t\r");
-  return s.substr(first, last - first + 1);
-}
-
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -151,38 +149,9 @@ bool IsSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; 
 
 }  // namespace
 
-std::string LookUpIniValue(const std::string& iniText, const std::string& section,
-                           const std::string& key, const std::string& fallback) {
-  const std::string wantSection = LowerAscii(section);
-  const std::string wantKey = LowerAscii(key);
-  std::istringstream in(iniText);
-  std::string line;
-  bool inSection = false;
-  while (std::getline(in, line)) {
-    const std::string trimmed = Trim(line);
-    if (trimmed.empty() || trimmed[0] == ';') continue;
-    if (trimmed[0] == '[') {
-      const auto close = trimmed.find(']');
-      inSection = close != std::string::npos &&
-                  LowerAscii(Trim(trimmed.substr(1, close - 1))) == wantSection;
-      continue;
-    }
-    if (!inSection) continue;
-    const auto eq = trimmed.find('=');
-    if (eq == std::string::npos || LowerAscii(Trim(trimmed.substr(0, eq))) != wantKey) continue;
-    std::string value = Trim(trimmed.substr(eq + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-      value = value.substr(1, value.size() - 2);
-    }
-    return value.substr(0, 2047);
-  }
-  return fallback.substr(0, 2047);
-}
-
 std::string PosixPlatform::ModuleFileName() {
   Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&LookUpIniValue), &info) != 0 && info.dli_fname) {
+  if (::dladdr(reinterpret_cast<void*>(&Win32Error), &info) != 0 && info.dli_fname) {
     char resolved[PATH_MAX];
     if (::realpath(info.dli_fname, resolved)) return resolved;
     return info.dli_fname;
@@ -217,10 +186,32 @@ std::string PosixPlatform::ReadIniString(const std::string& section, const std::
                                          const std::string& fallback,
                                          const std::string& iniPath) {
   std::ifstream in(iniPath, std::ios::binary);
-  if (!in) return fallback.substr(0, 2047);
   std::ostringstream text;
-  text << in.rdbuf();
+  if (in) text << in.rdbuf();
   return LookUpIniValue(text.str(), section, key, fallback);
+}
+
+std::optional<std::string> PosixPlatform::ReadMachineString(const std::string&,
+                                                            const std::string&) {
+  return std::nullopt;  // no machine-wide registry on Linux
+}
+
+bool PosixPlatform::WriteUserRegistryString(const std::string&, const std::string&,
+                                            const std::string&, std::uint32_t& error) {
+  error = kErrorCallNotImplemented;
+  return false;
+}
+
+bool PosixPlatform::CreateFolders(const std::string& folder, std::uint32_t& error) {
+  std::error_code failure;
+  std::filesystem::create_directories(folder, failure);
+  error = failure ? Win32Error(failure.value()) : 0;
+  return std::filesystem::is_directory(folder, failure);
+}
+
+std::string PosixPlatform::DescribeError(std::uint32_t code) {
+  if ((code & kErrnoMark) != 0) return std::strerror(static_cast<int>(code & ~kErrnoMark));
+  return "system error " + std::to_string(code);
 }
 
 std::u16string PosixPlatform::AnsiToWide(const std::string& text) {

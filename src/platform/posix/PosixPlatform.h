@@ -20,6 +20,13 @@ class PosixPlatform : public Platform {
   std::string ReadIniString(const std::string& section, const std::string& key,
                             const std::string& fallback, const std::string& iniPath) override;
 
+  std::optional<std::string> ReadMachineString(const std::string& subKey,
+                                               const std::string& valueName) override;
+  bool WriteUserRegistryString(const std::string& subKey, const std::string& valueName,
+                               const std::string& text, std::uint32_t& error) override;
+  bool CreateFolders(const std::string& folder, std::uint32_t& error) override;
+  std::string DescribeError(std::uint32_t code) override;
+
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text) override;
@@ -49,10 +56,5 @@ class PosixPlatform : public Platform {
  private:
   std::uint32_t lastError_ = 0;
 };
-
-// The private-profile lookup on an INI text, with the reader rules of Windows
-// (see Platform::ReadIniString). Shared by the POSIX platform and the test fake.
-std::string LookUpIniValue(const std::string& iniText, const std::string& section,
-                           const std::string& key, const std::string& fallback);
 
 }  // namespace plenvox

@@ -21,6 +21,13 @@ class Win32Platform : public Platform {
   std::string ReadIniString(const std::string& section, const std::string& key,
                             const std::string& fallback, const std::string& iniPath) override;
 
+  std::optional<std::string> ReadMachineString(const std::string& subKey,
+                                               const std::string& valueName) override;
+  bool WriteUserRegistryString(const std::string& subKey, const std::string& valueName,
+                               const std::string& text, std::uint32_t& error) override;
+  bool CreateFolders(const std::string& folder, std::uint32_t& error) override;
+  std::string DescribeError(std::uint32_t code) override;
+
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text) override;

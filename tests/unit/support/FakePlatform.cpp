@@ -1,5 +1,8 @@
 #include "support/FakePlatform.h"
 
+#include <algorithm>
+
+#include "common/IniText.h"
 #include "common/Text.h"
 
 namespace plenvox::test {
@@ -49,21 +52,30 @@ std::string Signed(std::int64_t n) { return std::to_string(n); }
 
 }  // namespace
 
-void FakePlatform::FailOn(const std::string& op, const std::string& pathPart, std::uint32_t code,
+void FakePlatform::FailOn(const std::string& op, const std::string& part, std::uint32_t code,
                           int after) {
-  failures_.push_back(Failure{op, pathPart, code, after});
+  failures_.push_back(Failure{op, part, code, after});
 }
 
-bool FakePlatform::ShouldFail(const std::string& op, const std::string& path,
+bool FakePlatform::ShouldFail(const std::string& op, const std::string& subject,
                               std::uint32_t& code) {
   for (const auto& failure : failures_) {
-    if (failure.op != op || path.find(failure.pathPart) == std::string::npos) continue;
-    int& count = seen_[{op, failure.pathPart}];
+    if (failure.op != op || subject.find(failure.part) == std::string::npos) continue;
+    int& count = seen_[{op, failure.part}];
     if (count++ < failure.after) continue;
     code = failure.code;
     return true;
   }
   return false;
+}
+
+bool FakePlatform::Record(const std::string& call, const std::string& op,
+                          const std::string& subject) {
+  calls.push_back(call);
+  std::uint32_t code = 0;
+  if (!ShouldFail(op, subject, code)) return false;
+  lastError_ = code;
+  return true;
 }
 
 std::vector<std::string> FakePlatform::CallsStartingWith(
@@ -80,9 +92,23 @@ std::vector<std::string> FakePlatform::CallsStartingWith(
   return matching;
 }
 
+std::vector<std::string> FakePlatform::CallsWithoutLookups() const {
+  static const std::vector<std::string> kLookups = {"GetEnv(",   "FindWindow(", "FileExists(",
+                                                    "FindFile(", "ReadIni(",    "ReadMachineString("};
+  std::vector<std::string> kept;
+  for (const auto& call : calls) {
+    const bool lookup = std::any_of(kLookups.begin(), kLookups.end(), [&](const std::string& prefix) {
+      return call.compare(0, prefix.size(), prefix) == 0;
+    });
+    if (!lookup) kept.push_back(call);
+  }
+  return kept;
+}
+
 std::string FakePlatform::ModuleFileName() { return moduleFileName; }
 
 std::optional<std::string> FakePlatform::GetEnv(const std::string& name) {
+  if (Record("GetEnv(" + name + ")", "getenv", name)) return std::nullopt;
   for (const auto& [key, value] : environment) {
     if (LowerAscii(key) == LowerAscii(name)) return value;
   }
@@ -94,16 +120,52 @@ std::uint32_t FakePlatform::GetLastError() { return lastError_; }
 
 std::optional<RegistryValue> FakePlatform::ReadUserRegistryValue(const std::string& subKey,
                                                                  const std::string& valueName) {
-  calls.push_back("ReadRegistry(" + subKey + ", " + valueName + ")");
+  if (Record("ReadRegistry(" + subKey + ", " + valueName + ")", "registry", subKey)) {
+    return std::nullopt;
+  }
   return registryValue;
 }
 
 std::string FakePlatform::ReadIniString(const std::string& section, const std::string& key,
                                         const std::string& fallback, const std::string& iniPath) {
+  const bool fails = Record("ReadIni(" + section + ", " + key + ", " + iniPath + ")", "ini", iniPath);
   const auto scripted = iniFiles.find(iniPath);
-  if (scripted != iniFiles.end()) return LookUpIniValue(scripted->second, section, key, fallback);
+  if (fails || scripted != iniFiles.end()) {
+    return LookUpIniValue(fails ? "" : scripted->second, section, key, fallback);
+  }
   return real_.ReadIniString(section, key, fallback, iniPath);
 }
+
+std::optional<std::string> FakePlatform::ReadMachineString(const std::string& subKey,
+                                                           const std::string& valueName) {
+  const std::string name = subKey + "\\" + valueName;
+  if (Record("ReadMachineString(" + name + ")", "machine-registry", name)) return std::nullopt;
+  const auto it = machineStrings.find(name);
+  if (it == machineStrings.end()) return std::nullopt;
+  return it->second;
+}
+
+bool FakePlatform::WriteUserRegistryString(const std::string& subKey, const std::string& valueName,
+                                           const std::string& text, std::uint32_t& error) {
+  error = 0;
+  if (Record("WriteRegistry(" + subKey + ", " + valueName + ", " + text + ")", "registry-write",
+             subKey)) {
+    error = lastError_;
+    return false;
+  }
+  registryValue = RegistryValue{1, text + '\0'};
+  return true;
+}
+
+bool FakePlatform::CreateFolders(const std::string& folder, std::uint32_t& error) {
+  if (Record("CreateFolders(" + folder + ")", "folders", folder)) {
+    error = lastError_;
+    return false;
+  }
+  return real_.CreateFolders(folder, error);
+}
+
+std::string FakePlatform::DescribeError(std::uint32_t code) { return "code " + std::to_string(code); }
 
 std::u16string FakePlatform::AnsiToWide(const std::string& text) { return real_.AnsiToWide(text); }
 std::string FakePlatform::WideUnitToAnsi(char16_t unit) { return real_.WideUnitToAnsi(unit); }
@@ -124,50 +186,59 @@ std::unique_ptr<File> FakePlatform::CreateWrite(const std::string& path, std::ui
 }
 
 bool FakePlatform::FindFile(const std::string& path, TFindData& record) {
+  if (Record("FindFile(" + path + ")", "findfile", path)) return false;
   return real_.FindFile(path, record);
 }
 
-bool FakePlatform::FileExists(const std::string& path) { return real_.FileExists(path); }
+bool FakePlatform::FileExists(const std::string& path) {
+  if (Record("FileExists(" + path + ")", "exists", path)) return false;
+  return real_.FileExists(path);
+}
 
 bool FakePlatform::CopyFile(const std::string& source, const std::string& target,
                             bool replaceExisting) {
-  calls.push_back("CopyFile(" + source + ", " + target + ", " + (replaceExisting ? "replace" : "keep") + ")");
-  std::uint32_t code = 0;
-  if (ShouldFail("copy", target, code)) return false;
+  if (Record("CopyFile(" + source + ", " + target + ", " + (replaceExisting ? "replace" : "keep") + ")",
+             "copy", target)) {
+    return false;
+  }
   return real_.CopyFile(source, target, replaceExisting);
 }
 
 bool FakePlatform::DeleteFile(const std::string& path) {
-  calls.push_back("DeleteFile(" + path + ")");
-  std::uint32_t code = 0;
-  if (ShouldFail("delete", path, code)) return false;
+  if (Record("DeleteFile(" + path + ")", "delete", path)) return false;
   return real_.DeleteFile(path);
 }
 
 bool FakePlatform::MoveReplacing(const std::string& source, const std::string& target,
                                  std::uint32_t& error) {
-  calls.push_back("MoveReplacing(" + source + ", " + target + ")");
-  if (ShouldFail("move", target, error)) return false;
+  if (Record("MoveReplacing(" + source + ", " + target + ")", "move", target)) {
+    error = lastError_;
+    return false;
+  }
   return real_.MoveReplacing(source, target, error);
 }
 
 WindowHandle FakePlatform::FindWindow(const std::string& className) {
+  if (Record("FindWindow(" + className + ")", "findwindow", className)) return 0;
   const auto it = windows.find(className);
   return it == windows.end() ? 0 : it->second;
 }
 
 std::intptr_t FakePlatform::SendMessage(WindowHandle window, std::uint32_t message,
                                         std::uintptr_t wParam, std::intptr_t lParam) {
-  calls.push_back("SendMessage(" + Number(window) + ", " + Number(message) + ", " +
-                  Signed(static_cast<std::intptr_t>(wParam)) + ", " + Signed(lParam) + ")");
+  if (Record("SendMessage(" + Number(window) + ", " + Number(message) + ", " +
+                 Signed(static_cast<std::intptr_t>(wParam)) + ", " + Signed(lParam) + ")",
+             "send", Number(window))) {
+    return 0;  // what SendMessage answers when the window is gone
+  }
   return onSendMessage ? onSendMessage(window, message, wParam, lParam) : 0;
 }
 
 bool FakePlatform::PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) {
-  calls.push_back("PostMessage(" + Number(window) + ", " + Number(message) + ", " +
-                  Number(wParam) + ", " + Signed(lParam) + ")");
-  return true;
+  return !Record("PostMessage(" + Number(window) + ", " + Number(message) + ", " + Number(wParam) +
+                     ", " + Signed(lParam) + ")",
+                 "post", Number(window));
 }
 
 void FakePlatform::MessageBox(WindowHandle owner, const std::string& text,
@@ -178,19 +249,22 @@ void FakePlatform::MessageBox(WindowHandle owner, const std::string& text,
 
 std::optional<std::string> FakePlatform::BrowseForFolder(WindowHandle owner,
                                                          const std::string& title) {
-  calls.push_back("BrowseForFolder(" + Number(owner) + ", " + title + ")");
+  if (Record("BrowseForFolder(" + Number(owner) + ", " + title + ")", "picker", title)) {
+    return std::nullopt;
+  }
   return folderChoice;
 }
 
 bool FakePlatform::RunCommandLine(const std::string& commandLine, int showCode) {
-  calls.push_back("RunCommandLine(" + commandLine + ", " + Signed(showCode) + ")");
+  if (Record("RunCommandLine(" + commandLine + ", " + Signed(showCode) + ")", "run", commandLine)) {
+    return false;
+  }
   if (onRunCommandLine) onRunCommandLine(commandLine, showCode);
   return true;
 }
 
 bool FakePlatform::StartProgram(const std::string& program, const std::string& commandLine) {
-  calls.push_back("StartProgram(" + program + ", " + commandLine + ")");
-  return true;
+  return !Record("StartProgram(" + program + ", " + commandLine + ")", "start", program);
 }
 
 }  // namespace plenvox::test

@@ -1,7 +1,9 @@
-// The platform seam for the unit tests: it records every call that reaches the
-// outside world (windows, messages, programs, message boxes, file operations) in
-// order, answers from a script, and can make any file operation fail. Files are real,
-// in a temporary folder, through the POSIX implementation.
+// The platform seam for the unit tests: it records every call that reaches the outside
+// world (environment, registry, INI reader, files, windows, messages, programs,
+// message boxes, the folder picker) in order, answers from a script, and can make any
+// of them fail. Files are real, in a temporary folder, through the POSIX
+// implementation. Text conversions and the thread's last error are bookkeeping, not
+// calls to the outside, and are not recorded.
 #pragma once
 
 #include <functional>
@@ -20,6 +22,7 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> environment;          // names as set; looked up without case
   std::optional<RegistryValue> registryValue;              // HKCU\Software\Orrery\Plenvox2\IniFileName
   std::map<std::string, std::string> iniFiles;             // INI path -> text; others read from disk
+  std::map<std::string, std::string> machineStrings;       // HKLM "key\value" -> text
   std::map<std::string, WindowHandle> windows;             // window class -> handle
   std::optional<std::string> folderChoice;                 // the picker's answer; nothing = cancel
   // Called for RunCommandLine (after it is recorded); may open windows, for instance.
@@ -28,23 +31,31 @@ class FakePlatform : public Platform {
   std::function<std::intptr_t(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)>
       onSendMessage;
 
-  // A file operation that fails: op is one of "open", "create", "read", "write",
-  // "close", "seek", "size", "copy", "delete", "move" (copy and move match the target);
-  // it fails when the path contains pathPart, after `after` such operations have
-  // succeeded, with the given code.
+  // A call that fails. op names it: the file operations "open", "create", "read",
+  // "write", "close", "seek", "size", "copy", "delete", "move" (copy and move match the
+  // target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
+  // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
+  // "start". It fails when its subject (the path, name, class, window number, title,
+  // command line or program) contains part, after `after` such calls have succeeded,
+  // with the given code; a failed call answers as the system does when it fails (no
+  // value, no window, 0, false, the fallback of the INI reader).
   struct Failure {
     std::string op;
-    std::string pathPart;
+    std::string part;
     std::uint32_t code = kErrorAccessDenied;
     int after = 0;
   };
-  void FailOn(const std::string& op, const std::string& pathPart,
+  void FailOn(const std::string& op, const std::string& part,
               std::uint32_t code = kErrorAccessDenied, int after = 0);
 
   // --- Record ----------------------------------------------------------------
   std::vector<std::string> calls;
   // The recorded calls whose text starts with one of the prefixes, in order.
   std::vector<std::string> CallsStartingWith(const std::vector<std::string>& prefixes) const;
+  // The recorded calls without the pure look-ups (GetEnv, FindWindow, FileExists,
+  // FindFile, ReadIni, ReadMachineString): what the code under test did or read from
+  // files, registry and windows.
+  std::vector<std::string> CallsWithoutLookups() const;
 
   // --- Platform --------------------------------------------------------------
   std::string ModuleFileName() override;
@@ -55,6 +66,12 @@ class FakePlatform : public Platform {
                                                      const std::string& valueName) override;
   std::string ReadIniString(const std::string& section, const std::string& key,
                             const std::string& fallback, const std::string& iniPath) override;
+  std::optional<std::string> ReadMachineString(const std::string& subKey,
+                                               const std::string& valueName) override;
+  bool WriteUserRegistryString(const std::string& subKey, const std::string& valueName,
+                               const std::string& text, std::uint32_t& error) override;
+  bool CreateFolders(const std::string& folder, std::uint32_t& error) override;
+  std::string DescribeError(std::uint32_t code) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text) override;
@@ -78,10 +95,13 @@ class FakePlatform : public Platform {
   bool RunCommandLine(const std::string& commandLine, int showCode) override;
   bool StartProgram(const std::string& program, const std::string& commandLine) override;
 
-  // True when a scripted failure applies to op on path (counts the operation).
-  bool ShouldFail(const std::string& op, const std::string& path, std::uint32_t& code);
+  // True when a scripted failure applies to op on subject (counts the call).
+  bool ShouldFail(const std::string& op, const std::string& subject, std::uint32_t& code);
 
  private:
+  // Records the call; true when it is to fail (lastError_ then holds the code).
+  bool Record(const std::string& call, const std::string& op, const std::string& subject);
+
   PosixPlatform real_;
   std::vector<Failure> failures_;
   std::map<std::pair<std::string, std::string>, int> seen_;

@@ -1,4 +1,4 @@
-#include "config/SettingsReport.h"
+#include "settings/SettingsReport.h"
 
 namespace plenvox {
 

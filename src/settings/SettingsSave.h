@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/IniWriter.h"
-#include "config/SettingsSystem.h"
+#include "settings/IniWriter.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
@@ -28,7 +27,7 @@ SettingsLocation LocateSettings(Platform& os);
 // the registry value. The assignments are stored as given (check them first). On
 // failure message says what failed; a failure before the registry step leaves the
 // INI file as it was.
-bool SaveSettings(Platform& os, SettingsSystem& system, const SettingsLocation& location,
+bool SaveSettings(Platform& os, const SettingsLocation& location,
                   const std::vector<IniAssignment>& assignments, std::string& message);
 
 }  // namespace plenvox

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/IniWriter.h"
+#include "settings/IniWriter.h"
 #include "config/Settings.h"
 #include "platform/Platform.h"
 

@@ -1,4 +1,4 @@
-#include "config/WholeFile.h"
+#include "settings/WholeFile.h"
 
 namespace plenvox {
 

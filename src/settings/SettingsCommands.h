@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "config/SettingsSystem.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
@@ -26,7 +25,7 @@ int RunShowCommand(Platform& os, CommandOutput& output);
 
 // Nothing is written unless every request is understood and every value passes its
 // checks; warnings are printed and do not stop the save.
-int RunSetCommand(Platform& os, SettingsSystem& system, const std::vector<std::string>& requests,
+int RunSetCommand(Platform& os, const std::vector<std::string>& requests,
                   CommandOutput& output);
 
 // How to call the program.

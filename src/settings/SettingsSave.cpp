@@ -1,8 +1,8 @@
-#include "config/SettingsSave.h"
+#include "settings/SettingsSave.h"
 
 #include "config/Settings.h"
-#include "config/SettingsEdit.h"
-#include "config/WholeFile.h"
+#include "settings/SettingsEdit.h"
+#include "settings/WholeFile.h"
 
 namespace plenvox {
 
@@ -27,8 +27,8 @@ bool IsUtf16(const std::string& text) {
                               (text[0] == '\xFE' && text[1] == '\xFF'));
 }
 
-std::string Failure(SettingsSystem& system, const std::string& what, std::uint32_t code) {
-  return what + ": " + system.DescribeError(code) + " (error " + std::to_string(code) + ")";
+std::string Failure(Platform& os, const std::string& what, std::uint32_t code) {
+  return what + ": " + os.DescribeError(code) + " (error " + std::to_string(code) + ")";
 }
 
 // A new file starts with every key at its default, so that a user who opens it sees
@@ -52,14 +52,14 @@ SettingsLocation LocateSettings(Platform& os) {
   return {FolderOf(os.ModuleFileName()) + kProposedFile, false};
 }
 
-bool SaveSettings(Platform& os, SettingsSystem& system, const SettingsLocation& location,
+bool SaveSettings(Platform& os, const SettingsLocation& location,
                   const std::vector<IniAssignment>& assignments, std::string& message) {
   const std::string& path = location.IniPath;
   std::string text;
   std::uint32_t error = 0;
   const ReadOutcome read = ReadWholeFile(os, path, text, error);
   if (read == ReadOutcome::Failed) {
-    message = Failure(system, "Cannot read " + path, error);
+    message = Failure(os, "Cannot read " + path, error);
     return false;
   }
   if (IsUtf16(text)) {
@@ -69,17 +69,17 @@ bool SaveSettings(Platform& os, SettingsSystem& system, const SettingsLocation& 
   }
   const std::string folder = FolderOf(path);
   if (read == ReadOutcome::Missing && !folder.empty() &&
-      !system.CreateFolders(WithoutSeparator(folder), error)) {
-    message = Failure(system, "Cannot create the folder " + folder, error);
+      !os.CreateFolders(WithoutSeparator(folder), error)) {
+    message = Failure(os, "Cannot create the folder " + folder, error);
     return false;
   }
   const auto& merged = read == ReadOutcome::Missing ? WithDefaults(assignments) : assignments;
   if (!WriteFileAtomically(os, path, ApplyIniAssignments(text, merged), error)) {
-    message = Failure(system, "Cannot write " + path, error);
+    message = Failure(os, "Cannot write " + path, error);
     return false;
   }
-  if (!location.Registered && !system.WriteIniFileName(path, error)) {
-    message = Failure(system, "Saved " + path + ", but cannot name it in the registry", error);
+  if (!location.Registered && !os.WriteUserRegistryString(kRegistryKey, kRegistryValueName, path, error)) {
+    message = Failure(os, "Saved " + path + ", but cannot name it in the registry", error);
     return false;
   }
   return true;

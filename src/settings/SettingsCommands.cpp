@@ -1,9 +1,9 @@
-#include "config/SettingsCommands.h"
+#include "settings/SettingsCommands.h"
 
 #include "config/Settings.h"
-#include "config/SettingsEdit.h"
-#include "config/SettingsReport.h"
-#include "config/SettingsSave.h"
+#include "settings/SettingsEdit.h"
+#include "settings/SettingsReport.h"
+#include "settings/SettingsSave.h"
 
 namespace plenvox {
 
@@ -34,7 +34,7 @@ int RunShowCommand(Platform& os, CommandOutput& output) {
   return kExitSuccess;
 }
 
-int RunSetCommand(Platform& os, SettingsSystem& system, const std::vector<std::string>& requests,
+int RunSetCommand(Platform& os, const std::vector<std::string>& requests,
                   CommandOutput& output) {
   if (requests.empty()) {
     output.Error += "settings: /set needs at least one Section.Key=Value.\r\n" + UsageText();
@@ -59,7 +59,7 @@ int RunSetCommand(Platform& os, SettingsSystem& system, const std::vector<std::s
   }
   const SettingsLocation location = LocateSettings(os);
   std::string message;
-  if (!SaveSettings(os, system, location, assignments, message)) {
+  if (!SaveSettings(os, location, assignments, message)) {
     output.Error += "settings: " + message + kNewLine;
     return kExitFailure;
   }

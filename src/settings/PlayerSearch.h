@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "config/SettingsSystem.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
@@ -19,9 +18,9 @@ std::string ProgramFolder(const std::string& registered);
 // folder that its installer recorded under HKEY_CURRENT_USER "Software\Winamp", the
 // folders of its uninstall entry's "UninstallString" and "DisplayIcon", then
 // "Winamp\" in the program-files folders.
-std::vector<std::string> PlayerFolderCandidates(Platform& os, SettingsSystem& system);
+std::vector<std::string> PlayerFolderCandidates(Platform& os);
 
 // The first candidate that holds the player's program winamp.exe, or empty.
-std::string FindPlayerFolder(Platform& os, SettingsSystem& system);
+std::string FindPlayerFolder(Platform& os);
 
 }  // namespace plenvox

@@ -1,7 +1,8 @@
-#include "config/SettingsEdit.h"
+#include "settings/SettingsEdit.h"
 
 #include <algorithm>
 
+#include "common/IniText.h"
 #include "common/Text.h"
 
 namespace plenvox {
@@ -10,8 +11,6 @@ namespace {
 
 // The player's program follows the folder in a short string of 255 characters.
 constexpr std::size_t kWinampFolderMax = kShortStringMax - std::char_traits<char>::length("winamp.exe");
-// The private-profile reader gives at most this many characters of a value.
-constexpr std::size_t kIniValueMax = 2047;
 
 bool SameName(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
 

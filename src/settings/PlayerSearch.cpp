@@ -1,4 +1,4 @@
-#include "config/PlayerSearch.h"
+#include "settings/PlayerSearch.h"
 
 #include "common/Text.h"
 
@@ -52,7 +52,7 @@ std::string ProgramFolder(const std::string& registered) {
   return separator == std::string::npos ? std::string() : program.substr(0, separator + 1);
 }
 
-std::vector<std::string> PlayerFolderCandidates(Platform& os, SettingsSystem& system) {
+std::vector<std::string> PlayerFolderCandidates(Platform& os) {
   std::vector<std::string> candidates;
   const auto installed = os.ReadUserRegistryValue(kPlayerUserKey, "");
   if (installed && (installed->Type == 1 || installed->Type == 2)) {
@@ -60,7 +60,7 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os, SettingsSystem& sy
     AddCandidate(candidates, WithSeparator(std::string(installed->Data.c_str())));
   }
   for (const char* value : kUninstallValues) {
-    if (const auto registered = system.ReadMachineString(kUninstallKey, value)) {
+    if (const auto registered = os.ReadMachineString(kUninstallKey, value)) {
       AddCandidate(candidates, ProgramFolder(*registered));
     }
   }
@@ -71,8 +71,8 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os, SettingsSystem& sy
   return candidates;
 }
 
-std::string FindPlayerFolder(Platform& os, SettingsSystem& system) {
-  for (const auto& folder : PlayerFolderCandidates(os, system)) {
+std::string FindPlayerFolder(Platform& os) {
+  for (const auto& folder : PlayerFolderCandidates(os)) {
     if (os.FileExists(folder + "winamp.exe")) return folder;
   }
   return {};
