@@ -1,5 +1,7 @@
 #include "config/Settings.h"
 
+#include "common/FileNames.h"
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace plenvox {
@@ -18,25 +20,13 @@ std::string EnvironmentValue(Platform& os, const char* name) {
   return *value;
 }
 
-// Without an INI path every key takes its default; the platform's reader is not asked.
-std::string ReadIni(Platform& os, const std::string& ini, const char* section, const char* key,
-                    const char* fallback) {
-  return ini.empty() ? std::string(fallback) : os.ReadIniString(section, key, fallback, ini);
-}
-
-std::string ReadPath(Platform& os, const std::string& ini, const char* key,
+std::string ReadPath(Platform& os, const std::string& ini, const SettingKey& key,
                      const std::string& commanderPath) {
-  return PathValue(ReadIni(os, ini, ini::kPathSection, key, ""), commanderPath);
-}
-
-std::string ReadMode(Platform& os, const std::string& ini, const char* key) {
-  return ReadIni(os, ini, ini::kModeSection, key, "");
+  return PathValue(ReadSettingText(os, ini, key), commanderPath);
 }
 
 std::string TempPlaylistPath(Platform& os) {
-  std::string folder = CutShort(EnvironmentValue(os, "temp"));
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return CutShort(folder + "temp.m3u");
+  return CutShort(JoinPath(CutShort(EnvironmentValue(os, "temp")), kTempPlaylistFile));
 }
 
 }  // namespace
@@ -58,28 +48,39 @@ std::string PathValue(const std::string& raw, const std::string& commanderPath) 
   return CutShort(ReplaceAll(CutShort(raw), kCommanderPathPlaceholder, commanderPath));
 }
 
+std::string ReadSettingText(Platform& os, const std::string& iniPath, const SettingKey& key) {
+  return iniPath.empty() ? std::string(key.Default)
+                         : os.ReadIniString(key.Section, key.Key, key.Default, iniPath);
+}
+
 std::int32_t IntegerValue(const std::string& raw, std::int32_t fallback) {
   std::int32_t value = fallback;
   return ParseInt32(raw, value) ? value : fallback;
 }
 
-bool SwitchValue(const std::string& raw) { return IntegerValue(raw, 1) != 0; }
+TDisplayMode DisplayModeValue(const std::string& raw) {
+  const std::int32_t fallback = IntegerValue(ini::kDisplayMode.Default, 0);
+  return static_cast<TDisplayMode>(IntegerValue(raw, fallback) & 0xFF);
+}
+
+bool SwitchValue(const std::string& raw, const SettingKey& key) {
+  return IntegerValue(raw, IntegerValue(key.Default, 0)) != 0;
+}
 
 void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& settings) {
   const std::string ini = ReadIniFileName(os);
   TSettings loaded;
   loaded.WinampFolder = ReadPath(os, ini, ini::kWinampFolder, commanderPath);
-  loaded.WinampExe = CutShort(loaded.WinampFolder + "winamp.exe");
-  loaded.WinampPlaylist = CutShort(loaded.WinampFolder + "winamp.m3u");
+  // The player's files follow the folder as it is written, without a separator.
+  loaded.WinampExe = CutShort(loaded.WinampFolder + std::string(kPlayerProgramFile));
+  loaded.WinampPlaylist = CutShort(loaded.WinampFolder + std::string(kPlayerPlaylistFile));
   loaded.Editor = ReadPath(os, ini, ini::kEditor, commanderPath);
-  loaded.DisplayMode = static_cast<std::uint8_t>(
-      IntegerValue(ReadMode(os, ini, ini::kDisplayMode), ini::kDefaultDisplayMode) & 0xFF);
+  loaded.DisplayMode = DisplayModeValue(ReadSettingText(os, ini, ini::kDisplayMode));
   // The only key whose empty value is kept: the default applies when the key is missing.
-  loaded.ExtFilter =
-      os.AnsiToWide(ReadIni(os, ini, ini::kModeSection, ini::kExtFilter, ini::kDefaultExtFilter));
+  loaded.ExtFilter = os.AnsiToWide(ReadSettingText(os, ini, ini::kExtFilter));
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
-  loaded.BlockDead = SwitchValue(ReadMode(os, ini, ini::kBlockDead));
-  loaded.DisableMulti = SwitchValue(ReadMode(os, ini, ini::kDisableMulti));
+  loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
+  loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);
   loaded.TempPlaylist = TempPlaylistPath(os);
   loaded.Valid = !loaded.WinampFolder.empty();
   settings = std::move(loaded);

@@ -16,6 +16,37 @@ constexpr const char* kRegistryValueName = "IniFileName";
 // The placeholder in path values that stands for the host's folder.
 constexpr const char* kCommanderPathPlaceholder = "%commander_path%";
 
+// How much each item of the folder shows: its name only, the data of the file it
+// names, or that data with the play time in seconds in the size field. The field holds
+// whatever low byte the INI file gave; other numbers show as the host passed the record.
+enum class TDisplayMode : std::uint8_t { NameOnly = 0, FileData = 1, PlayTime = 2 };
+
+// One key of the INI file and the text that stands for it when nothing is stored.
+struct SettingKey {
+  const char* Section;
+  const char* Key;
+  const char* Default;
+};
+
+// The keys of the INI file, with their defaults.
+namespace ini {
+constexpr const char* kPathSection = "Path";
+constexpr const char* kModeSection = "Mode";
+inline constexpr SettingKey kWinampFolder{kPathSection, "WinampFolder", ""};
+inline constexpr SettingKey kEditor{kPathSection, "Editor", ""};
+inline constexpr SettingKey kSettings{kPathSection, "Settings", ""};
+inline constexpr SettingKey kDisplayMode{kModeSection, "DisplayMode", "1"};
+inline constexpr SettingKey kExtFilter{kModeSection, "ExtFilter", "mp3"};
+inline constexpr SettingKey kBlockDead{kModeSection, "BlockDead", "1"};
+inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
+}  // namespace ini
+
+// Every key that the plug-in reads, in the order in which the settings program shows
+// and writes them.
+inline constexpr SettingKey kSettingKeys[] = {ini::kWinampFolder, ini::kEditor,    ini::kSettings,
+                                              ini::kDisplayMode,  ini::kExtFilter, ini::kBlockDead,
+                                              ini::kDisableMulti};
+
 // The settings record. Every path is a short string (at most 255 characters).
 struct TSettings {
   bool Valid = false;
@@ -25,7 +56,7 @@ struct TSettings {
   std::string Editor;
   std::string TempPlaylist;
   std::string SettingsProgram;
-  std::uint8_t DisplayMode = 0;
+  TDisplayMode DisplayMode = TDisplayMode::NameOnly;
   std::u16string ExtFilter;
   bool BlockDead = false;
   bool DisableMulti = false;
@@ -41,26 +72,18 @@ std::string CaptureCommanderPath(Platform& os);
 void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& settings);
 
 // --- The value rules, exposed for the settings program and the tests -------
+// The text stored for the key in the INI file, or the key's default when nothing is
+// stored; without an INI path the default, without asking the INI reader.
+std::string ReadSettingText(Platform& os, const std::string& iniPath, const SettingKey& key);
 // A path value: first 255 characters, placeholder replaced, cut to 255 again.
 std::string PathValue(const std::string& raw, const std::string& commanderPath);
 // An integer value, or fallback for text that is not a 32-bit number.
 std::int32_t IntegerValue(const std::string& raw, std::int32_t fallback);
-// A switch: an integer whose default is on; 0 is off, any other number on.
-bool SwitchValue(const std::string& raw);
+// A display mode: the low byte of an integer, or the key's default.
+TDisplayMode DisplayModeValue(const std::string& raw);
+// A switch: an integer, or the key's default (on for both switches); 0 is off, any
+// other number on.
+bool SwitchValue(const std::string& raw, const SettingKey& key);
 
-// The section and key names of the INI file.
-namespace ini {
-constexpr const char* kPathSection = "Path";
-constexpr const char* kModeSection = "Mode";
-constexpr const char* kWinampFolder = "WinampFolder";
-constexpr const char* kEditor = "Editor";
-constexpr const char* kSettings = "Settings";
-constexpr const char* kDisplayMode = "DisplayMode";
-constexpr const char* kExtFilter = "ExtFilter";
-constexpr const char* kBlockDead = "BlockDead";
-constexpr const char* kDisableMulti = "DisableMulti";
-constexpr std::int32_t kDefaultDisplayMode = 1;
-constexpr const char* kDefaultExtFilter = "mp3";
-}  // namespace ini
 
 }  // namespace plenvox

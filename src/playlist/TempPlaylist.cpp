@@ -60,17 +60,18 @@ bool InList(std::int32_t number, const TDynamicArrayI& list) {
   return std::find(items.begin(), items.end(), number) != items.end();
 }
 
-void WriteAdditions(Platform& os, const TSettings& settings, const TDynamicArray& paths) {
-  PlaylistWriter out(os, settings.TempPlaylist);
-  for (const auto& path : paths.Items()) {
-    if (!settings.BlockDead || os.FileExists(path)) out.WriteLine(path);
+void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
+                    bool blockDead) {
+  PlaylistWriter out(os, path);
+  for (const auto& added : paths.Items()) {
+    if (!blockDead || os.FileExists(added)) out.WriteLine(added);
   }
   out.Close();
 }
 
-void WriteFilteredCopy(Platform& os, const TSettings& settings, PlaylistFile& playlist,
+void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals) {
-  PlaylistWriter out(os, settings.TempPlaylist);
+  PlaylistWriter out(os, path);
   playlist.Open();
   playlist.ReadLine();  // the header
   std::int32_t counter = -1;

@@ -1,14 +1,13 @@
 // The temporary playlist that an edit batch hands to the player: either the files to
 // add, or the player's playlist without the entries to remove.
 //
-// The file is created anew (or emptied) at TempPlaylist. Its first line is "#EXTM3U"
+// The file is created anew (or emptied) at the path given (TempPlaylist). Its first line is "#EXTM3U"
 // and every line ends with CR LF. Every create, write and close is checked; a failure
 // raises IoError and may leave part of the file behind, which the caller removes.
 #pragma once
 
 #include <cstdint>
 
-#include "config/Settings.h"
 #include "platform/Platform.h"
 #include "playlist/DynamicArray.h"
 #include "playlist/PlaylistFile.h"
@@ -21,13 +20,14 @@ constexpr const char* kTempPlaylistHeader = "#EXTM3U";
 bool InList(std::int32_t number, const TDynamicArrayI& list);
 
 // One path per line after the header, in the list's order, each written whole. With
-// BlockDead only the paths that name an existing file (not a folder) are written.
-void WriteAdditions(Platform& os, const TSettings& settings, const TDynamicArray& paths);
+// blockDead only the paths that name an existing file (not a folder) are written.
+void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
+                    bool blockDead);
 
 // Every entry of the file bound to playlist except those whose numbers are in removals,
 // counted as FindEntry counts them. A kept entry's lines are copied whole, however long;
 // an information line travels with its path line. Leaves playlist open.
-void WriteFilteredCopy(Platform& os, const TSettings& settings, PlaylistFile& playlist,
+void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals);
 
 }  // namespace plenvox

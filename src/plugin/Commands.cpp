@@ -1,94 +1,67 @@
-// Commands on the folder and its entries: save the playlist (typed on the host's
-// command line), the settings program (properties of the folder), play an entry
-// (open), and the editor (properties of an entry).
+#include "plugin/Commands.h"
+
+#include "common/FileNames.h"
+#include "common/Path.h"
 #include "common/Text.h"
-#include "plugin/Plugin.h"
-#include "plugin/Wfx.h"
-#include "playlist/IoError.h"
+#include "plugin/EntryName.h"
+#include "plugin/HostInterface.h"
 
 namespace plenvox {
 
 namespace {
 
-// Typed commands arrive as "quote " and the text; the save command writes "Plenvox.m3u"
-// into the folder that the user picks, and "?" stands for a cancelled picker.
-constexpr const char* kVerbPrefix = "quote ";
+// The save command writes the saved playlist into the folder that the user picks, and
+// "?" stands for a cancelled picker.
 constexpr const char* kSaveCommand = "save";
 constexpr const char* kSaveTitle = "Save playlist";
-constexpr const char* kSavedPlaylistName = "Plenvox.m3u";
 constexpr const char* kCancelledFolder = "?";
-constexpr const char* kVerbOpen = "open";
-constexpr const char* kVerbProperties = "properties";
 
 // The word is matched without regard to the case of A to Z.
 bool IsSaveCommand(const std::string& verb) {
-  return ReplaceAll(LowerAscii(verb), kVerbPrefix, "") == kSaveCommand;
-}
-
-std::string SavedPlaylistPath(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder + kSavedPlaylistName;
+  return ReplaceAll(LowerAscii(verb), wfx::kVerbQuotePrefix, "") == kSaveCommand;
 }
 
 }  // namespace
 
-int Plugin::FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept {
-  try {
-    return ExecuteFile(remoteName, verb);
-  } catch (const IoError&) {
-    return wfx::kExecOk;
-  } catch (...) {
-    return wfx::kExecError;
-  }
-}
-
-int Plugin::ExecuteFile(const std::string& remoteName, const std::string& verb) {
-  if (!settings_.Valid) return wfx::kExecError;
+int Commands::ExecuteFile(const std::string& remoteName, const std::string& verb) {
+  const TSettings& settings = state_.Settings;
+  if (!settings.Valid) return wfx::kExecError;
 
   // The save command goes on to the tests below, none of which it matches.
   if (IsSaveCommand(verb)) SavePlaylistCopy();
 
   if (CutShort(remoteName) == kRootPath) {
     player_.WritePlaylist();
-    if (verb == kVerbProperties) {
-      if (settings_.SettingsProgram.empty()) return wfx::kExecError;
-      os_.StartProgram(settings_.SettingsProgram, "");
+    if (verb == wfx::kVerbProperties) {
+      if (settings.SettingsProgram.empty()) return wfx::kExecError;
+      os_.StartProgram(settings.SettingsProgram, "");
       return wfx::kExecOk;
     }
   }
 
-  // Entries exist only while the last listing was of the root.
-  if (currentPath_ == kRootPath) {
-    if (verb == kVerbOpen) PlayEntry(remoteName);
-    if (verb == kVerbProperties) os_.StartProgram(settings_.Editor, remoteName);
+  if (state_.ListedRoot()) {
+    if (verb == wfx::kVerbOpen) PlayEntry(remoteName);
+    if (verb == wfx::kVerbProperties) os_.StartProgram(settings.Editor, remoteName);
   }
   return wfx::kExecOk;
 }
 
-void Plugin::SavePlaylistCopy() {
+void Commands::SavePlaylistCopy() {
   player_.WritePlaylist();  // so that the copy is current
   const std::string folder = BrowseFolder(kSaveTitle);
   if (folder == kCancelledFolder) return;
-  os_.CopyFile(settings_.WinampPlaylist, SavedPlaylistPath(folder), true);
+  os_.CopyFile(state_.Settings.WinampPlaylist, JoinPath(folder, kSavedPlaylistFile), true);
 }
 
-std::string Plugin::BrowseFolder(const std::string& title) {
-  const auto folder = os_.BrowseForFolder(player_.HostWindow(), title);
+std::string Commands::BrowseFolder(const std::string& title) {
+  const auto folder = host_.ChooseFolder(title);
   // A chosen item without a path is no folder to write to.
   return folder && !folder->empty() ? *folder : kCancelledFolder;
 }
 
-void Plugin::PlayEntry(const std::string& remoteName) {
+void Commands::PlayEntry(const std::string& remoteName) {
   player_.WritePlaylist();
-  std::int32_t number = -1;
-  try {
-    BindPlaylist();
-    number = FindEntry(playlistFile_, EntryPathOf(remoteName));
-    playlistFile_.Close();
-  } catch (const IoError&) {
-    ClosePlaylistQuietly();  // no file stays open after the command
-    throw;
-  }
+  const std::int32_t number = playlist_.FindOnce(EntryPathOf(remoteName));
   // Sent as found, also -1 for a name that the playlist does not hold.
   player_.SetPlaylistPosition(number);
   player_.Stop();

@@ -1,12 +1,13 @@
-// The listing of the virtual folder: one item per playlist entry, named by its path.
+#include "plugin/Listing.h"
+
 #include <cmath>
 #include <cstring>
 
 #include "audio/MPEGaudio.h"
+#include "common/FileNames.h"
+#include "common/Path.h"
 #include "common/Text.h"
-#include "plugin/Plugin.h"
-#include "plugin/Wfx.h"
-#include "playlist/IoError.h"
+#include "plugin/HostInterface.h"
 
 namespace plenvox {
 
@@ -24,105 +25,72 @@ std::uint32_t WholeSeconds(double seconds) {
   return static_cast<std::uint32_t>(static_cast<std::int64_t>(seconds));
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 }  // namespace
 
-std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) noexcept {
-  try {
-    return FindFirst(path, record);
-  } catch (...) {
-    // A playlist file that exists but cannot be opened or read shows as an empty folder.
-    ClosePlaylistQuietly();
-    return EmptyFolder();
-  }
-}
-
-std::intptr_t Plugin::EmptyFolder() {
+std::intptr_t Listing::EmptyFolder() {
   os_.SetLastError(kErrorNoMoreFiles);
   return wfx::kInvalidHandle;
 }
 
-std::intptr_t Plugin::FindFirst(const std::string& path, TFindData& record) {
-  LoadSettings(os_, commanderPath_, settings_);
-  currentPath_ = CutShort(path);
+std::intptr_t Listing::FindFirst(const std::string& path, TFindData& record) {
+  state_.ReloadSettings(os_);
+  state_.CurrentPath = CutShort(path);
   os_.SetLastError(kErrorNoMoreFiles);
-  if (!settings_.Valid) {
+  const TSettings& settings = state_.Settings;
+  if (!settings.Valid) {
     ShowFirstRunMessage();
     return EmptyFolder();
   }
-  if (!os_.FileExists(settings_.WinampPlaylist) || path != kRootPath) return EmptyFolder();
+  if (!os_.FileExists(settings.WinampPlaylist) || path != kRootPath) return EmptyFolder();
 
-  playlistFile_.Bind(settings_.WinampPlaylist);
-  playlistFile_.Open();
-  playlistFile_.ReadLine();  // the header, whatever it holds
-  FillRecord(ReadEntry(playlistFile_), record, true);
+  playlist_.OpenForListing();
+  FillRecord(ReadEntry(playlist_.File()), record, true);
   if (record.FileName[0] == '\0') {
-    playlistFile_.Close();
+    playlist_.File().Close();
     return EmptyFolder();
   }
   return wfx::kSearchHandle;
 }
 
-void Plugin::ShowFirstRunMessage() {
-  os_.MessageBox(player_.HostWindow(), kFirstRunText, kFirstRunCaption, kMessageBoxInformation);
-  os_.StartProgram(FolderOf(modulePath_) + kSettingsProgramFile, "");
+void Listing::ShowFirstRunMessage() {
+  host_.ShowMessage(kFirstRunText, kFirstRunCaption);
+  os_.StartProgram(FolderOf(state_.ModulePath) + std::string(kSettingsProgramFile), "");
 }
 
-bool Plugin::FsFindNext(TFindData& record) noexcept {
-  try {
-    if (currentPath_ != kRootPath) return false;
-    if (!playlistFile_.IsOpen() || playlistFile_.Eof()) return false;
-    FillRecord(ReadEntry(playlistFile_), record, false);
-    return true;
-  } catch (...) {
-    // A read failure ends the listing where it is.
-    ClosePlaylistQuietly();
-    return false;
-  }
+bool Listing::FindNext(TFindData& record) {
+  if (!state_.ListedRoot()) return false;
+  PlaylistFile& file = playlist_.File();
+  if (!file.IsOpen() || file.Eof()) return false;
+  FillRecord(ReadEntry(file), record, false);
+  return true;
 }
 
-int Plugin::FsFindClose() noexcept {
-  ClosePlaylistQuietly();
-  return 0;
-}
-
-int Plugin::FsGetFile() noexcept {
-  // Items are playlist entries, not files of the plug-in: copying them out is not offered.
-  return wfx::kFileNotSupported;
-}
-
-void Plugin::StatFile(const std::string& path, TFindData& record) { os_.FindFile(path, record); }
-
-void Plugin::FillRecord(const std::string& path, TFindData& record, bool first) {
-  switch (settings_.DisplayMode) {
-    case 0:
+void Listing::FillRecord(const std::string& path, TFindData& record, bool first) {
+  switch (state_.Settings.DisplayMode) {
+    case TDisplayMode::NameOnly:
       record.FileAttributes = 0;
       if (first) record.CreationTime = TFileTime{0, 0};
       record.FileSizeHigh = 0;
       record.FileSizeLow = 0;
       break;
-    case 1:
-      StatFile(path, record);
+    case TDisplayMode::FileData:
+      os_.FindFile(path, record);
       break;
-    case 2: {
+    case TDisplayMode::PlayTime: {
       const double seconds = PlayTimeOf(path);
-      StatFile(path, record);
+      os_.FindFile(path, record);
       record.FileSizeHigh = 0;
       record.FileSizeLow = WholeSeconds(seconds);
       break;
     }
     default:
-      // Unknown modes leave the record as the host passed it.
+      // Other modes leave the record as the host passed it.
       return;
   }
   WriteName(path, record);
 }
 
-double Plugin::PlayTimeOf(const std::string& path) {
+double Listing::PlayTimeOf(const std::string& path) {
   // One analyser per entry: nothing of one file's analysis outlives its item. A file
   // that cannot be analysed lists with a play time of 0.
   TMPEGaudio analyser(os_);

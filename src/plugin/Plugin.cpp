@@ -1,26 +1,26 @@
 #include "plugin/Plugin.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "common/Text.h"
+#include "plugin/HostInterface.h"
+#include "playlist/IoError.h"
 
 namespace plenvox {
 
-namespace {
-// GetModuleFileNameA fills a 260-character buffer: at most 259 characters and a zero.
-constexpr std::size_t kModulePathMax = 259;
-}  // namespace
-
-Plugin::Plugin(Platform& os)
+Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
     : os_(os),
-      modulePath_(os.ModuleFileName().substr(0, kModulePathMax)),
-      commanderPath_(CaptureCommanderPath(os)),
-      player_(os, settings_),
-      playlistFile_(os) {}
+      state_(state),
+      player_(player),
+      host_(host),
+      playlist_(os, state.Settings),
+      listing_(os, state, playlist_, host),
+      batches_(os, state, playlist_, player, host),
+      commands_(os, state, playlist_, player, host) {}
 
 int Plugin::FsInit() noexcept {
   try {
-    LoadSettings(os_, commanderPath_, settings_);
+    state_.ReloadSettings(os_);
     player_.WritePlaylist();
   } catch (...) {
     // Nothing to report: the host's callbacks are not used.
@@ -36,21 +36,66 @@ void Plugin::FsGetDefRootName(char* buffer, int size) noexcept {
       std::memcpy(buffer, kRootName, length);
       buffer[length] = '\0';
     }
-    os_.MessageBox(player_.HostWindow(), kAboutText, kAboutCaption, kMessageBoxInformation);
+    host_.ShowMessage(kAboutText, kAboutCaption);
   } catch (...) {
   }
 }
 
-std::string EntryPathOf(const std::string& remoteName) {
-  return CutShort(remoteName.empty() ? remoteName : remoteName.substr(1));
+std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) noexcept {
+  try {
+    return listing_.FindFirst(path, record);
+  } catch (...) {
+    // A playlist file that exists but cannot be opened or read shows as an empty folder.
+    playlist_.CloseQuietly();
+    return listing_.EmptyFolder();
+  }
 }
 
-void Plugin::ClosePlaylistQuietly() noexcept {
+bool Plugin::FsFindNext(TFindData& record) noexcept {
   try {
-    playlistFile_.Close();
+    return listing_.FindNext(record);
   } catch (...) {
-    // The handle is released either way; a failed close of a file that was only read
-    // changes nothing the user owns.
+    // A read failure ends the listing where it is.
+    playlist_.CloseQuietly();
+    return false;
+  }
+}
+
+int Plugin::FsFindClose() noexcept {
+  playlist_.CloseQuietly();
+  return 0;
+}
+
+int Plugin::FsGetFile() noexcept {
+  // Items are playlist entries, not files of the plug-in: copying them out is not offered.
+  return wfx::kFileNotSupported;
+}
+
+void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
+  try {
+    batches_.StatusInfo(startEnd, operation);
+  } catch (...) {
+    // Nothing reaches the host.
+  }
+}
+
+int Plugin::FsPutFile(const std::string& localName) noexcept {
+  batches_.PutFile(localName);
+  return wfx::kFileOk;
+}
+
+int Plugin::FsDeleteFile(const std::string& remoteName) noexcept {
+  batches_.DeleteFile(remoteName);
+  return wfx::kTrue;
+}
+
+int Plugin::FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept {
+  try {
+    return commands_.ExecuteFile(remoteName, verb);
+  } catch (const IoError&) {
+    return wfx::kExecOk;
+  } catch (...) {
+    return wfx::kExecError;
   }
 }
 

@@ -1,5 +1,7 @@
 #include "settings/PlayerSearch.h"
 
+#include "common/FileNames.h"
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace plenvox {
@@ -15,11 +17,8 @@ constexpr const char* kUninstallValues[] = {"UninstallString", "DisplayIcon"};
 constexpr const char* kProgramFilesVariables[] = {"ProgramFiles", "ProgramFiles(x86)",
                                                   "ProgramW6432"};
 constexpr std::string_view kExe = ".exe";
-
-std::string WithSeparator(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-  return folder;
-}
+// The folder that the player's installer proposes inside the program-files folder.
+constexpr std::string_view kPlayerFolderName = "Winamp";
 
 // The program path without quotation marks, arguments or icon index.
 std::string ProgramPath(const std::string& registered) {
@@ -47,9 +46,7 @@ void AddCandidate(std::vector<std::string>& candidates, const std::string& folde
 }  // namespace
 
 std::string ProgramFolder(const std::string& registered) {
-  const std::string program = ProgramPath(registered);
-  const auto separator = program.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : program.substr(0, separator + 1);
+  return FolderOf(ProgramPath(registered));
 }
 
 std::vector<std::string> PlayerFolderCandidates(Platform& os) {
@@ -57,7 +54,7 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os) {
   const auto installed = os.ReadUserRegistryValue(kPlayerUserKey, "");
   if (installed && (installed->Type == 1 || installed->Type == 2)) {
     // The stored bytes end with the terminating zero.
-    AddCandidate(candidates, WithSeparator(std::string(installed->Data.c_str())));
+    AddCandidate(candidates, WithTrailingSeparator(std::string(installed->Data.c_str())));
   }
   for (const char* value : kUninstallValues) {
     if (const auto registered = os.ReadMachineString(kUninstallKey, value)) {
@@ -66,14 +63,17 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os) {
   }
   for (const char* variable : kProgramFilesVariables) {
     const auto folder = os.GetEnv(variable);
-    if (folder && !folder->empty()) AddCandidate(candidates, WithSeparator(*folder) + "Winamp\\");
+    if (folder && !folder->empty()) {
+      AddCandidate(candidates,
+                   WithTrailingSeparator(*folder) + std::string(kPlayerFolderName) + kPathSeparator);
+    }
   }
   return candidates;
 }
 
 std::string FindPlayerFolder(Platform& os) {
   for (const auto& folder : PlayerFolderCandidates(os)) {
-    if (os.FileExists(folder + "winamp.exe")) return folder;
+    if (os.FileExists(folder + std::string(kPlayerProgramFile))) return folder;
   }
   return {};
 }

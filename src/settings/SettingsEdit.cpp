@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "common/FileNames.h"
 #include "common/IniText.h"
+#include "common/Path.h"
 #include "common/Text.h"
 
 namespace plenvox {
@@ -10,19 +12,14 @@ namespace plenvox {
 namespace {
 
 // The player's program follows the folder in a short string of 255 characters.
-constexpr std::size_t kWinampFolderMax = kShortStringMax - std::char_traits<char>::length("winamp.exe");
+constexpr std::size_t kWinampFolderMax = kShortStringMax - kPlayerProgramFile.size();
+constexpr int kDisplayModeCount = 3;
 
-bool SameName(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
-
-bool Is(const IniAssignment& assignment, const char* key) {
-  return SameName(assignment.Key, key);
+bool Is(const IniAssignment& assignment, const SettingKey& key) {
+  return SameIniName(assignment.Key, key.Key);
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-bool EndsWithSeparator(std::string_view path) {
-  return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
 
 // A path value must reach the plug-in whole, as written and with the placeholder replaced.
 void CheckPathLength(const IniAssignment& assignment, const std::string& commanderPath,
@@ -41,18 +38,19 @@ void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssign
     check.Errors.push_back("The player's folder is empty; the plug-in needs it to find the player.");
     return;
   }
-  // The plug-in puts "winamp.exe" and "winamp.m3u" straight after the folder.
-  if (!EndsWithSeparator(assignment.Value)) assignment.Value += '\\';
+  // The plug-in puts the player's program and playlist straight after the folder.
+  assignment.Value = WithTrailingSeparator(assignment.Value);
   CheckPathLength(assignment, commanderPath, kWinampFolderMax, check);
   const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
-  if (!os.FileExists(folder + "winamp.exe")) {
-    check.Warnings.push_back("The player's program winamp.exe is not in the folder " + folder + ".");
+  if (!os.FileExists(folder + std::string(kPlayerProgramFile))) {
+    check.Warnings.push_back("The player's program " + std::string(kPlayerProgramFile) +
+                             " is not in the folder " + folder + ".");
   }
 }
 
 void CheckDisplayMode(IniAssignment& assignment, SettingsCheck& check) {
   std::int32_t mode = -1;
-  if (ParseInt32(assignment.Value, mode) && mode >= 0 && mode <= 2) {
+  if (ParseInt32(assignment.Value, mode) && mode >= 0 && mode < kDisplayModeCount) {
     assignment.Value = std::to_string(mode);
     return;
   }
@@ -112,19 +110,11 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
   }
 }
 
-// The stored text of a key, or its default when nothing is stored.
-std::string StoredValue(Platform& os, const std::string& iniPath, const char* section,
-                        const char* key) {
-  const auto found = FindSettingKey(std::string(section) + "." + key);
-  const std::string fallback = found ? found->Default : "";
-  return iniPath.empty() ? fallback : os.ReadIniString(section, key, fallback, iniPath);
-}
-
 }  // namespace
 
 std::optional<SettingKey> FindSettingKey(std::string_view sectionDotKey) {
   for (const auto& key : kSettingKeys) {
-    if (SameName(sectionDotKey, std::string(key.Section) + "." + key.Key)) return key;
+    if (SameIniName(sectionDotKey, std::string(key.Section) + "." + key.Key)) return key;
   }
   return std::nullopt;
 }
@@ -147,36 +137,35 @@ bool ParseSetRequest(std::string_view request, IniAssignment& assignment, std::s
 }
 
 TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
-  const auto value = [&](const char* key) { return StoredValue(os, iniPath, ini::kPathSection, key); };
-  const auto mode = [&](const char* key) { return StoredValue(os, iniPath, ini::kModeSection, key); };
+  const auto stored = [&](const SettingKey& key) { return ReadSettingText(os, iniPath, key); };
   TSettingsForm form;
-  form.WinampFolder = value(ini::kWinampFolder);
-  form.Editor = value(ini::kEditor);
-  form.SettingsProgram = value(ini::kSettings);
-  const int displayMode = IntegerValue(mode(ini::kDisplayMode), ini::kDefaultDisplayMode) & 0xFF;
-  if (displayMode <= 2) form.DisplayMode = displayMode;
-  form.ExtFilter = mode(ini::kExtFilter);
-  form.BlockDead = SwitchValue(mode(ini::kBlockDead));
-  form.DisableMulti = SwitchValue(mode(ini::kDisableMulti));
+  form.WinampFolder = stored(ini::kWinampFolder);
+  form.Editor = stored(ini::kEditor);
+  form.SettingsProgram = stored(ini::kSettings);
+  const TDisplayMode displayMode = DisplayModeValue(stored(ini::kDisplayMode));
+  if (static_cast<int>(displayMode) < kDisplayModeCount) form.DisplayMode = displayMode;
+  form.ExtFilter = stored(ini::kExtFilter);
+  form.BlockDead = SwitchValue(stored(ini::kBlockDead), ini::kBlockDead);
+  form.DisableMulti = SwitchValue(stored(ini::kDisableMulti), ini::kDisableMulti);
   return form;
 }
 
 std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
-  const auto path = [](const char* key, const std::string& value) {
-    return IniAssignment{ini::kPathSection, key, value};
+  const auto assign = [](const SettingKey& key, const std::string& value) {
+    return IniAssignment{key.Section, key.Key, value};
   };
-  const auto mode = [](const char* key, const std::string& value) {
-    return IniAssignment{ini::kModeSection, key, value};
-  };
+  const auto flag = [](bool on) { return on ? "1" : "0"; };
   std::vector<IniAssignment> assignments = {
-      path(ini::kWinampFolder, form.WinampFolder),
-      path(ini::kEditor, form.Editor),
-      path(ini::kSettings, form.SettingsProgram),
+      assign(ini::kWinampFolder, form.WinampFolder),
+      assign(ini::kEditor, form.Editor),
+      assign(ini::kSettings, form.SettingsProgram),
   };
-  if (form.DisplayMode) assignments.push_back(mode(ini::kDisplayMode, std::to_string(*form.DisplayMode)));
-  assignments.push_back(mode(ini::kExtFilter, form.ExtFilter));
-  assignments.push_back(mode(ini::kBlockDead, form.BlockDead ? "1" : "0"));
-  assignments.push_back(mode(ini::kDisableMulti, form.DisableMulti ? "1" : "0"));
+  if (form.DisplayMode) {
+    assignments.push_back(assign(ini::kDisplayMode, std::to_string(static_cast<int>(*form.DisplayMode))));
+  }
+  assignments.push_back(assign(ini::kExtFilter, form.ExtFilter));
+  assignments.push_back(assign(ini::kBlockDead, flag(form.BlockDead)));
+  assignments.push_back(assign(ini::kDisableMulti, flag(form.DisableMulti)));
   return assignments;
 }
 

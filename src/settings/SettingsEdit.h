@@ -14,24 +14,6 @@
 
 namespace plenvox {
 
-// One key of the INI file and the text it takes when nothing is stored.
-struct SettingKey {
-  const char* Section;
-  const char* Key;
-  const char* Default;
-};
-
-// Every key that the plug-in reads, in the order in which they are shown and written.
-inline constexpr SettingKey kSettingKeys[] = {
-    {ini::kPathSection, ini::kWinampFolder, ""},
-    {ini::kPathSection, ini::kEditor, ""},
-    {ini::kPathSection, ini::kSettings, ""},
-    {ini::kModeSection, ini::kDisplayMode, "1"},
-    {ini::kModeSection, ini::kExtFilter, ini::kDefaultExtFilter},
-    {ini::kModeSection, ini::kBlockDead, "1"},
-    {ini::kModeSection, ini::kDisableMulti, "1"},
-};
-
 // The key named "Section.Key" (names match without regard to case), or nothing.
 std::optional<SettingKey> FindSettingKey(std::string_view sectionDotKey);
 
@@ -46,9 +28,9 @@ struct TSettingsForm {
   std::string WinampFolder;
   std::string Editor;
   std::string SettingsProgram;
-  // 0, 1 or 2; nothing when the stored number is none of the three modes, which a
+  // One of the three modes; nothing when the stored number is none of them, which a
   // save then leaves as it is.
-  std::optional<int> DisplayMode;
+  std::optional<TDisplayMode> DisplayMode;
   std::string ExtFilter;
   bool BlockDead = true;
   bool DisableMulti = true;

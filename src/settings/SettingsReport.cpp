@@ -20,7 +20,7 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("Editor", settings.Editor) +
          Line("TempPlaylist", settings.TempPlaylist) +
          Line("SettingsProgram", settings.SettingsProgram) +
-         Line("DisplayMode", std::to_string(settings.DisplayMode)) +
+         Line("DisplayMode", std::to_string(static_cast<int>(settings.DisplayMode))) +
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
          Line("DisableMulti", Boolean(settings.DisableMulti));

@@ -1,5 +1,8 @@
 #include "settings/SettingsSave.h"
 
+#include "common/FileNames.h"
+#include "common/Path.h"
+
 #include "config/Settings.h"
 #include "settings/SettingsEdit.h"
 #include "settings/WholeFile.h"
@@ -7,19 +10,6 @@
 namespace plenvox {
 
 namespace {
-
-constexpr const char* kProposedFolder = "Plenvox";
-constexpr const char* kProposedFile = "plenvox.ini";
-
-std::string FolderOf(const std::string& path) {
-  const auto separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
-std::string WithoutSeparator(std::string folder) {
-  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-  return folder;
-}
 
 // The INI reader also takes UTF-16 files, which a merge of single-byte lines would ruin.
 bool IsUtf16(const std::string& text) {
@@ -47,9 +37,10 @@ SettingsLocation LocateSettings(Platform& os) {
   if (!registered.empty()) return {registered, true};
   const auto appData = os.GetEnv("APPDATA");
   if (appData && !appData->empty()) {
-    return {WithoutSeparator(*appData) + "\\" + kProposedFolder + "\\" + kProposedFile, false};
+    return {JoinPath(JoinPath(WithoutTrailingSeparator(*appData), kSettingsFolderName), kSettingsFile),
+            false};
   }
-  return {FolderOf(os.ModuleFileName()) + kProposedFile, false};
+  return {FolderOf(os.ModuleFileName()) + std::string(kSettingsFile), false};
 }
 
 bool SaveSettings(Platform& os, const SettingsLocation& location,
@@ -69,7 +60,7 @@ bool SaveSettings(Platform& os, const SettingsLocation& location,
   }
   const std::string folder = FolderOf(path);
   if (read == ReadOutcome::Missing && !folder.empty() &&
-      !os.CreateFolders(WithoutSeparator(folder), error)) {
+      !os.CreateFolders(WithoutTrailingSeparator(folder), error)) {
     message = Failure(os, "Cannot create the folder " + folder, error);
     return false;
   }

@@ -19,6 +19,9 @@ std::string CorpusFile(const std::string& name) { return std::string(PLENVOX_COR
 
 class AudioCorpusTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    if (!fs::is_directory(PLENVOX_CORPUS_DIR)) GTEST_SKIP() << "no corpus at " PLENVOX_CORPUS_DIR;
+  }
   test::FakePlatform os;
   TMPEGaudio audio{os};
 };

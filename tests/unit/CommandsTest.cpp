@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/Wfx.h"
+#include "plugin/HostInterface.h"
 #include "support/PluginScene.h"
 
 namespace plenvox {

@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "plugin/ExtensionFilter.h"
-#include "plugin/Wfx.h"
+#include "plugin/HostInterface.h"
 #include "support/PluginScene.h"
 
 namespace plenvox {

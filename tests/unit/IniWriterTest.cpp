@@ -90,7 +90,7 @@ TEST(IniWriterTest, ValuesRoundTripThroughThePluginsLoader) {
   EXPECT_EQ(loaded.WinampExe, folder + "winamp.exe");
   EXPECT_EQ(loaded.Editor, "'c:\\tc\\ed.exe'");
   EXPECT_EQ(loaded.SettingsProgram, settingsProgram);
-  EXPECT_EQ(loaded.DisplayMode, 0);
+  EXPECT_EQ(loaded.DisplayMode, TDisplayMode::NameOnly);
   EXPECT_EQ(loaded.ExtFilter, u" mp3:\"ogg\" ");
   EXPECT_FALSE(loaded.BlockDead);
   EXPECT_TRUE(loaded.DisableMulti);

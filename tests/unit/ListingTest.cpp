@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "plugin/Plugin.h"
-#include "plugin/Wfx.h"
+#include "plugin/WindowsEdition.h"
+#include "plugin/HostInterface.h"
 #include "support/FakePlatform.h"
 #include "support/FakePlayer.h"
 #include "support/TempDir.h"
@@ -61,13 +61,15 @@ class ListingTest : public ::testing::Test {
 
   TempDir dir;
   FakePlatform os;
-  Plugin plugin{os};
+  WindowsEdition edition{os};
+  Plugin& plugin = edition.plugin;
 };
 
 TEST_F(ListingTest, LoadCapturesModuleAndHostPaths) {
   FakePlatform other;
   other.environment["COMMANDER_PATH"] = "C:\\Total CMD";
-  Plugin loaded(other);
+  WindowsEdition loadedEdition(other);
+  const Plugin& loaded = loadedEdition.plugin;
   EXPECT_EQ(loaded.ModulePath(), "C:\\Host\\plugins\\PlenvoxFast.wfx");
   EXPECT_EQ(loaded.CommanderPath(), "c:\\total cmd");
   EXPECT_EQ(other.calls, (Calls{"GetEnv(commander_path)"})) << "nothing else is read or sent at load";
@@ -147,7 +149,8 @@ TEST_F(ListingTest, PlaylistThatCannotBeReadShowsAnEmptyFolder) {
   os2.registryValue = os.registryValue;
   os2.iniFiles = os.iniFiles;
   os2.FailOn("read", "winamp.m3u", kErrorReadFault);
-  Plugin other(os2);
+  WindowsEdition otherEdition(os2);
+  Plugin& other = otherEdition.plugin;
   TFindData record = HostRecord();
   EXPECT_EQ(other.FsFindFirst("\\", record), wfx::kInvalidHandle);
   EXPECT_EQ(os2.GetLastError(), kErrorNoMoreFiles);

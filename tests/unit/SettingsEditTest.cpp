@@ -132,7 +132,7 @@ TEST(SettingsFormTest, ShowsStoredPathsWithTheirPlaceholderAndTheRulesForTheRest
       "[Path]\nWinampFolder=%commander_path%\\W\\\n[Mode]\nDisplayMode=$2\nBlockDead=false\nDisableMulti=0\n";
   const TSettingsForm form = ReadSettingsForm(os, "s.ini");
   EXPECT_EQ(form.WinampFolder, "%commander_path%\\W\\");
-  EXPECT_EQ(form.DisplayMode, 2);
+  EXPECT_EQ(form.DisplayMode, TDisplayMode::PlayTime);
   EXPECT_EQ(form.ExtFilter, "mp3");
   EXPECT_TRUE(form.BlockDead);  // the plug-in reads a word as on
   EXPECT_FALSE(form.DisableMulti);
@@ -186,7 +186,7 @@ TEST_F(SaveTest, NewFileGetsEveryKeyItsFolderAndTheRegistryValue) {
   const TSettings s = Loaded();
   EXPECT_TRUE(s.Valid);
   EXPECT_EQ(s.WinampExe, "C:\\W\\winamp.exe");
-  EXPECT_EQ(s.DisplayMode, 2);
+  EXPECT_EQ(s.DisplayMode, TDisplayMode::PlayTime);
   EXPECT_EQ(s.ExtFilter, u"mp3");
   const std::string text = ReadFile(fresh);
   for (const auto& key : kSettingKeys) EXPECT_NE(text.find(std::string(key.Key) + "="), std::string::npos) << key.Key;

@@ -30,7 +30,7 @@ TEST_F(SettingsTest, WithoutRegistryValueEveryKeyTakesItsDefault) {
   os.registryValue.reset();
   const TSettings s = Load();
   EXPECT_FALSE(s.Valid);
-  EXPECT_EQ(s.DisplayMode, 1);
+  EXPECT_EQ(s.DisplayMode, TDisplayMode::FileData);
   EXPECT_EQ(s.ExtFilter, u"mp3");
   EXPECT_TRUE(s.BlockDead);
   EXPECT_TRUE(s.DisableMulti);
@@ -47,7 +47,7 @@ TEST_F(SettingsTest, MissingOrUnreadableIniFileGivesDefaults) {
   os.registryValue = RegistryValue{1, std::string("/nonexistent/plenvox.ini") + '\0'};
   const TSettings s = Load();
   EXPECT_FALSE(s.Valid);
-  EXPECT_EQ(s.DisplayMode, 1);
+  EXPECT_EQ(s.DisplayMode, TDisplayMode::FileData);
   EXPECT_EQ(s.ExtFilter, u"mp3");
 }
 
@@ -139,7 +139,7 @@ class DisplayModeTest : public SettingsTest, public ::testing::WithParamInterfac
 
 TEST_P(DisplayModeTest, ReadsLowByteOrDefault) {
   Ini(std::string("[Mode]\nDisplayMode=") + GetParam().value + "\n");
-  EXPECT_EQ(Load().DisplayMode, GetParam().expected) << "value '" << GetParam().value << "'";
+  EXPECT_EQ(static_cast<int>(Load().DisplayMode), GetParam().expected) << "value '" << GetParam().value << "'";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -193,7 +193,7 @@ TEST_F(SettingsTest, EveryLoadOverwritesEveryField) {
   os.registryValue.reset();
   LoadSettings(os, "", s);
   EXPECT_EQ(s.Editor, "");
-  EXPECT_EQ(s.DisplayMode, 1);
+  EXPECT_EQ(s.DisplayMode, TDisplayMode::FileData);
   EXPECT_TRUE(s.BlockDead);
   EXPECT_FALSE(s.Valid);
 }

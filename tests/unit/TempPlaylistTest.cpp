@@ -39,13 +39,18 @@ class TempPlaylistTest : public ::testing::Test {
   std::string Temp() const { return ReadFile(settings.TempPlaylist); }
   void Playlist(const std::string& text) { WriteFile(settings.WinampPlaylist, text); }
   std::string FilteredCopy(std::initializer_list<std::int32_t> removals) {
-    WriteFilteredCopy(os, settings, playlist, Numbers(removals));
+    WriteFilteredCopy(os, settings.TempPlaylist, playlist, Numbers(removals));
     return Temp();
   }
 
   TempDir dir;
   FakePlatform os;
-  TSettings settings;
+  // What the writers are given from the settings.
+  struct {
+    std::string TempPlaylist;
+    std::string WinampPlaylist;
+    bool BlockDead = false;
+  } settings;
   PlaylistFile playlist;
 };
 
@@ -59,7 +64,7 @@ TEST(InListTest, FindsAnyItemAndNothingElse) {
 // --- WriteAdditions ------------------------------------------------------------
 
 TEST_F(TempPlaylistTest, AdditionsOfAnEmptyListAreTheHeaderOnly) {
-  WriteAdditions(os, settings, TDynamicArray());
+  WriteAdditions(os, settings.TempPlaylist, TDynamicArray(), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n");
 }
 
@@ -71,24 +76,24 @@ TEST_F(TempPlaylistTest, AdditionsWithBlockDeadLeaveOutMissingFilesAndFolders) {
   const TDynamicArray paths = Paths({dir / "missing.mp3", song, folder, song});
 
   settings.BlockDead = true;
-  WriteAdditions(os, settings, paths);
+  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + song + "\r\n" + song + "\r\n");
 
   settings.BlockDead = false;
-  WriteAdditions(os, settings, paths);
+  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + dir / "missing.mp3" + "\r\n" + song + "\r\n" + folder +
                         "\r\n" + song + "\r\n");
 }
 
 TEST_F(TempPlaylistTest, AdditionsWriteLongPathsWhole) {
   const std::string path = "D:\\" + std::string(300, 'p') + ".mp3";
-  WriteAdditions(os, settings, Paths({path}));
+  WriteAdditions(os, settings.TempPlaylist, Paths({path}), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + path + "\r\n");
 }
 
 TEST_F(TempPlaylistTest, AdditionsReplaceAnEarlierTemporaryPlaylist) {
   WriteFile(settings.TempPlaylist, std::string(1000, 'z'));
-  WriteAdditions(os, settings, Paths({"C:\\a.mp3"}));
+  WriteAdditions(os, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\nC:\\a.mp3\r\n");
 }
 
@@ -101,7 +106,7 @@ TEST_F(TempPlaylistTest, ManyLinesAreWrittenCompletelyAndInOrder) {
     paths.Add(path);
     expected += path + "\r\n";
   }
-  WriteAdditions(os, settings, paths);
+  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), expected);
 }
 
@@ -133,7 +138,7 @@ TEST_P(FilteredCopyTest, LeavesOutExactlyTheListedEntries) {
   Playlist(kMixed);
   TDynamicArrayI removals;
   for (auto n : GetParam().removals) removals.Add(n);
-  WriteFilteredCopy(os, settings, playlist, removals);
+  WriteFilteredCopy(os, settings.TempPlaylist, playlist, removals);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + GetParam().expected);
 }
 
@@ -203,9 +208,9 @@ TEST_P(TempPlaylistFaultTest, EveryFailingStepRaisesWithTheSystemCode) {
   os.FailOn(GetParam().op, GetParam().pathPart, 1234);
   try {
     if (GetParam().filtered) {
-      WriteFilteredCopy(os, settings, playlist, TDynamicArrayI());
+      WriteFilteredCopy(os, settings.TempPlaylist, playlist, TDynamicArrayI());
     } else {
-      WriteAdditions(os, settings, Paths({"C:\\a.mp3"}));
+      WriteAdditions(os, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
     }
     FAIL() << "no failure raised";
   } catch (const IoError& e) {
@@ -229,7 +234,7 @@ TEST_F(TempPlaylistTest, AFailedWriteAfterTheFirstBlockRaises) {
   TDynamicArray paths;
   for (int i = 0; i < 1500; ++i) paths.Add("C:\\Music\\" + std::string(60, 'm') + ".mp3");
   os.FailOn("write", "temp.m3u", kErrorWriteFault, 1);
-  EXPECT_THROW(WriteAdditions(os, settings, paths), IoError);
+  EXPECT_THROW(WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead), IoError);
 }
 
 }  // namespace

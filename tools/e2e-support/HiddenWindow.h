@@ -2,9 +2,6 @@
 // others to find by class name (FindWindowA) and to send messages to.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 namespace plenvox::e2e {

@@ -3,9 +3,6 @@
 // instance. Every request is logged, in the order it is handled.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>

@@ -3,9 +3,6 @@
 // else (so that a starter that looks for the window right after the start finds it),
 // loads its playlist plus the entries of an "/ADD" playlist, and serves requests until
 // its window is closed.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include "CommandLine.h"

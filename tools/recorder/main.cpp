@@ -1,9 +1,6 @@
 // Appends the command line it was started with, exactly as the starter passed it, to
 // "<own name>.log" beside itself, and exits. A copy named settings.exe logs to
 // settings.log, one named editor.exe to editor.log.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include "EscapedText.h"

@@ -1,15 +1,14 @@
 #include "SettingsDialog.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #include <commdlg.h>
 
+#include <iterator>
 #include <vector>
 
 #include "Console.h"
 #include "SettingsControls.h"
+#include "common/Path.h"
 #include "settings/PlayerSearch.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsEdit.h"
@@ -55,7 +54,7 @@ void ShowForm(HWND dialog, const TSettingsForm& form) {
   SetControlText(dialog, IDC_EDITOR, form.Editor);
   SetControlText(dialog, IDC_SETTINGS_PROGRAM, form.SettingsProgram);
   // A stored mode other than the three leaves every button clear, and the key as it is.
-  if (form.DisplayMode) Check(dialog, kModeButtons[*form.DisplayMode], true);
+  if (form.DisplayMode) Check(dialog, kModeButtons[static_cast<int>(*form.DisplayMode)], true);
   SetControlText(dialog, IDC_EXT_FILTER, form.ExtFilter);
   Check(dialog, IDC_BLOCK_DEAD, form.BlockDead);
   Check(dialog, IDC_DISABLE_MULTI, form.DisableMulti);
@@ -66,8 +65,8 @@ TSettingsForm FormFromControls(HWND dialog) {
   form.WinampFolder = ControlText(dialog, IDC_WINAMP_FOLDER);
   form.Editor = ControlText(dialog, IDC_EDITOR);
   form.SettingsProgram = ControlText(dialog, IDC_SETTINGS_PROGRAM);
-  for (int mode = 0; mode < 3; ++mode) {
-    if (IsChecked(dialog, kModeButtons[mode])) form.DisplayMode = mode;
+  for (int mode = 0; mode < static_cast<int>(std::size(kModeButtons)); ++mode) {
+    if (IsChecked(dialog, kModeButtons[mode])) form.DisplayMode = static_cast<TDisplayMode>(mode);
   }
   form.ExtFilter = ControlText(dialog, IDC_EXT_FILTER);
   form.BlockDead = IsChecked(dialog, IDC_BLOCK_DEAD);
@@ -110,9 +109,7 @@ void BrowseFolder(HWND dialog, DialogState& state) {
   const auto folder = state.os.BrowseForFolder(reinterpret_cast<WindowHandle>(dialog),
                                                "The player's folder (where winamp.exe is):");
   if (!folder) return;
-  std::string text = *folder;
-  if (!text.empty() && text.back() != '\\') text += '\\';
-  SetControlText(dialog, IDC_WINAMP_FOLDER, text);
+  SetControlText(dialog, IDC_WINAMP_FOLDER, WithTrailingSeparator(*folder));
 }
 
 void BrowseProgram(HWND dialog, int editId) {

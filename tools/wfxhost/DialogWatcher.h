@@ -6,9 +6,6 @@
 //                  (BFFM_SETSELECTIONA) and confirmed, or the picker is cancelled;
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <optional>

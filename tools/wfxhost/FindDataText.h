@@ -6,9 +6,6 @@
 // FILETIME value), sizes decimal, names escaped text up to their terminating zero.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 namespace plenvox::e2e {

@@ -6,9 +6,6 @@
 // call-window-procedure hook).
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 namespace plenvox::e2e {

@@ -2,9 +2,6 @@
 // The commands and the line format are documented in README.md beside this file.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <string>

@@ -3,9 +3,6 @@
 // calling convention, keeping the thread's last error as the call left it.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <array>

@@ -5,9 +5,6 @@
 // instead of silently corrupting the host's stack. 64-bit Windows has one convention.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <cstdint>

@@ -3,9 +3,6 @@
 // result or event. Usage and formats: README.md beside this file.
 //
 //   wfxhost [--env NAME=VALUE]... [--cwd FOLDER] [--script FILE] PLUGIN
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 #include <fcntl.h>

@@ -1,8 +1,5 @@
 #include "platform/win32/Win32Platform.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #include <shlobj.h>
 

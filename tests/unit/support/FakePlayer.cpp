@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "player/PlayerLink.h"
+#include "player/WindowMessagePlayer.h"
 #include "support/TempDir.h"
 
 namespace plenvox::test {
@@ -19,7 +19,7 @@ FakePlayer::FakePlayer(FakePlatform& os, std::string program, std::string playli
       if (const auto added = AddedPlaylist(commandLine)) {
         // A second instance hands the file to the running one, or becomes the player.
         SetRunning(true);
-        AppendFrom(*added);
+        AddToPlaylist(*added);
       }
     }
   };
@@ -36,39 +36,55 @@ std::optional<std::string> FakePlayer::AddedPlaylist(const std::string& commandL
 
 void FakePlayer::SetRunning(bool running) {
   if (running) {
-    os_.windows["Winamp v1.x"] = kWindow;
+    os_.windows[kPlayerWindowClass] = kWindow;
   } else {
-    os_.windows.erase("Winamp v1.x");
+    os_.windows.erase(kPlayerWindowClass);
   }
 }
 
-bool FakePlayer::Running() const { return os_.windows.count("Winamp v1.x") != 0; }
+bool FakePlayer::Running() const { return os_.windows.count(kPlayerWindowClass) != 0; }
 
 std::intptr_t FakePlayer::Handle(std::uint32_t message, std::uintptr_t wParam,
                                  std::intptr_t lParam) {
-  if (message != 1024) return 0;
+  if (message == kWmCommand) {
+    if (wParam == kPlayerButtonStop) Stop();
+    if (wParam == kPlayerButtonPlay) Play();
+    return 0;
+  }
+  if (message != kWmUser) return 0;
   switch (lParam) {
-    case 120:
-      WritePlaylistFile();
-      return writeAnswer ? *writeAnswer : position;
-    case 101:
-      entries.clear();
-      return 0;
-    case 121:
-      position = static_cast<int>(static_cast<std::intptr_t>(wParam));
-      return 0;
+    case kPlayerWritePlaylist:
+      return WritePlaylist();
+    case kPlayerClearPlaylist:
+      return ClearPlaylist();
+    case kPlayerSetPosition:
+      return SetPlaylistPosition(static_cast<std::int32_t>(static_cast<std::intptr_t>(wParam)));
     default:
       return 0;
   }
 }
 
-void FakePlayer::WritePlaylistFile() {
+std::int32_t FakePlayer::WritePlaylist() {
   std::string text = "#EXTM3U\r\n";
   for (const auto& entry : entries) text += "#EXTINF:-1,title\r\n" + entry + "\r\n";
   WriteFile(playlistPath_, text);
+  return writeAnswer ? *writeAnswer : position;
 }
 
-void FakePlayer::AppendFrom(const std::string& path) {
+std::int32_t FakePlayer::ClearPlaylist() {
+  entries.clear();
+  return 0;
+}
+
+std::int32_t FakePlayer::SetPlaylistPosition(std::int32_t entry) {
+  position = entry;
+  return 0;
+}
+
+void FakePlayer::Stop() { playing = false; }
+void FakePlayer::Play() { playing = true; }
+
+void FakePlayer::AddToPlaylist(const std::string& path) {
   if (!Exists(path)) return;
   std::istringstream in(ReadFile(path));
   std::string line;

@@ -1,17 +1,21 @@
-// A player for the fake platform: it keeps a playlist, writes it to its playlist file
-// when asked (message 1024/120), clears it (101), sets its position (121), and appends
-// the entries of a playlist file handed to it with "<program> /ADD <path>". Starting
-// its program while it is not running opens its window.
+// A simulated player: it keeps a playlist and a position, writes its playlist file when
+// asked, clears it, sets its position, and appends the entries of a playlist file
+// handed to it. It is a Player of its own, for the front end without any window
+// messages, and it is the other side of the window-message player on the fake
+// platform: it answers messages 1024/120, 101 and 121 and the command line
+// "<program> /ADD <path>", and starting its program while it is not running opens its
+// window.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "player/Player.h"
 #include "support/FakePlatform.h"
 
 namespace plenvox::test {
 
-class FakePlayer {
+class FakePlayer : public Player {
  public:
   static constexpr WindowHandle kWindow = 0x1001;
 
@@ -24,15 +28,21 @@ class FakePlayer {
   void SetRunning(bool running);
   bool Running() const;
 
+  std::int32_t WritePlaylist() override;
+  std::int32_t ClearPlaylist() override;
+  std::int32_t SetPlaylistPosition(std::int32_t entry) override;
+  void Stop() override;
+  void Play() override;
+  void AddToPlaylist(const std::string& playlistPath) override;
+
   std::vector<std::string> entries;
   int position = 0;
+  bool playing = false;
   // What a request to write the playlist answers instead of the position, when set.
   std::optional<int> writeAnswer;
 
  private:
   std::intptr_t Handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
-  void WritePlaylistFile();
-  void AppendFrom(const std::string& path);
 
   FakePlatform& os_;
   std::string program_;

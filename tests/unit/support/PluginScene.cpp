@@ -7,7 +7,7 @@ constexpr const char* kIni = "C:\\Settings\\plenvox.ini";
 }  // namespace
 
 PluginScene::PluginScene()
-    : player(os, dir / "winamp.exe", dir / "winamp.m3u"), plugin(os) {
+    : player(os, dir / "winamp.exe", dir / "winamp.m3u"), edition(os), plugin(edition.plugin) {
   os.windows["TTOTAL_CMD"] = kHost;
   os.environment["TEMP"] = dir.Path() + "/";
   os.registryValue = RegistryValue{1, std::string(kIni) + '\0'};

@@ -1,12 +1,13 @@
-// A whole plug-in on the fake platform, for the tests of its entry points: a temporary
-// folder that is the player's folder (winamp.exe, winamp.m3u) and the TEMP folder, a
-// running FakePlayer, the host's window, and an INI file named by the registry.
+// A whole plug-in of the Windows edition on the fake platform, for the tests of its
+// entry points: a temporary folder that is the player's folder (winamp.exe,
+// winamp.m3u) and the TEMP folder, a running FakePlayer answering the window-message
+// player, the host's window, and an INI file named by the registry.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "plugin/Plugin.h"
+#include "plugin/WindowsEdition.h"
 #include "support/FakePlatform.h"
 #include "support/FakePlayer.h"
 #include "support/TempDir.h"
@@ -38,7 +39,8 @@ class PluginScene {
   TempDir dir;
   FakePlatform os;
   FakePlayer player;
-  Plugin plugin;
+  WindowsEdition edition;
+  Plugin& plugin;
   // The bytes of every playlist handed to the player with "/ADD", in order, read when
   // it was handed (the plug-in deletes it afterwards).
   std::vector<std::string> handed;

@@ -1,14 +1,12 @@
-// Batched playlist edits: files copied into the folder are added, deleted items are
-// removed. During a batch the changes are only collected; at its end one temporary
-// playlist carries them all to the player.
-//
 // Nothing the user owns is lost: the player's playlist is cleared only once the
 // filtered copy that replaces it has been written completely, and a batch whose
 // temporary playlist cannot be written sends the player nothing.
+#include "plugin/EditBatches.h"
+
 #include "common/Text.h"
+#include "plugin/EntryName.h"
 #include "plugin/ExtensionFilter.h"
-#include "plugin/Plugin.h"
-#include "plugin/Wfx.h"
+#include "plugin/HostInterface.h"
 #include "playlist/IoError.h"
 #include "playlist/TempPlaylist.h"
 
@@ -46,16 +44,12 @@ void InBatch(std::unique_ptr<List>& batch, Start start, Step step, End end) noex
 
 }  // namespace
 
-void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
-  try {
-    if (startEnd == wfx::kStatusStart) StartOperation(operation);
-    if (startEnd == wfx::kStatusEnd) EndOperation(operation);
-  } catch (...) {
-    // Nothing reaches the host.
-  }
+void EditBatches::StatusInfo(int startEnd, int operation) {
+  if (startEnd == wfx::kStatusStart) StartOperation(operation);
+  if (startEnd == wfx::kStatusEnd) EndOperation(operation);
 }
 
-void Plugin::StartOperation(int operation) {
+void EditBatches::StartOperation(int operation) {
   switch (operation) {
     case wfx::kOpList:
       player_.WritePlaylist();  // so that the listing reads the current playlist
@@ -71,62 +65,39 @@ void Plugin::StartOperation(int operation) {
   }
 }
 
-void Plugin::EndOperation(int operation) {
+void EditBatches::EndOperation(int operation) {
   // An end without its start has no batch to apply.
   if (operation == wfx::kOpPutMulti && pendingAdds_) EndAddBatch();
   if (operation == wfx::kOpDelete && pendingDeletes_) EndDeleteBatch();
 }
 
-void Plugin::BindPlaylist() {
-  ClosePlaylistQuietly();
-  playlistFile_.Bind(settings_.WinampPlaylist);
-}
-
-void Plugin::FinishBatch() {
-  os_.DeleteFile(settings_.TempPlaylist);  // also after a partial write; outcome ignored
-  player_.RefreshHost();
+void EditBatches::FinishBatch() {
+  os_.DeleteFile(state_.Settings.TempPlaylist);  // also after a partial write; outcome ignored
+  host_.Refresh();
 }
 
 // --- Adding ----------------------------------------------------------------------
 
-int Plugin::FsPutFile(const std::string& localName) noexcept {
+void EditBatches::PutFile(const std::string& localName) noexcept {
   InBatch(
       pendingAdds_, [this] { StartAddBatch(); }, [&] { CollectAddition(localName); },
       [this] { EndAddBatch(); });
-  return wfx::kFileOk;
 }
 
-void Plugin::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArray>(); }
+void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArray>(); }
 
-void Plugin::CollectAddition(const std::string& localName) {
-  if (settings_.DisableMulti && InPlaylistAlready(CutShort(localName))) return;
-  if (ExtAllowed(os_, settings_, ExtensionOf(localName))) pendingAdds_->Add(localName);
+void EditBatches::CollectAddition(const std::string& localName) {
+  const TSettings& settings = state_.Settings;
+  if (settings.DisableMulti && playlist_.Holds(CutShort(localName))) return;
+  if (ExtAllowed(os_, settings, ExtensionOf(localName))) pendingAdds_->Add(localName);
 }
 
-// The duplicate test reads the playlist file as the player last wrote it, through the
-// binding of the last listing. Without a usable binding it looks at WinampPlaylist
-// itself; a playlist file that cannot be read holds nothing yet.
-bool Plugin::InPlaylistAlready(const std::string& path) {
-  const auto lookUp = [&]() -> std::int32_t {
-    try {
-      return FindEntry(playlistFile_, path);
-    } catch (const IoError&) {
-      return -1;
-    }
-  };
-  if (playlistFile_.IsBound()) {
-    if (lookUp() != -1) return true;
-    if (playlistFile_.Path() == settings_.WinampPlaylist) return false;
-  }
-  BindPlaylist();
-  return lookUp() != -1;
-}
-
-void Plugin::EndAddBatch() {
+void EditBatches::EndAddBatch() {
   const auto adds = std::move(pendingAdds_);  // the batch's list ends with this call
-  ClosePlaylistQuietly();
-  if (Completed([&] { WriteAdditions(os_, settings_, *adds); })) {
-    player_.AddToPlaylist(settings_.TempPlaylist);
+  const TSettings& settings = state_.Settings;
+  playlist_.CloseQuietly();
+  if (Completed([&] { WriteAdditions(os_, settings.TempPlaylist, *adds, settings.BlockDead); })) {
+    player_.AddToPlaylist(settings.TempPlaylist);
     player_.WritePlaylist();
   }
   FinishBatch();
@@ -134,25 +105,24 @@ void Plugin::EndAddBatch() {
 
 // --- Removing --------------------------------------------------------------------
 
-int Plugin::FsDeleteFile(const std::string& remoteName) noexcept {
+void EditBatches::DeleteFile(const std::string& remoteName) noexcept {
   InBatch(
       pendingDeletes_, [this] { StartDeleteBatch(); }, [&] { CollectDeletion(remoteName); },
       [this] { EndDeleteBatch(); });
-  return wfx::kTrue;
 }
 
-void Plugin::StartDeleteBatch() {
+void EditBatches::StartDeleteBatch() {
   // The playlist file written here is the one that every lookup of the batch and the
   // filtered copy read: nothing rewrites it before the batch ends.
   savedPosition_ = player_.WritePlaylist();
   pendingDeletes_ = std::make_unique<TDynamicArrayI>();
-  BindPlaylist();
+  playlist_.Rebind();
 }
 
-void Plugin::CollectDeletion(const std::string& remoteName) {
+void EditBatches::CollectDeletion(const std::string& remoteName) {
   std::int32_t number = -1;
   try {
-    number = FindEntry(playlistFile_, EntryPathOf(remoteName));
+    number = playlist_.Find(EntryPathOf(remoteName));
   } catch (const IoError&) {
     // Unreadable now means unreadable for the filtered copy too: the batch then
     // leaves the player's playlist alone.
@@ -160,16 +130,17 @@ void Plugin::CollectDeletion(const std::string& remoteName) {
   if (number != -1) pendingDeletes_->Add(number);
 }
 
-void Plugin::EndDeleteBatch() {
+void EditBatches::EndDeleteBatch() {
   const auto deletes = std::move(pendingDeletes_);  // the batch's list ends with this call
+  const std::string& temp = state_.Settings.TempPlaylist;
   const bool written =
-      Completed([&] { WriteFilteredCopy(os_, settings_, playlistFile_, *deletes); });
+      Completed([&] { WriteFilteredCopy(os_, temp, playlist_.File(), *deletes); });
   // Closed before the player rewrites the file that it reads.
-  ClosePlaylistQuietly();
+  playlist_.CloseQuietly();
   if (written) {
     player_.ClearPlaylist();
     player_.WritePlaylist();
-    player_.AddToPlaylist(settings_.TempPlaylist);
+    player_.AddToPlaylist(temp);
     // Restored as it was: removed entries before it are not counted off.
     player_.SetPlaylistPosition(savedPosition_);
     player_.WritePlaylist();

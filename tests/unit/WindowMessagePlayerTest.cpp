@@ -1,6 +1,9 @@
-#include "player/PlayerLink.h"
+#include "player/WindowMessagePlayer.h"
 
 #include <gtest/gtest.h>
+
+#include "config/Settings.h"
+#include "player/WindowedHost.h"
 
 #include "support/FakePlatform.h"
 
@@ -13,18 +16,19 @@ using Calls = std::vector<std::string>;
 constexpr WindowHandle kPlayer = 0x1001;
 constexpr WindowHandle kHost = 0x2002;
 
-class PlayerLinkTest : public ::testing::Test {
+class WindowMessagePlayerTest : public ::testing::Test {
  protected:
-  PlayerLinkTest() { settings.WinampExe = "D:\\Player\\winamp.exe"; }
+  WindowMessagePlayerTest() { settings.WinampExe = "D:\\Player\\winamp.exe"; }
   void PlayerStartsWhenRun() {
     os.onRunCommandLine = [this](const std::string&, int) { os.windows["Winamp v1.x"] = kPlayer; };
   }
   FakePlatform os;
   TSettings settings;
-  PlayerLink link{os, settings};
+  WindowMessagePlayer link{os, settings.WinampExe};
+  WindowedHost host{os};
 };
 
-TEST_F(PlayerLinkTest, MissingPlayerIsStartedWithShowCode5ThenAsked) {
+TEST_F(WindowMessagePlayerTest, MissingPlayerIsStartedWithShowCode5ThenAsked) {
   PlayerStartsWhenRun();
   os.onSendMessage = [](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
     return std::intptr_t{4};
@@ -34,20 +38,20 @@ TEST_F(PlayerLinkTest, MissingPlayerIsStartedWithShowCode5ThenAsked) {
                              "SendMessage(4097, 1024, 0, 120)"}));
 }
 
-TEST_F(PlayerLinkTest, RunningPlayerGetsExactlyOneMessage) {
+TEST_F(WindowMessagePlayerTest, RunningPlayerGetsExactlyOneMessage) {
   os.windows["Winamp v1.x"] = kPlayer;
   link.ClearPlaylist();
   EXPECT_EQ(os.CallsWithoutLookups(), (Calls{"SendMessage(4097, 1024, 0, 101)"}));
 }
 
-TEST_F(PlayerLinkTest, PlayerThatDoesNotAppearGetsNothing) {
+TEST_F(WindowMessagePlayerTest, PlayerThatDoesNotAppearGetsNothing) {
   settings.WinampExe = "winamp.exe";
   EXPECT_EQ(link.WritePlaylist(), -1);
   EXPECT_EQ(link.SetPlaylistPosition(3), -1);
   EXPECT_EQ(os.CallsWithoutLookups(), (Calls{"RunCommandLine(winamp.exe, 5)", "RunCommandLine(winamp.exe, 5)"}));
 }
 
-TEST_F(PlayerLinkTest, RequestsCarryTheirNumbers) {
+TEST_F(WindowMessagePlayerTest, RequestsCarryTheirNumbers) {
   os.windows["Winamp v1.x"] = kPlayer;
   link.SetPlaylistPosition(7);
   link.SetPlaylistPosition(-1);
@@ -57,7 +61,7 @@ TEST_F(PlayerLinkTest, RequestsCarryTheirNumbers) {
                              "SendMessage(4097, 273, 40047, 0)", "SendMessage(4097, 273, 40045, 0)"}));
 }
 
-TEST_F(PlayerLinkTest, AnswerIsTakenAs32BitSigned) {
+TEST_F(WindowMessagePlayerTest, AnswerIsTakenAs32BitSigned) {
   os.windows["Winamp v1.x"] = kPlayer;
   os.onSendMessage = [](WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
     return static_cast<std::intptr_t>(0xFFFFFFFFu);
@@ -65,7 +69,7 @@ TEST_F(PlayerLinkTest, AnswerIsTakenAs32BitSigned) {
   EXPECT_EQ(link.WritePlaylist(), -1);
 }
 
-TEST_F(PlayerLinkTest, AddJoinsTheCommandLineExactlyWhetherOrNotThePlayerRuns) {
+TEST_F(WindowMessagePlayerTest, AddJoinsTheCommandLineExactlyWhetherOrNotThePlayerRuns) {
   link.AddToPlaylist("C:\\Temp\\temp.m3u");
   os.windows["Winamp v1.x"] = kPlayer;
   link.AddToPlaylist("C:\\Temp\\temp.m3u");
@@ -73,7 +77,7 @@ TEST_F(PlayerLinkTest, AddJoinsTheCommandLineExactlyWhetherOrNotThePlayerRuns) {
   EXPECT_EQ(os.CallsWithoutLookups(), (Calls{expected, expected}));
 }
 
-TEST_F(PlayerLinkTest, PathsWithBlanksAreQuotedOnCommandLines) {
+TEST_F(WindowMessagePlayerTest, PathsWithBlanksAreQuotedOnCommandLines) {
   // Unquoted, the player would read "C:\Temp" and "dir\temp.m3u" as two files and a delete
   // batch would lose the playlist it had just cleared.
   settings.WinampExe = "C:\\Program Files\\Winamp\\winamp.exe";
@@ -86,12 +90,12 @@ TEST_F(PlayerLinkTest, PathsWithBlanksAreQuotedOnCommandLines) {
   EXPECT_EQ(CommandLinePath("\"C:\\a b\""), "\"C:\\a b\"");
 }
 
-TEST_F(PlayerLinkTest, RefreshIsPostedOnlyWithAHostWindow) {
-  link.RefreshHost();
+TEST_F(WindowMessagePlayerTest, RefreshIsPostedOnlyWithAHostWindow) {
+  host.Refresh();
   EXPECT_TRUE(os.CallsWithoutLookups().empty());
   os.windows["TTOTAL_CMD"] = kHost;
-  EXPECT_EQ(link.HostWindow(), kHost);
-  link.RefreshHost();
+  EXPECT_EQ(host.Window(), kHost);
+  host.Refresh();
   EXPECT_EQ(os.CallsWithoutLookups(), (Calls{"PostMessage(8194, 1075, 540, 0)"}));
 }
 

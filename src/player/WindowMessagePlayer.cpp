@@ -1,4 +1,4 @@
-#include "player/PlayerLink.h"
+#include "player/WindowMessagePlayer.h"
 
 namespace plenvox {
 
@@ -10,11 +10,11 @@ std::string CommandLinePath(const std::string& path) {
   return '"' + path + '"';
 }
 
-bool PlayerLink::PlayerRunning() { return os_.FindWindow(kPlayerWindowClass) != 0; }
+bool WindowMessagePlayer::PlayerRunning() { return os_.FindWindow(kPlayerWindowClass) != 0; }
 
-std::int32_t PlayerLink::SendToPlayer(std::uint32_t message, std::int32_t wParam,
-                                      std::int32_t lParam) {
-  if (!PlayerRunning()) os_.RunCommandLine(CommandLinePath(settings_.WinampExe), kShow);
+std::int32_t WindowMessagePlayer::SendToPlayer(std::uint32_t message, std::int32_t wParam,
+                                               std::int32_t lParam) {
+  if (!PlayerRunning()) os_.RunCommandLine(CommandLinePath(program_), kShow);
   // One more look, no retries: the start itself waits until the player takes input.
   const WindowHandle player = os_.FindWindow(kPlayerWindowClass);
   if (player == 0) return -1;
@@ -25,31 +25,24 @@ std::int32_t PlayerLink::SendToPlayer(std::uint32_t message, std::int32_t wParam
   return static_cast<std::int32_t>(answer);
 }
 
-std::int32_t PlayerLink::WritePlaylist() {
+std::int32_t WindowMessagePlayer::WritePlaylist() {
   return SendToPlayer(kWmUser, 0, kPlayerWritePlaylist);
 }
 
-std::int32_t PlayerLink::ClearPlaylist() {
+std::int32_t WindowMessagePlayer::ClearPlaylist() {
   return SendToPlayer(kWmUser, 0, kPlayerClearPlaylist);
 }
 
-std::int32_t PlayerLink::SetPlaylistPosition(std::int32_t entry) {
+std::int32_t WindowMessagePlayer::SetPlaylistPosition(std::int32_t entry) {
   return SendToPlayer(kWmUser, entry, kPlayerSetPosition);
 }
 
-void PlayerLink::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
-void PlayerLink::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
+void WindowMessagePlayer::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
+void WindowMessagePlayer::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
 
-void PlayerLink::AddToPlaylist(const std::string& playlistPath) {
-  os_.RunCommandLine(CommandLinePath(settings_.WinampExe) + kAddSwitch + CommandLinePath(playlistPath),
+void WindowMessagePlayer::AddToPlaylist(const std::string& playlistPath) {
+  os_.RunCommandLine(CommandLinePath(program_) + kAddSwitch + CommandLinePath(playlistPath),
                      kShowNormal);
-}
-
-WindowHandle PlayerLink::HostWindow() { return os_.FindWindow(kHostWindowClass); }
-
-void PlayerLink::RefreshHost() {
-  const WindowHandle host = HostWindow();
-  if (host != 0) os_.PostMessage(host, kHostRefreshMessage, kHostRefreshWParam, 0);
 }
 
 }  // namespace plenvox

@@ -1,0 +1,31 @@
+// What the front end asks of a player. The plug-in holds no playlist of its own: it
+// has the player write its playlist to the file that the listing reads, and hands it
+// changes as a playlist file to load. Each request finds the player and starts it
+// first when it is not running; one that cannot reach the player does nothing and
+// answers -1. Which player it is (the window-message player of the Windows editions,
+// a fake in the tests) the front end never knows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace plenvox {
+
+class Player {
+ public:
+  virtual ~Player() = default;
+
+  // The player writes its current playlist to its playlist file and answers its
+  // current position (the entry number that it plays or would play next).
+  virtual std::int32_t WritePlaylist() = 0;
+  // The player's playlist becomes empty.
+  virtual std::int32_t ClearPlaylist() = 0;
+  // The entry with this number becomes the current one; sent as given, also -1.
+  virtual std::int32_t SetPlaylistPosition(std::int32_t entry) = 0;
+  virtual void Stop() = 0;
+  virtual void Play() = 0;
+  // The player appends the entries of the playlist file at playlistPath.
+  virtual void AddToPlaylist(const std::string& playlistPath) = 0;
+};
+
+}  // namespace plenvox

@@ -1,0 +1,57 @@
+// The player of the Windows editions: found by its window class, commanded by window
+// messages, started and handed playlists through its program's command line ("/ADD").
+// Stateless: the window is looked up anew for every request.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+#include "player/Player.h"
+
+namespace plenvox {
+
+constexpr const char* kPlayerWindowClass = "Winamp v1.x";
+
+constexpr std::uint32_t kWmUser = 1024;
+constexpr std::uint32_t kWmCommand = 273;
+
+// lParam codes of the player's WM_USER requests.
+constexpr std::int32_t kPlayerWritePlaylist = 120;
+constexpr std::int32_t kPlayerClearPlaylist = 101;
+constexpr std::int32_t kPlayerSetPosition = 121;
+// wParam codes of the player's buttons (WM_COMMAND).
+constexpr std::int32_t kPlayerButtonStop = 40047;
+constexpr std::int32_t kPlayerButtonPlay = 40045;
+
+constexpr const char* kAddSwitch = " /ADD ";
+
+// The path as it goes on a command line: in quotation marks when it holds a blank.
+std::string CommandLinePath(const std::string& path);
+
+class WindowMessagePlayer : public Player {
+ public:
+  // program: the player's program (WinampExe), read at every request, so that a
+  // reload of the settings takes effect at once.
+  WindowMessagePlayer(Platform& os, const std::string& program) : os_(os), program_(program) {}
+
+  std::int32_t WritePlaylist() override;
+  std::int32_t ClearPlaylist() override;
+  std::int32_t SetPlaylistPosition(std::int32_t entry) override;
+  void Stop() override;
+  void Play() override;
+  // Runs "<program> /ADD <path>" (each quoted when it holds a blank).
+  void AddToPlaylist(const std::string& playlistPath) override;
+
+  // Starts the player when its window is missing, then sends one message and returns
+  // the answer; -1 (nothing sent) when no player window can be found.
+  std::int32_t SendToPlayer(std::uint32_t message, std::int32_t wParam, std::int32_t lParam);
+
+ private:
+  bool PlayerRunning();
+
+  Platform& os_;
+  const std::string& program_;
+};
+
+}  // namespace plenvox

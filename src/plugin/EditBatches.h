@@ -1,0 +1,55 @@
+// Batched playlist edits: files copied into the folder are added, deleted items are
+// removed. Between the host's start and end of an operation the changes are only
+// collected; at its end one temporary playlist carries them all to the player.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "player/Host.h"
+#include "player/Player.h"
+#include "playlist/DynamicArray.h"
+#include "plugin/PlaylistHandle.h"
+#include "plugin/PluginState.h"
+
+namespace plenvox {
+
+class EditBatches {
+ public:
+  EditBatches(Platform& os, const TPluginState& state, PlaylistHandle& playlist, Player& player,
+              Host& host)
+      : os_(os), state_(state), playlist_(playlist), player_(player), host_(host) {}
+
+  void StatusInfo(int startEnd, int operation);
+  // One file to add, or one entry to remove: inside the batch that the host opened, or
+  // as a batch of its own. Never raises.
+  void PutFile(const std::string& localName) noexcept;
+  void DeleteFile(const std::string& remoteName) noexcept;
+
+ private:
+  void StartOperation(int operation);
+  void EndOperation(int operation);
+  void StartAddBatch();
+  void CollectAddition(const std::string& localName);
+  void EndAddBatch();
+  void StartDeleteBatch();
+  void CollectDeletion(const std::string& remoteName);
+  void EndDeleteBatch();
+  void FinishBatch();
+
+  Platform& os_;
+  const TPluginState& state_;
+  PlaylistHandle& playlist_;
+  Player& player_;
+  Host& host_;
+
+  // The open batch, if any: each list exists from the start to the end of its batch.
+  std::unique_ptr<TDynamicArray> pendingAdds_;
+  std::unique_ptr<TDynamicArrayI> pendingDeletes_;
+  // The player's position when the last delete batch started.
+  std::int32_t savedPosition_ = 0;
+};
+
+}  // namespace plenvox

@@ -1,0 +1,68 @@
+// The host's published file-system plug-in interface (WFX), declared once for every
+// side of it: the plug-in's exports, the scripted host of the end-to-end tests and the
+// host's own test plug-in. Numbers, records and callback types as the interface
+// defines them; the find-data record is the system's (platform/FindData.h).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/FindData.h"
+
+// The interface's calling convention: stdcall on Windows (the callee removes its
+// arguments), the C convention where the host runs on other systems.
+#if defined(_WIN32)
+#define PLENVOX_WFX_CALL __stdcall
+#else
+#define PLENVOX_WFX_CALL
+#endif
+
+namespace plenvox::wfx {
+
+// FsStatusInfo: the start and end of an operation, and the operations Plenvox tells apart.
+constexpr int kStatusStart = 0;
+constexpr int kStatusEnd = 1;
+constexpr int kOpList = 1;
+constexpr int kOpPutSingle = 4;
+constexpr int kOpPutMulti = 5;
+constexpr int kOpDelete = 8;
+
+// FsExecuteFile: results, and the verbs that the host passes.
+constexpr int kExecOk = 0;
+constexpr int kExecError = 1;
+constexpr const char* kVerbOpen = "open";
+constexpr const char* kVerbProperties = "properties";
+// What the user types on the host's command line arrives behind this prefix.
+constexpr const char* kVerbQuotePrefix = "quote ";
+
+// FsGetFile / FsPutFile results.
+constexpr int kFileOk = 0;
+constexpr int kFileNotSupported = 6;
+
+// FsFindFirst: the search handle of a listing with entries, and the invalid handle.
+constexpr std::intptr_t kSearchHandle = 0;
+constexpr std::intptr_t kInvalidHandle = -1;
+
+// A Boolean answered with all bits set, as the host's Pascal-born interface writes true.
+constexpr int kTrue = -1;
+constexpr int kFalse = 0;
+
+// The callbacks that the host hands to FsInit.
+using TProgressProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, char* sourceName, char* targetName,
+                                             int percentDone);
+using TLogProc = void(PLENVOX_WFX_CALL*)(int pluginNumber, int messageType, char* logText);
+using TRequestProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, int requestType, char* customTitle,
+                                            char* customText, char* returnedText, int maxLength);
+
+// What FsGetFile is told of the remote file.
+struct TRemoteInfo {
+  std::uint32_t SizeLow;
+  std::uint32_t SizeHigh;
+  TFileTime LastWriteTime;
+  std::int32_t Attributes;
+};
+
+static_assert(sizeof(TRemoteInfo) == 20, "RemoteInfoStruct is five 32-bit words");
+static_assert(offsetof(TRemoteInfo, LastWriteTime) == 8, "the time follows the two sizes");
+
+}  // namespace plenvox::wfx

@@ -1,0 +1,45 @@
+// The listing of the virtual folder: one item per playlist entry, named by its path,
+// showing what the display mode asks for.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/FindData.h"
+#include "platform/Platform.h"
+#include "player/Host.h"
+#include "plugin/PlaylistHandle.h"
+#include "plugin/PluginState.h"
+
+namespace plenvox {
+
+constexpr const char* kFirstRunText =
+    "Main settings file not found or empty. Please, run SETTINGS.EXE";
+constexpr const char* kFirstRunCaption = "First run message";
+
+class Listing {
+ public:
+  Listing(Platform& os, TPluginState& state, PlaylistHandle& playlist, Host& host)
+      : os_(os), state_(state), playlist_(playlist), host_(host) {}
+
+  // Loads the settings and fills the record with the first entry: the search handle,
+  // or the invalid handle (last error 18) for an empty folder. Raises what reading the
+  // playlist file raises.
+  std::intptr_t FindFirst(const std::string& path, TFindData& record);
+  // The next entry; false at the end or outside a listing of the root.
+  bool FindNext(TFindData& record);
+  // Ends a listing that failed: the folder shows as empty.
+  std::intptr_t EmptyFolder();
+
+ private:
+  void ShowFirstRunMessage();
+  void FillRecord(const std::string& path, TFindData& record, bool first);
+  double PlayTimeOf(const std::string& path);
+
+  Platform& os_;
+  TPluginState& state_;
+  PlaylistHandle& playlist_;
+  Host& host_;
+};
+
+}  // namespace plenvox

@@ -1,0 +1,57 @@
+#include "plugin/PlaylistHandle.h"
+
+#include "playlist/IoError.h"
+
+namespace plenvox {
+
+void PlaylistHandle::OpenForListing() {
+  file_.Bind(settings_.WinampPlaylist);
+  file_.Open();
+  file_.ReadLine();  // the header, whatever it holds
+}
+
+void PlaylistHandle::Rebind() {
+  CloseQuietly();
+  file_.Bind(settings_.WinampPlaylist);
+}
+
+void PlaylistHandle::CloseQuietly() noexcept {
+  try {
+    file_.Close();
+  } catch (...) {
+    // The handle is released either way (see the class comment).
+  }
+}
+
+std::int32_t PlaylistHandle::Find(const std::string& name) { return FindEntry(file_, name); }
+
+std::int32_t PlaylistHandle::FindOnce(const std::string& name) {
+  Rebind();
+  try {
+    const std::int32_t number = Find(name);
+    file_.Close();
+    return number;
+  } catch (const IoError&) {
+    CloseQuietly();  // no file stays open after the lookup
+    throw;
+  }
+}
+
+bool PlaylistHandle::Contains(const std::string& path) {
+  try {
+    return Find(path) != -1;
+  } catch (const IoError&) {
+    return false;
+  }
+}
+
+bool PlaylistHandle::Holds(const std::string& path) {
+  if (file_.IsBound()) {
+    if (Contains(path)) return true;
+    if (file_.Path() == settings_.WinampPlaylist) return false;
+  }
+  Rebind();
+  return Contains(path);
+}
+
+}  // namespace plenvox

@@ -1,0 +1,48 @@
+// The plug-in's one handle on the player's playlist file, with the rules of its
+// binding: a listing binds it to WinampPlaylist and keeps it open from FsFindFirst to
+// FsFindClose; an edit batch or a command binds it again before its lookups; closing
+// it when it is done never fails towards the caller, since a file that was only read
+// holds nothing of the user's that a failed close could lose.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/Settings.h"
+#include "platform/Platform.h"
+#include "playlist/PlaylistFile.h"
+
+namespace plenvox {
+
+class PlaylistHandle {
+ public:
+  PlaylistHandle(Platform& os, const TSettings& settings) : settings_(settings), file_(os) {}
+
+  // For a listing: bound to WinampPlaylist, open, the header line read past.
+  void OpenForListing();
+  // Bound to WinampPlaylist again (closed), whatever it was bound to before.
+  void Rebind();
+  void CloseQuietly() noexcept;
+
+  // The number of the first entry named name, read from the start of the bound file,
+  // which stays open; raises IoError when the file cannot be read.
+  std::int32_t Find(const std::string& name);
+  // Find on a fresh binding, closed again afterwards (also when the lookup fails).
+  std::int32_t FindOnce(const std::string& name);
+  // The duplicate test of an add batch: whether the playlist file, as the player last
+  // wrote it, holds path. It reads through the binding of the last listing; without a
+  // usable binding it binds to WinampPlaylist itself. A playlist file that cannot be
+  // read holds nothing yet.
+  bool Holds(const std::string& path);
+
+  PlaylistFile& File() { return file_; }
+  const PlaylistFile& File() const { return file_; }
+
+ private:
+  bool Contains(const std::string& path);
+
+  const TSettings& settings_;
+  PlaylistFile file_;
+};
+
+}  // namespace plenvox
