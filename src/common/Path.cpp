@@ -13,6 +13,13 @@ std::string FolderOf(std::string_view path) {
 
 std::string NameOf(std::string_view path) { return std::string(path.substr(FolderOf(path).size())); }
 
+std::string BaseNameOf(std::string_view path) {
+  std::string name = NameOf(path);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
 std::string WithTrailingSeparator(std::string folder) {
   if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
   return folder;

@@ -18,6 +18,8 @@ bool EndsWithSeparator(std::string_view path);
 std::string FolderOf(std::string_view path);
 // What follows the folder part.
 std::string NameOf(std::string_view path);
+// The name without its extension (from its last "."; a leading dot starts no extension).
+std::string BaseNameOf(std::string_view path);
 
 // A folder that ends with a separator: "\" is added unless it ends with one already;
 // an empty folder stays empty.

@@ -64,6 +64,28 @@ bool ParseInt32(std::string_view text, std::int32_t& value) {
   return true;
 }
 
+void AppendHexByte(std::string& out, unsigned char byte, HexCase letters) {
+  const char* digits = letters == HexCase::Lower ? "0123456789abcdef" : "0123456789ABCDEF";
+  out += digits[byte >> 4];
+  out += digits[byte & 0x0F];
+}
+
+std::string HexEscaped(std::string_view bytes, bool (*escape)(unsigned char), std::string_view prefix,
+                       HexCase letters) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (escape(byte)) {
+      out += prefix;
+      AppendHexByte(out, byte, letters);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view pattern,
                        std::string_view replacement) {
   if (pattern.empty()) return std::string(text);

@@ -1,6 +1,6 @@
-// Small text helpers shared by the subsystems: the 255-character cut of short strings,
-// ASCII-only case folding, and the integer syntax that the settings and the tag
-// readers accept.
+// Small text helpers shared by the subsystems and tools: the 255-character cut of short
+// strings, ASCII-only case folding, the integer syntax that the settings and the tag
+// readers accept, and hexadecimal escapes of bytes.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,15 @@ std::string LowerAscii(std::string_view text);
 // as the signed number with the same bits). Nothing may follow the digits. Returns
 // false, leaving value alone, for anything else.
 bool ParseInt32(std::string_view text, std::int32_t& value);
+
+// Appends the byte as two hexadecimal digits, in lower or upper case.
+enum class HexCase { Lower, Upper };
+void AppendHexByte(std::string& out, unsigned char byte, HexCase letters);
+
+// The bytes with every byte for which escape holds written as prefix and two hex
+// digits; the others stand for themselves.
+std::string HexEscaped(std::string_view bytes, bool (*escape)(unsigned char), std::string_view prefix,
+                       HexCase letters);
 
 // Replaces every occurrence of pattern, matched with case, scanning left to right
 // without overlap. An empty pattern replaces nothing.

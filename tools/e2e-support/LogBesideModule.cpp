@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/Path.h"
+
 namespace plenvox::e2e {
 
 namespace {
@@ -14,18 +16,9 @@ std::string ModulePath() {
 
 }  // namespace
 
-std::string ModuleFolder() {
-  const std::string path = ModulePath();
-  return path.substr(0, path.find_last_of("\\/") + 1);
-}
+std::string ModuleFolder() { return FolderOf(ModulePath()); }
 
-std::string ModuleBaseName() {
-  const std::string path = ModulePath();
-  std::string name = path.substr(path.find_last_of("\\/") + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot != std::string::npos) name.resize(dot);
-  return name;
-}
+std::string ModuleBaseName() { return BaseNameOf(ModulePath()); }
 
 void AppendLine(const std::string& path, const std::string& line) {
   HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/Path.h"
+
 namespace plenvox::e2e {
 
 namespace {
@@ -41,12 +43,7 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 
 // The title that the player shows for an entry without information: the file name
 // without folder and extension.
-std::string TitleOf(const std::string& path) {
-  std::string name = path.substr(path.find_last_of("\\/") + 1);
-  const auto dot = name.find_last_of('.');
-  if (dot != std::string::npos && dot > 0) name.resize(dot);
-  return name;
-}
+std::string TitleOf(const std::string& path) { return BaseNameOf(path); }
 
 }  // namespace
 

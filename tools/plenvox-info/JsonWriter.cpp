@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/Text.h"
+
 namespace plenvox::info {
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789abcdef";
 
 void AppendByteAsCharacter(std::string& out, unsigned char byte) {
   if (byte == '"' || byte == '\\') {
@@ -15,8 +15,7 @@ void AppendByteAsCharacter(std::string& out, unsigned char byte) {
     out += static_cast<char>(byte);
   } else if (byte < 0x20 || byte == 0x7F) {
     out += "\\u00";
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0F];
+    AppendHexByte(out, byte, HexCase::Lower);
   } else if (byte < 0x80) {
     out += static_cast<char>(byte);
   } else {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/Text.h"
+
 namespace plenvox::info {
 
 std::string MinutesSeconds(double seconds) {
@@ -19,20 +21,8 @@ std::string MinutesSeconds(double seconds) {
 }
 
 std::string Printable(std::string_view bytes) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size());
-  for (char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      out += "\\x";
-      out += kHexDigits[byte >> 4];
-      out += kHexDigits[byte & 0x0F];
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return HexEscaped(
+      bytes, [](unsigned char byte) { return byte < 0x20 || byte == 0x7F; }, "\\x", HexCase::Upper);
 }
 
 }  // namespace plenvox::info

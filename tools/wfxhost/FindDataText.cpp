@@ -15,14 +15,14 @@ bool Same(const T& field, const T& passed) {
   return std::memcmp(&field, &passed, sizeof field) == 0;
 }
 
-std::string Time(const FILETIME& time, const FILETIME& passed) {
+std::string Time(const TFileTime& time, const TFileTime& passed) {
   if (Same(time, passed)) return "=";
-  return Hex((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime, 16);
+  return Hex((static_cast<unsigned long long>(time.High) << 32) | time.Low, 16);
 }
 
-std::string Word(DWORD value, DWORD passed) { return value == passed ? "=" : Hex(value, 8); }
+std::string Word(std::uint32_t value, std::uint32_t passed) { return value == passed ? "=" : Hex(value, 8); }
 
-std::string Number(DWORD value, DWORD passed) {
+std::string Number(std::uint32_t value, std::uint32_t passed) {
   return value == passed ? "=" : std::to_string(value);
 }
 
@@ -36,13 +36,13 @@ std::string Name(const char (&name)[N], const char (&passed)[N]) {
 
 }  // namespace
 
-void PrintFindData(const WIN32_FIND_DATAA& r, const WIN32_FIND_DATAA& p) {
-  PrintLine({"item", Word(r.dwFileAttributes, p.dwFileAttributes),
-             Time(r.ftCreationTime, p.ftCreationTime), Time(r.ftLastAccessTime, p.ftLastAccessTime),
-             Time(r.ftLastWriteTime, p.ftLastWriteTime), Number(r.nFileSizeHigh, p.nFileSizeHigh),
-             Number(r.nFileSizeLow, p.nFileSizeLow), Word(r.dwReserved0, p.dwReserved0),
-             Word(r.dwReserved1, p.dwReserved1), Name(r.cFileName, p.cFileName),
-             Name(r.cAlternateFileName, p.cAlternateFileName)});
+void PrintFindData(const TFindData& r, const TFindData& p) {
+  PrintLine({"item", Word(r.FileAttributes, p.FileAttributes),
+             Time(r.CreationTime, p.CreationTime), Time(r.LastAccessTime, p.LastAccessTime),
+             Time(r.LastWriteTime, p.LastWriteTime), Number(r.FileSizeHigh, p.FileSizeHigh),
+             Number(r.FileSizeLow, p.FileSizeLow), Word(r.Reserved0, p.Reserved0),
+             Word(r.Reserved1, p.Reserved1), Name(r.FileName, p.FileName),
+             Name(r.AlternateFileName, p.AlternateFileName)});
 }
 
 }  // namespace plenvox::e2e

@@ -6,10 +6,10 @@
 // FILETIME value), sizes decimal, names escaped text up to their terminating zero.
 #pragma once
 
-#include <windows.h>
+#include "plugin/HostInterface.h"
 
 namespace plenvox::e2e {
 
-void PrintFindData(const WIN32_FIND_DATAA& record, const WIN32_FIND_DATAA& passed);
+void PrintFindData(const TFindData& record, const TFindData& passed);
 
 }  // namespace plenvox::e2e

@@ -8,6 +8,7 @@
 #include "FindDataText.h"
 #include "HostWindow.h"
 #include "Output.h"
+#include "common/Path.h"
 
 namespace plenvox::e2e {
 
@@ -16,21 +17,20 @@ namespace {
 constexpr BYTE kMarkerByte = 0xA5;
 // A listing that has not ended after this many items is reported and closed.
 constexpr int kListingLimit = 100000;
-constexpr int kOperationList = 1;
 
 // The host's callbacks: the plug-in is not expected to call them; if it does, the call
 // is reported and answered as a host that has nothing to say would answer it.
-int WINAPI ProgressCallback(int, char* source, char* target, int percent) {
+int PLENVOX_WFX_CALL ProgressCallback(int, char* source, char* target, int percent) {
   PrintLine({"callback", "progress", EscapedText(source ? source : ""),
              EscapedText(target ? target : ""), std::to_string(percent)});
   return 0;
 }
 
-void WINAPI LogCallback(int, int type, char* text) {
+void PLENVOX_WFX_CALL LogCallback(int, int type, char* text) {
   PrintLine({"callback", "log", std::to_string(type), EscapedText(text ? text : "")});
 }
 
-BOOL WINAPI RequestCallback(int, int type, char* title, char* text, char*, int) {
+int PLENVOX_WFX_CALL RequestCallback(int, int type, char* title, char* text, char*, int) {
   PrintLine({"callback", "request", std::to_string(type), EscapedText(title ? title : ""),
              EscapedText(text ? text : "")});
   return FALSE;
@@ -150,7 +150,7 @@ bool Interpreter::RootName(const Words& w) {
 
 HANDLE Interpreter::CallFindFirst(const std::string& path) {
   std::vector<char> text = Buffer(path);
-  WIN32_FIND_DATAA record = passed_;
+  TFindData record = passed_;
   const HANDLE search = Guarded([&] {
     return plugin_.Call<HANDLE>("FsFindFirst", text.data(), &record);
   });
@@ -161,7 +161,7 @@ HANDLE Interpreter::CallFindFirst(const std::string& path) {
 }
 
 BOOL Interpreter::CallFindNext(HANDLE search) {
-  WIN32_FIND_DATAA record = passed_;
+  TFindData record = passed_;
   const BOOL more = Guarded([&] { return plugin_.Call<BOOL>("FsFindNext", search, &record); });
   PrintLine({"findnext", Signed(more)});
   if (more) PrintFindData(record, passed_);
@@ -208,7 +208,7 @@ bool Interpreter::List(const Words& w) {
     return true;
   }
   const bool announce = plugin_.Has("FsStatusInfo") && w.size() == 2;
-  if (announce) CallStatus(path, 0, kOperationList);
+  if (announce) CallStatus(path, 0, wfx::kOpList);
   int items = 0;
   const HANDLE search = CallFindFirst(path);
   if (search != INVALID_HANDLE_VALUE) {
@@ -221,7 +221,7 @@ bool Interpreter::List(const Words& w) {
     }
     CallFindClose(search);
   }
-  if (announce) CallStatus(path, 1, kOperationList);
+  if (announce) CallStatus(path, 1, wfx::kOpList);
   PrintLine({"list", std::to_string(items)});
   return true;
 }
@@ -240,7 +240,7 @@ bool Interpreter::Status(const Words& w) {
 bool Interpreter::Put(const Words& w) {
   const std::string& local = w[1];
   const std::string remote =
-      w.size() > 2 ? w[2] : "\\" + local.substr(local.find_last_of("\\/") + 1);
+      w.size() > 2 ? w[2] : "\\" + NameOf(local);
   long long flags = 0;
   if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
   if (!Require("FsPutFile", "put")) return true;
@@ -277,18 +277,12 @@ bool Interpreter::GetFile(const Words& w) {
   long long flags = 0;
   if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
   if (!Require("FsGetFile", "getfile")) return true;
-  // The host's remote-file record: size low and high, last-write time, attributes.
-  struct RemoteInfo {
-    DWORD SizeLow;
-    DWORD SizeHigh;
-    FILETIME LastWriteTime;
-    int Attributes;
-  } info{};
+  wfx::TRemoteInfo info{};
   std::vector<char> remote = Buffer(w[1]);
   std::vector<char> local = Buffer(w[2]);
   const int result = Guarded([&] {
     return plugin_.Call<int>("FsGetFile", remote.data(), local.data(), static_cast<int>(flags),
-                             static_cast<void*>(&info));
+                             &info);
   });
   PrintLine({"getfile", Signed(result)});
   return true;
@@ -379,11 +373,15 @@ bool Interpreter::CloseWindow(const Words& w) {
 
 // The host's own look-up of a file, for comparison with what the plug-in lists.
 bool Interpreter::Stat(const Words& w) {
-  WIN32_FIND_DATAA record = passed_;
-  HANDLE search = ::FindFirstFileA(w[1].c_str(), &record);
+  static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(TFindData), "the system's record");
+  WIN32_FIND_DATAA found;
+  std::memcpy(&found, &passed_, sizeof found);
+  HANDLE search = ::FindFirstFileA(w[1].c_str(), &found);
   PrintLine({"stat", search == INVALID_HANDLE_VALUE ? "missing" : "found", EscapedText(w[1])});
   if (search == INVALID_HANDLE_VALUE) return true;
   ::FindClose(search);
+  TFindData record;
+  std::memcpy(&record, &found, sizeof record);
   PrintFindData(record, passed_);
   return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DialogWatcher.h"
+#include "plugin/HostInterface.h"
 #include "PluginLibrary.h"
 
 namespace plenvox::e2e {
@@ -61,7 +62,7 @@ class Interpreter {
   PluginLibrary& plugin_;
   HWND host_;
   DialogWatcher dialogs_;
-  WIN32_FIND_DATAA passed_{};  // how the host hands every find-data record in
+  TFindData passed_{};  // how the host hands every find-data record in
   HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
   std::vector<std::pair<std::string, HANDLE>> locks_;  // files held open by "lock"
 };
