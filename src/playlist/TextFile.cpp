@@ -6,14 +6,13 @@
 namespace plenvox {
 
 namespace {
-constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kCtrlZ = 26;
 }  // namespace
 
 TextFileReader::TextFileReader(Platform& os, const std::string& path)
-    : path_(path), buffer_(kBufferSize) {
+    : path_(path), buffer_(kTextReadBlock) {
   std::uint32_t error = 0;
   file_ = os.OpenRead(path, error);
   if (!file_) throw IoError(error, "cannot open " + path);

@@ -15,6 +15,9 @@
 
 namespace plenvox {
 
+// The reader takes the file in reads of this many bytes.
+constexpr std::size_t kTextReadBlock = 64 * 1024;
+
 class TextFileReader {
  public:
   // Opens path for reading from its first line; throws IoError when it cannot.

@@ -5,19 +5,13 @@
 
 #include <string>
 
-#include "platform/Platform.h"
-#include "player/Host.h"
-#include "player/Player.h"
-#include "plugin/PlaylistHandle.h"
-#include "plugin/PluginState.h"
+#include "plugin/FrontEndPart.h"
 
 namespace plenvox {
 
-class Commands {
+class Commands : FrontEndPart {
  public:
-  Commands(Platform& os, const TPluginState& state, PlaylistHandle& playlist, Player& player,
-           Host& host)
-      : os_(os), state_(state), playlist_(playlist), player_(player), host_(host) {}
+  using FrontEndPart::FrontEndPart;
 
   // 0 done, 1 error. Raises what the playlist lookup of "open" raises.
   int ExecuteFile(const std::string& remoteName, const std::string& verb);
@@ -26,12 +20,6 @@ class Commands {
   void SavePlaylistCopy();
   std::string BrowseFolder(const std::string& title);
   void PlayEntry(const std::string& remoteName);
-
-  Platform& os_;
-  const TPluginState& state_;
-  PlaylistHandle& playlist_;
-  Player& player_;
-  Host& host_;
 };
 
 }  // namespace plenvox

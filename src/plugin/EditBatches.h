@@ -7,20 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "platform/Platform.h"
-#include "player/Host.h"
-#include "player/Player.h"
 #include "playlist/DynamicArray.h"
-#include "plugin/PlaylistHandle.h"
-#include "plugin/PluginState.h"
+#include "plugin/FrontEndPart.h"
 
 namespace plenvox {
 
-class EditBatches {
+class EditBatches : FrontEndPart {
  public:
-  EditBatches(Platform& os, const TPluginState& state, PlaylistHandle& playlist, Player& player,
-              Host& host)
-      : os_(os), state_(state), playlist_(playlist), player_(player), host_(host) {}
+  using FrontEndPart::FrontEndPart;
 
   void StatusInfo(int startEnd, int operation);
   // One file to add, or one entry to remove: inside the batch that the host opened, or
@@ -38,12 +32,6 @@ class EditBatches {
   void CollectDeletion(const std::string& remoteName);
   void EndDeleteBatch();
   void FinishBatch();
-
-  Platform& os_;
-  const TPluginState& state_;
-  PlaylistHandle& playlist_;
-  Player& player_;
-  Host& host_;
 
   // The open batch, if any: each list exists from the start to the end of its batch.
   std::unique_ptr<TDynamicArray> pendingAdds_;

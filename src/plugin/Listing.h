@@ -6,10 +6,7 @@
 #include <string>
 
 #include "platform/FindData.h"
-#include "platform/Platform.h"
-#include "player/Host.h"
-#include "plugin/PlaylistHandle.h"
-#include "plugin/PluginState.h"
+#include "plugin/FrontEndPart.h"
 
 namespace plenvox {
 
@@ -17,10 +14,9 @@ constexpr const char* kFirstRunText =
     "Main settings file not found or empty. Please, run SETTINGS.EXE";
 constexpr const char* kFirstRunCaption = "First run message";
 
-class Listing {
+class Listing : FrontEndPart {
  public:
-  Listing(Platform& os, TPluginState& state, PlaylistHandle& playlist, Host& host)
-      : os_(os), state_(state), playlist_(playlist), host_(host) {}
+  using FrontEndPart::FrontEndPart;
 
   // Loads the settings and fills the record with the first entry: the search handle,
   // or the invalid handle (last error 18) for an empty folder. Raises what reading the
@@ -35,11 +31,6 @@ class Listing {
   void ShowFirstRunMessage();
   void FillRecord(const std::string& path, TFindData& record, bool first);
   double PlayTimeOf(const std::string& path);
-
-  Platform& os_;
-  TPluginState& state_;
-  PlaylistHandle& playlist_;
-  Host& host_;
 };
 
 }  // namespace plenvox

@@ -8,13 +8,12 @@ namespace plenvox::e2e {
 
 namespace {
 
-// The requests of the player's interface that the stand-in answers.
-constexpr UINT kWmUser = 1024;
-constexpr LPARAM kWritePlaylist = 120;
-constexpr LPARAM kClearPlaylist = 101;
-constexpr LPARAM kSetPosition = 121;
-constexpr WPARAM kButtonStop = 40047;
-constexpr WPARAM kButtonPlay = 40045;
+// The requests of the player's interface that the stand-in answers: WM_USER with these
+// lParam codes, WM_COMMAND with the buttons' wParam codes. The stand-in spells them out
+// itself, as the player's side of the interface, rather than taking the plug-in's.
+constexpr UINT kWmUser = WM_USER;
+enum UserRequestCode : LPARAM { kWritePlaylist = 120, kClearPlaylist = 101, kSetPosition = 121 };
+enum ButtonCode : WPARAM { kButtonStop = 40047, kButtonPlay = 40045 };
 
 // Message parameters are 32-bit numbers in the player's interface.
 std::int32_t Low32(std::uintptr_t value) { return static_cast<std::int32_t>(value & 0xFFFFFFFFu); }

@@ -13,7 +13,10 @@ namespace {
 class FakeFile : public File {
  public:
   FakeFile(FakePlatform& fake, std::string path, std::unique_ptr<File> real)
-      : fake_(fake), path_(std::move(path)), real_(std::move(real)) {}
+      : fake_(fake), path_(std::move(path)), real_(std::move(real)) {
+    fake_.NoteOpened(path_, +1);
+  }
+  ~FakeFile() override { Release(); }
   bool Read(void* buffer, std::size_t size, std::size_t& got) override {
     got = 0;
     return Check("read") && Forward(real_->Read(buffer, size, got));
@@ -25,6 +28,7 @@ class FakeFile : public File {
   bool Size(std::int64_t& size) override { return Check("size") && Forward(real_->Size(size)); }
   bool Close() override {
     fake_.calls.push_back("Close(" + path_ + ")");
+    Release();
     const bool closed = real_->Close();
     return Check("close") && Forward(closed);
   }
@@ -37,6 +41,10 @@ class FakeFile : public File {
     error_ = code;
     return false;
   }
+  void Release() {
+    if (open_) fake_.NoteOpened(path_, -1);
+    open_ = false;
+  }
   bool Forward(bool ok) {
     if (!ok) error_ = real_->Error();
     return ok;
@@ -45,6 +53,7 @@ class FakeFile : public File {
   std::string path_;
   std::unique_ptr<File> real_;
   std::uint32_t error_ = 0;
+  bool open_ = true;
 };
 
 std::string Number(std::uint64_t n) { return std::to_string(n); }
@@ -103,6 +112,13 @@ std::vector<std::string> FakePlatform::CallsWithoutLookups() const {
     if (!lookup) kept.push_back(call);
   }
   return kept;
+}
+
+void FakePlatform::NoteOpened(const std::string& path, int change) { openFiles_[path] += change; }
+
+bool FakePlatform::IsOpen(const std::string& path) const {
+  const auto it = openFiles_.find(path);
+  return it != openFiles_.end() && it->second > 0;
 }
 
 std::string FakePlatform::ModuleFileName() { return moduleFileName; }

@@ -56,6 +56,9 @@ class FakePlatform : public Platform {
   // FindFile, ReadIni, ReadMachineString): what the code under test did or read from
   // files, registry and windows.
   std::vector<std::string> CallsWithoutLookups() const;
+  // True while a file opened through the fake at path is not closed yet.
+  bool IsOpen(const std::string& path) const;
+  void NoteOpened(const std::string& path, int change);
 
   // --- Platform --------------------------------------------------------------
   std::string ModuleFileName() override;
@@ -105,6 +108,7 @@ class FakePlatform : public Platform {
   PosixPlatform real_;
   std::vector<Failure> failures_;
   std::map<std::pair<std::string, std::string>, int> seen_;
+  std::map<std::string, int> openFiles_;
   std::uint32_t lastError_ = 0;
 };
 

@@ -65,6 +65,7 @@ std::intptr_t FakePlayer::Handle(std::uint32_t message, std::uintptr_t wParam,
 }
 
 std::int32_t FakePlayer::WritePlaylist() {
+  if (os_.IsOpen(playlistPath_)) ++writesWhileOpen;
   std::string text = "#EXTM3U\r\n";
   for (const auto& entry : entries) text += "#EXTINF:-1,title\r\n" + entry + "\r\n";
   WriteFile(playlistPath_, text);

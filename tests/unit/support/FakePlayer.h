@@ -40,6 +40,9 @@ class FakePlayer : public Player {
   bool playing = false;
   // What a request to write the playlist answers instead of the position, when set.
   std::optional<int> writeAnswer;
+  // Requests to write the playlist file that came while someone still held it open
+  // (the player could not have replaced it on Windows).
+  int writesWhileOpen = 0;
 
  private:
   std::intptr_t Handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
