@@ -36,6 +36,5 @@ static_assert(offsetof(TFindData, AlternateFileName) == 304, "the short name fol
 constexpr std::uint32_t kFileAttributeReadOnly = 0x01;
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 constexpr std::uint32_t kFileAttributeArchive = 0x20;
-constexpr std::uint32_t kFileAttributeNormal = 0x80;
 
 }  // namespace plenvox

@@ -45,7 +45,6 @@ constexpr std::intptr_t kInvalidHandle = -1;
 
 // A Boolean answered with all bits set, as the host's Pascal-born interface writes true.
 constexpr int kTrue = -1;
-constexpr int kFalse = 0;
 
 // The callbacks that the host hands to FsInit.
 using TProgressProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, char* sourceName, char* targetName,
