@@ -77,8 +77,7 @@ void Listing::FillRecord(const std::string& path, TFindData& record, bool first)
       os_.FindFile(path, record);
       break;
     case TDisplayMode::PlayTime: {
-      const double seconds = PlayTimeOf(path);
-      os_.FindFile(path, record);
+      const double seconds = FindFileAndPlayTime(path, record);
       record.FileSizeHigh = 0;
       record.FileSizeLow = WholeSeconds(seconds);
       break;
@@ -90,9 +89,8 @@ void Listing::FillRecord(const std::string& path, TFindData& record, bool first)
   WriteName(path, record);
 }
 
-double Listing::PlayTimeOf(const std::string& path) {
-  // One analyser per entry: nothing of one file's analysis outlives its item. A file
-  // that cannot be analysed lists with a play time of 0.
+double Listing::FindFileAndPlayTime(const std::string& path, TFindData& record) {
+  if (os_.FindFile(path, record)) return analyses_.Analysis(path, record)->PlayTime();
   TMPEGaudio analyser(os_);
   analyser.LoadFromFile(path);
   return analyser.PlayTime();

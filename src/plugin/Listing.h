@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/FindData.h"
+#include "plugin/AnalysisCache.h"
 #include "plugin/FrontEndPart.h"
 
 namespace plenvox {
@@ -16,7 +17,7 @@ constexpr const char* kFirstRunCaption = "First run message";
 
 class Listing : FrontEndPart {
  public:
-  using FrontEndPart::FrontEndPart;
+  Listing(const FrontEndPart& parts, AnalysisCache& analyses) : FrontEndPart(parts), analyses_(analyses) {}
 
   // Loads the settings and fills the record with the first entry: the search handle,
   // or the invalid handle (last error 18) for an empty folder. Raises what reading the
@@ -30,7 +31,11 @@ class Listing : FrontEndPart {
  private:
   void ShowFirstRunMessage();
   void FillRecord(const std::string& path, TFindData& record, bool first);
-  double PlayTimeOf(const std::string& path);
+  // The file's record and its play time; a file without a record is analysed all the
+  // same (and lists with a play time of 0 when it cannot be read).
+  double FindFileAndPlayTime(const std::string& path, TFindData& record);
+
+  AnalysisCache& analyses_;
 };
 
 }  // namespace plenvox

@@ -14,7 +14,8 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
       player_(player),
       host_(host),
       playlist_(os, state.Settings),
-      listing_(os, state, playlist_, player, host),
+      analyses_(os),
+      listing_(FrontEndPart(os, state, playlist_, player, host), analyses_),
       batches_(os, state, playlist_, player, host),
       commands_(os, state, playlist_, player, host) {}
 

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "player/Host.h"
 #include "player/Player.h"
+#include "plugin/AnalysisCache.h"
 #include "plugin/Commands.h"
 #include "plugin/EditBatches.h"
 #include "plugin/Listing.h"
@@ -58,6 +59,7 @@ class Plugin {
   Player& player_;
   Host& host_;
   PlaylistHandle playlist_;
+  AnalysisCache analyses_;
   Listing listing_;
   EditBatches batches_;
   Commands commands_;

@@ -2,6 +2,7 @@
 // seconds, in the size fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "AudioBytes.h"
@@ -80,20 +81,21 @@ TEST_F(ListingPlayTimeTest, SizeLowIsThePlayTimeTruncated) {
   const std::string vbrSong = dir / "vbr.mp3";
   WriteFile(vbrSong, first + Repeat(MpegFrame(kMpeg1Header, 417), 10));
 
+  // The files' records as the listing finds them, before it reads them.
+  const TFindData expected[] = {Expected(shortSong, 1), Expected(longSong, 7), Expected(vbrSong, 261)};
   const auto records = List({shortSong, longSong, vbrSong});
   ASSERT_EQ(records.size(), 3u);
-  ExpectSameRecord(records[0], Expected(shortSong, 1));
-  ExpectSameRecord(records[1], Expected(longSong, 7));
-  ExpectSameRecord(records[2], Expected(vbrSong, 261));
+  for (std::size_t i = 0; i < records.size(); ++i) ExpectSameRecord(records[i], expected[i]);
 }
 
 TEST_F(ListingPlayTimeTest, CorpusFileListsItsPlayTime) {
   // 72243 frames of 1152 samples at 44100 Hz in its Xing header: 1887.16 seconds.
   const std::string song = std::string(PLENVOX_CORPUS_DIR) + "/taglib_lame_vbr.mp3";
   if (!Exists(song)) GTEST_SKIP() << "no corpus file " << song;
+  const TFindData expected = Expected(song, 1887);
   const auto records = List({song});
   ASSERT_EQ(records.size(), 1u);
-  ExpectSameRecord(records[0], Expected(song, 1887));
+  ExpectSameRecord(records[0], expected);
 }
 
 TEST_F(ListingPlayTimeTest, FileWithoutAudioListsZero) {
@@ -101,10 +103,11 @@ TEST_F(ListingPlayTimeTest, FileWithoutAudioListsZero) {
   WriteFile(text, std::string(9000, 'n'));
   const std::string tiny = dir / "tiny.mp3";
   WriteFile(tiny, "ID3");
+  const TFindData expected[] = {Expected(text, 0), Expected(tiny, 0)};
   const auto records = List({text, tiny});
   ASSERT_EQ(records.size(), 2u);
-  ExpectSameRecord(records[0], Expected(text, 0));
-  ExpectSameRecord(records[1], Expected(tiny, 0));
+  ExpectSameRecord(records[0], expected[0]);
+  ExpectSameRecord(records[1], expected[1]);
 }
 
 TEST_F(ListingPlayTimeTest, MissingFileKeepsTheHostsFields) {
@@ -120,14 +123,36 @@ TEST_F(ListingPlayTimeTest, MissingFileKeepsTheHostsFields) {
 
 TEST_F(ListingPlayTimeTest, EveryAnalysedFileIsClosedBeforeTheNextItem) {
   const std::string song = dir / "song.mp3";
+  const std::string other = dir / "other.mp3";
   WriteFile(song, Repeat(MpegFrame(kMpeg1Header, 417), 20));
-  ASSERT_EQ(List({song, song}).size(), 2u);
-  const auto calls = os.CallsStartingWith({"OpenRead(" + song, "Close(" + song});
-  ASSERT_EQ(calls.size(), 12u);  // per item: the two tag readers and the analyser
-  for (std::size_t i = 0; i < calls.size(); i += 2) {
-    EXPECT_EQ(calls[i].rfind("OpenRead(", 0), 0u) << i;
-    EXPECT_EQ(calls[i + 1].rfind("Close(", 0), 0u) << i;
+  WriteFile(other, Repeat(MpegFrame(kMpeg1Header, 417), 30));
+  ASSERT_EQ(List({song, other}).size(), 2u);
+  const auto calls = os.CallsStartingWith({"OpenRead(" + dir.Path(), "Close(" + dir.Path()});
+  // The playlist file's open and close stand around all of them.
+  ASSERT_GE(calls.size(), 6u);
+  const auto first = std::find(calls.begin(), calls.end(), "OpenRead(" + other + ")");
+  ASSERT_NE(first, calls.end());
+  EXPECT_EQ(std::find(first, calls.end(), "OpenRead(" + song + ")"), calls.end())
+      << "each item's file is read before the next item's";
+  for (auto call = calls.begin() + 1; call + 1 < calls.end(); call += 2) {
+    EXPECT_EQ(call->rfind("OpenRead(", 0), 0u) << *call;
+    EXPECT_EQ((call + 1)->rfind("Close(", 0), 0u) << *(call + 1);
   }
+}
+
+TEST_F(ListingPlayTimeTest, UnchangedFilesAreNotAnalysedAgainChangedOnesAre) {
+  const std::string song = dir / "song.mp3";
+  const std::string other = dir / "other.mp3";
+  WriteFile(song, Repeat(MpegFrame(kMpeg1Header, 417), 20));
+  WriteFile(other, Repeat(MpegFrame(kMpeg1Header, 417), 30));
+  ASSERT_EQ(List({song, other, song}).size(), 3u);
+  WriteFile(other, Repeat(MpegFrame(kMpeg1Header, 417), 300));  // another size
+  os.calls.clear();
+  const auto records = List({song, other});
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].FileSizeLow, 7u);
+  EXPECT_TRUE(os.CallsStartingWith({"OpenRead(" + song}).empty()) << "unchanged: no second analysis";
+  EXPECT_FALSE(os.CallsStartingWith({"OpenRead(" + other}).empty()) << "changed: analysed again";
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "plugin/AnalysisCache.h"
+
+namespace plenvox {
+
+namespace {
+
+std::uint64_t Join(std::uint32_t high, std::uint32_t low) {
+  return (std::uint64_t{high} << 32) | low;
+}
+
+std::size_t TextBytes(const TMPEGaudio& audio) {
+  const TID3v1& v1 = audio.ID3v1Tag();
+  const TID3v2& v2 = audio.ID3v2Tag();
+  std::size_t bytes = audio.EncoderTag().capacity() + audio.VBR().Vendor.capacity();
+  for (const std::string* text :
+       {&v1.Title(), &v1.Artist(), &v1.Album(), &v1.Year(), &v1.Comment(), &v2.Title(),
+        &v2.Artist(), &v2.Album(), &v2.TrackText(), &v2.Year(), &v2.Genre(), &v2.Comment(),
+        &v2.Composer(), &v2.EncodedBy(), &v2.Copyright(), &v2.Language(), &v2.UrlLink()}) {
+    bytes += text->capacity();
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path) {
+  auto audio = std::make_shared<TMPEGaudio>(os_);
+  audio->LoadFromFile(path);
+  return audio;
+}
+
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
+                                                          const TFindData& record) {
+  const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
+  const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = byPath_.find(path);
+    if (found != byPath_.end()) {
+      const Order::iterator entry = found->second;
+      if (entry->Size == size && entry->LastWrite == lastWrite) {
+        order_.splice(order_.begin(), order_, entry);
+        return entry->Audio;
+      }
+      Forget(entry);
+    }
+  }
+  // Analysed without the lock, so that a slow disk holds up no other caller.
+  auto audio = Analyse(path);
+  const std::size_t bytes = sizeof(Entry) + sizeof(TMPEGaudio) + 2 * path.capacity() + TextBytes(*audio);
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const auto found = byPath_.find(path);
+  if (found != byPath_.end()) Forget(found->second);  // another caller analysed it meanwhile
+  Keep(Entry{path, size, lastWrite, audio, bytes});
+  return audio;
+}
+
+void AnalysisCache::Keep(Entry entry) {
+  if (entry.Bytes > maxBytes_) return;
+  while (bytes_ + entry.Bytes > maxBytes_ && !order_.empty()) Forget(std::prev(order_.end()));
+  bytes_ += entry.Bytes;
+  order_.push_front(std::move(entry));
+  byPath_[order_.front().Path] = order_.begin();
+}
+
+void AnalysisCache::Forget(Order::iterator entry) {
+  bytes_ -= entry->Bytes;
+  byPath_.erase(entry->Path);
+  order_.erase(entry);
+}
+
+std::size_t AnalysisCache::Count() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return order_.size();
+}
+
+std::size_t AnalysisCache::Bytes() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return bytes_;
+}
+
+}  // namespace plenvox

@@ -1,0 +1,65 @@
+// The analyses of the audio files that the folder's entries name, kept between
+// listings: the host lists the folder again after every add and every delete, and a
+// file that has not changed is not analysed again. An analysis belongs to the file as
+// the listing's record shows it (its path, size and last-write time), so a file
+// changed on disk is analysed anew.
+//
+// Bounded in memory: kAnalysisCacheBytes in all, counted per entry as its record, its
+// path and the texts its tags hold (about 1.3 KB for a file with the usual tags, about
+// 700 bytes without). When a new analysis would pass the bound, the analyses used
+// longest ago make room. Safe to use from several threads: the content columns ask
+// from the host's background thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "audio/MPEGaudio.h"
+#include "platform/FindData.h"
+#include "platform/Platform.h"
+
+namespace plenvox {
+
+constexpr std::size_t kAnalysisCacheBytes = 32 * 1024 * 1024;
+
+class AnalysisCache {
+ public:
+  explicit AnalysisCache(Platform& os, std::size_t maxBytes = kAnalysisCacheBytes)
+      : os_(os), maxBytes_(maxBytes) {}
+
+  // The analysis of the file at path as the record (from the file system) describes
+  // it; made now when none is kept for this version of the file. Never throws for a
+  // file that cannot be analysed: its analysis is the cleared one.
+  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFindData& record);
+
+  std::size_t Count() const;
+  std::size_t Bytes() const;
+
+ private:
+  struct Entry {
+    std::string Path;
+    std::uint64_t Size;
+    std::uint64_t LastWrite;
+    std::shared_ptr<const TMPEGaudio> Audio;
+    std::size_t Bytes;
+  };
+  using Order = std::list<Entry>;
+
+  std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path);
+  void Keep(Entry entry);
+  void Forget(Order::iterator entry);
+
+  Platform& os_;
+  const std::size_t maxBytes_;
+  mutable std::mutex mutex_;
+  Order order_;  // most recently used first
+  std::unordered_map<std::string, Order::iterator> byPath_;
+  std::size_t bytes_ = 0;
+};
+
+}  // namespace plenvox
