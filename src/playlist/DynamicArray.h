@@ -5,13 +5,11 @@
 // that is the lifetime of the object (the batch holds it in a std::unique_ptr, made at
 // the start and reset at the end), so construction is Create and destruction Destroy.
 //
-// The storage always holds exactly Count items: every Add and DelLast re-allocates it
-// to the new size, with no spare capacity. Items keep the order in which they came.
+// The storage grows geometrically, so that a batch of n items costs n, not n squared;
+// DelLast keeps the room. Items keep the order in which they came.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -46,19 +44,12 @@ class TDynamicArrayOf {
   void DelLast() { SetCount(count_ - 1); }
 
  private:
-  // Resizes the storage to exactly n items, keeping the first min(n, Count) and filling
-  // new ones with the empty value; Count follows only once the storage has its size, so
-  // a failed allocation (std::bad_alloc) leaves the list as it was.
+  // Gives the list n items, keeping the first min(n, Count) and filling new ones with
+  // the empty value; Count follows only once the storage has its size, so a failed
+  // allocation (std::bad_alloc) leaves the list as it was.
   void SetCount(std::int32_t n) {
     if (n < 0) throw RangeError("a list cannot hold a negative number of items");
-    const auto size = static_cast<std::size_t>(n);
-    std::vector<Item> storage;
-    storage.reserve(size);
-    const auto kept = std::min(size, items_.size());
-    std::move(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(kept),
-              std::back_inserter(storage));
-    storage.resize(size);
-    items_.swap(storage);
+    items_.resize(static_cast<std::size_t>(n));
     count_ = n;
   }
 

@@ -43,6 +43,14 @@ std::string ReadEntry(PlaylistFile& file) {
   return line;
 }
 
+TEntryNumbers NumberEntries(PlaylistFile& file) {
+  file.Open();
+  file.ReadLine();  // the header
+  TEntryNumbers numbers;
+  for (std::int32_t counter = 0; !file.Eof(); ++counter) numbers.emplace(ReadEntry(file), counter);
+  return numbers;
+}
+
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name) {
   file.Open();
   file.ReadLine();  // the header

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "platform/Platform.h"
 #include "playlist/TextFile.h"
@@ -59,5 +60,11 @@ std::string ReadEntry(PlaylistFile& file);
 // The number of the first entry whose path equals name byte for byte, or -1. Reads the
 // bound file from its start and leaves it open.
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
+
+// For many lookups in the same file: the number of the first entry of every path (as
+// ReadEntry gives it), as FindEntry would find it, in one reading of the bound file from
+// its start. Leaves it open.
+using TEntryNumbers = std::unordered_map<std::string, std::int32_t>;
+TEntryNumbers NumberEntries(PlaylistFile& file);
 
 }  // namespace plenvox

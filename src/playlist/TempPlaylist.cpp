@@ -55,9 +55,12 @@ class PlaylistWriter {
 
 }  // namespace
 
-bool InList(std::int32_t number, const TDynamicArrayI& list) {
-  const auto& items = list.Items();
-  return std::find(items.begin(), items.end(), number) != items.end();
+TRemovalSet::TRemovalSet(const TDynamicArrayI& list) : sorted_(list.Items()) {
+  std::sort(sorted_.begin(), sorted_.end());
+}
+
+bool TRemovalSet::Contains(std::int32_t number) const {
+  return std::binary_search(sorted_.begin(), sorted_.end(), number);
 }
 
 void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
@@ -71,6 +74,7 @@ void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& 
 
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals) {
+  const TRemovalSet removed(removals);
   PlaylistWriter out(os, path);
   playlist.Open();
   playlist.ReadLine();  // the header
@@ -82,7 +86,7 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
     // those of FindEntry.
     const std::string line = playlist.ReadLineWhole();
     const bool infoLine = IsInfoLine(line);
-    if (InList(counter, removals)) {
+    if (removed.Contains(counter)) {
       if (infoLine) playlist.ReadLine();  // the removed entry's path
       continue;
     }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "playlist/DynamicArray.h"
@@ -16,8 +17,18 @@ namespace plenvox {
 
 constexpr const char* kTempPlaylistHeader = "#EXTM3U";
 
-// True when number is one of the list's items.
-bool InList(std::int32_t number, const TDynamicArrayI& list);
+// The numbers of a list of removals, for the question that the filtered copy asks of
+// every entry of the playlist: sorted once, then searched, so that k removals from n
+// entries cost n log k rather than n times k.
+class TRemovalSet {
+ public:
+  explicit TRemovalSet(const TDynamicArrayI& list);
+  // True when number is one of the list's items.
+  bool Contains(std::int32_t number) const;
+
+ private:
+  std::vector<std::int32_t> sorted_;
+};
 
 // One path per line after the header, in the list's order, each written whole. With
 // blockDead only the paths that name an existing file (not a folder) are written.

@@ -50,6 +50,7 @@ void EditBatches::StatusInfo(int startEnd, int operation) {
 }
 
 void EditBatches::StartOperation(int operation) {
+  playlist_.ForgetEntries();
   switch (operation) {
     case wfx::kOpList:
       player_.WritePlaylist();  // so that the listing reads the current playlist
@@ -72,6 +73,7 @@ void EditBatches::EndOperation(int operation) {
 }
 
 void EditBatches::FinishBatch() {
+  playlist_.ForgetEntries();
   os_.DeleteFile(state_.Settings.TempPlaylist);  // also after a partial write; outcome ignored
   host_.Refresh();
 }

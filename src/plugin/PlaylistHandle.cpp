@@ -5,12 +5,14 @@
 namespace plenvox {
 
 void PlaylistHandle::OpenForListing() {
+  ForgetEntries();
   file_.Bind(settings_.WinampPlaylist);
   file_.Open();
   file_.ReadLine();  // the header, whatever it holds
 }
 
 void PlaylistHandle::Rebind() {
+  ForgetEntries();
   CloseQuietly();
   file_.Bind(settings_.WinampPlaylist);
 }
@@ -23,12 +25,18 @@ void PlaylistHandle::CloseQuietly() noexcept {
   }
 }
 
-std::int32_t PlaylistHandle::Find(const std::string& name) { return FindEntry(file_, name); }
+std::int32_t PlaylistHandle::Find(const std::string& name) {
+  if (!entries_) entries_ = NumberEntries(file_);
+  const auto found = entries_->find(name);
+  return found == entries_->end() ? -1 : found->second;
+}
+
+void PlaylistHandle::ForgetEntries() { entries_.reset(); }
 
 std::int32_t PlaylistHandle::FindOnce(const std::string& name) {
   Rebind();
   try {
-    const std::int32_t number = Find(name);
+    const std::int32_t number = FindEntry(file_, name);
     file_.Close();
     return number;
   } catch (const IoError&) {

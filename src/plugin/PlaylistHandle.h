@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/Settings.h"
@@ -24,9 +25,13 @@ class PlaylistHandle {
   void Rebind();
   void CloseQuietly() noexcept;
 
-  // The number of the first entry named name, read from the start of the bound file,
-  // which stays open; raises IoError when the file cannot be read.
+  // The number of the first entry named name in the bound file, which stays open;
+  // raises IoError when the file cannot be read. The lookups of one edit batch read the
+  // file once: the first takes in the number of every entry and the others look there,
+  // until the entries are forgotten (at a batch's start and end, and with every new
+  // binding), since the player rewrites the file only between batches.
   std::int32_t Find(const std::string& name);
+  void ForgetEntries();
   // Find on a fresh binding, closed again afterwards (also when the lookup fails).
   std::int32_t FindOnce(const std::string& name);
   // The duplicate test of an add batch: whether the playlist file, as the player last
@@ -43,6 +48,7 @@ class PlaylistHandle {
 
   const TSettings& settings_;
   PlaylistFile file_;
+  std::optional<TEntryNumbers> entries_;  // of the bound file, once read
 };
 
 }  // namespace plenvox

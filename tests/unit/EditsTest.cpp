@@ -248,6 +248,14 @@ TEST_F(EditsTest, DeletingTwoEntriesWithTheSamePathRemovesOnlyTheFirst) {
   EXPECT_EQ(player.entries, (Calls{"A", "B", "X"}));
 }
 
+TEST_F(EditsTest, DeleteBatchReadsThePlaylistOnceForAllItsLookups) {
+  player.entries = {"A", "B", "C", "D", "E"};
+  DeleteBatch({"\\B", "\\D", "\\Z", "\\E"});
+  EXPECT_EQ(player.entries, (Calls{"A", "C"}));
+  // One reading for the lookups, one for the filtered copy.
+  EXPECT_EQ(scene.os.CallsStartingWith({OpenCall(Playlist())}).size(), 2u);
+}
+
 TEST_F(EditsTest, TemporaryFolderWithABlankReachesThePlayerWhole) {
   const std::string temp = scene.dir / "Local Settings";
   ASSERT_EQ(::mkdir(temp.c_str(), 0700), 0);

@@ -54,11 +54,11 @@ class TempPlaylistTest : public ::testing::Test {
   PlaylistFile playlist;
 };
 
-TEST(InListTest, FindsAnyItemAndNothingElse) {
-  const TDynamicArrayI list = Numbers({4, 0, 4, -1});
-  for (std::int32_t n : {4, 0, -1}) EXPECT_TRUE(InList(n, list)) << n;
-  for (std::int32_t n : {1, 3, 5, -2}) EXPECT_FALSE(InList(n, list)) << n;
-  EXPECT_FALSE(InList(0, TDynamicArrayI()));
+TEST(RemovalSetTest, FindsAnyItemAndNothingElse) {
+  const TRemovalSet set(Numbers({4, 0, 4, -1}));
+  for (std::int32_t n : {4, 0, -1}) EXPECT_TRUE(set.Contains(n)) << n;
+  for (std::int32_t n : {1, 3, 5, -2}) EXPECT_FALSE(set.Contains(n)) << n;
+  EXPECT_FALSE(TRemovalSet(TDynamicArrayI()).Contains(0));
 }
 
 // --- WriteAdditions ------------------------------------------------------------
