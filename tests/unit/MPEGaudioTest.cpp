@@ -452,6 +452,8 @@ struct ReadsCase {
   int reads;
 };
 
+void PrintTo(const ReadsCase& file, std::ostream* out) { *out << file.name; }
+
 class MPEGaudioReadsTest : public ::testing::TestWithParam<ReadsCase> {};
 
 // One open serves both tag readers and the frame search; the file's start (the ID3v2
