@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Plenvox needs on Debian 12, once: the native
 # toolchain and GoogleTest, the MinGW-w64 cross compilers, Wine with 32-bit support and
-# Xvfb for the end-to-end tests, clang for the fuzz targets, TagLib for the benchmark.
+# Xvfb for the end-to-end tests, clang for the fuzz targets, TagLib for the benchmark, and
+# the encoders and tagger that generate the benchmark corpus (also compared in a test).
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
   libtag1-dev
+  sox lame twolame ffmpeg python3-mutagen
 )
 
 as_root() {

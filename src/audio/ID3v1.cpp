@@ -1,6 +1,6 @@
 #include "audio/ID3v1.h"
 
-#include "audio/ReadFully.h"
+#include "audio/AudioFileReader.h"
 #include "audio/TagTrim.h"
 
 namespace plenvox {
@@ -22,17 +22,15 @@ constexpr std::size_t kSeparatorAt = 125;
 constexpr std::size_t kTrackAt = 126;
 constexpr std::size_t kGenreAt = 127;
 
-using TagBytes = std::array<std::uint8_t, TID3v1::kTagSize>;
-
-std::string Field(const TagBytes& tag, std::size_t at, std::size_t length) {
-  return TrimTagTrailing(std::string_view(reinterpret_cast<const char*>(tag.data()) + at, length));
+std::string Field(ByteSpan tag, std::size_t at, std::size_t length) {
+  return TrimTagTrailing(tag.Text(at, length));
 }
 
 // A track number stands behind a zero byte, or behind a blank in tags whose writer
 // padded with blanks; a comment that merely runs on in either filler is no track.
-bool IsVersion11(const TagBytes& tag) {
-  const std::uint8_t separator = tag[kSeparatorAt];
-  const std::uint8_t track = tag[kTrackAt];
+bool IsVersion11(ByteSpan tag) {
+  const std::uint8_t separator = tag.At(kSeparatorAt);
+  const std::uint8_t track = tag.At(kTrackAt);
   return (separator == 0x00 && track != 0x00) || (separator == 0x20 && track != 0x20);
 }
 
@@ -55,28 +53,32 @@ void TID3v1::Clear() {
 bool TID3v1::LoadFromFile(const std::string& fileName) noexcept {
   try {
     Clear();
-    TagBytes tag{};
-    if (!ReadLastBytes(fileName, tag)) return false;
-    if (tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') Fill(tag);
-    return true;
+    bool closed = false;
+    const bool read = ReadOpenFile(
+        os_, fileName,
+        [this](AudioFileReader& file) {
+          ByteSpan end;
+          return file.FetchEnd(kTagSize, end) && LoadFromFileEnd(end);
+        },
+        closed);
+    if (read && closed) return true;
+    Clear();
+    return false;
   } catch (...) {
     Clear();
     return false;
   }
 }
 
-bool TID3v1::ReadLastBytes(const std::string& fileName, TagBytes& tag) {
-  const auto file = OpenToRead(os_, fileName);
-  if (!file) return false;
-  std::int64_t length = 0;
-  const bool read = file->Size(length) && length >= static_cast<std::int64_t>(kTagSize) &&
-                    file->Seek(length - static_cast<std::int64_t>(kTagSize)) &&
-                    ReadExactly(*file, tag.data(), tag.size());
-  const bool closed = file->Close();
-  return read && closed;
+bool TID3v1::LoadFromFileEnd(ByteSpan fileEnd) {
+  Clear();
+  if (fileEnd.size() < kTagSize) return false;
+  const ByteSpan tag = fileEnd.Last(kTagSize);
+  if (tag.LettersAt(0, "TAG")) Fill(tag);
+  return true;
 }
 
-void TID3v1::Fill(const TagBytes& tag) {
+void TID3v1::Fill(ByteSpan tag) {
   present_ = true;
   tagVersion_ = IsVersion11(tag) ? 2 : 1;
   title_ = Field(tag, kTitleAt, kTextLength);
@@ -85,11 +87,11 @@ void TID3v1::Fill(const TagBytes& tag) {
   year_ = Field(tag, kYearAt, kYearLength);
   if (tagVersion_ == 2) {
     comment_ = Field(tag, kCommentAt, kShortCommentLength);
-    track_ = tag[kTrackAt];
+    track_ = tag.At(kTrackAt);
   } else {
     comment_ = Field(tag, kCommentAt, kTextLength);
   }
-  genreNumber_ = tag[kGenreAt];
+  genreNumber_ = tag.At(kGenreAt);
 }
 
 }  // namespace plenvox

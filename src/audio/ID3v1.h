@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "audio/ByteSpan.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
@@ -60,6 +61,10 @@ class TID3v1 {
   // hold a tag; false (and cleared) when the file cannot be opened or read or is
   // shorter than 128 bytes. Never throws.
   bool LoadFromFile(const std::string& fileName) noexcept;
+  // The same from bytes that end where the file ends (the analyser's read of the file's
+  // end): true when they hold at least 128 bytes, the last 128 of which are the tag's
+  // place; false (and cleared) when they are fewer.
+  bool LoadFromFileEnd(ByteSpan fileEnd);
 
   bool Present() const { return present_; }
   // 1 for version 1.0, 2 for version 1.1.
@@ -75,8 +80,8 @@ class TID3v1 {
   std::uint8_t GenreNumber() const { return genreNumber_; }
 
  private:
-  bool ReadLastBytes(const std::string& fileName, std::array<std::uint8_t, kTagSize>& tag);
-  void Fill(const std::array<std::uint8_t, kTagSize>& tag);
+  // The fields of a tag whose 128 bytes the span holds.
+  void Fill(ByteSpan tag);
 
   Platform& os_;
   bool present_ = false;

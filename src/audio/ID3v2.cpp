@@ -1,10 +1,10 @@
 #include "audio/ID3v2.h"
 
 #include <algorithm>
-#include <memory>
 
-#include "audio/BigEndian.h"
-#include "audio/ReadFully.h"
+#include "audio/AudioFileReader.h"
+#include "audio/Id3v2FrameHeader.h"
+#include "audio/Id3v2Header.h"
 #include "audio/TagTrim.h"
 #include "common/Text.h"
 
@@ -12,41 +12,15 @@ namespace plenvox {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 10;
-constexpr std::uint8_t kFooterFlag = 0x10;
-constexpr std::int32_t kFooterSize = 10;
 // Of a longer frame only this much data is read; the rest is passed over.
 constexpr std::size_t kFrameDataMax = 500;
-// Bit of the second frame-flag byte (versions 3 and 4) whose frames are passed over.
-constexpr std::uint8_t kUnusableFrameFlag = 0x80;
 constexpr char kEncodingUtf16 = 0x01;
-constexpr std::uint32_t kLargestFrameSize = 0x7FFFFFFF;
 
 enum Slot : std::size_t {
   kTitle, kArtist, kAlbum, kTrack, kYear, kGenre, kComment, kComposer,
   kEncodedBy, kCopyright, kLanguage, kUrlLink, kYearFallback, kArtistFallback,
   kTitleFallback, kAlbumFallback
 };
-
-struct FrameLayout {
-  std::size_t headerSize;
-  std::size_t idLength;
-};
-
-constexpr FrameLayout kThreeLetterLayout{6, 3};
-constexpr FrameLayout kFourLetterLayout{10, 4};
-
-// The declared data size of a frame, or false when the scan must end at this frame.
-// Version 4 stores sizes synch-safe, version 3 as plain numbers; a version-3 size of
-// 2^31 or more is no plausible frame and stops the scan.
-bool FrameDataSize(std::uint8_t majorVersion, const std::uint8_t* header, std::uint32_t& size) {
-  if (majorVersion == 2) {
-    size = BigEndian24(header + 3);
-    return true;
-  }
-  size = majorVersion == 4 ? SynchSafe32(header + 4) : BigEndian32(header + 4);
-  return size <= kLargestFrameSize;
-}
 
 std::string FirstNonEmpty(std::string first, std::string second) {
   return first.empty() ? second : first;
@@ -101,42 +75,23 @@ std::size_t AfterSeparator(std::string_view text, bool wide) {
 
 }  // namespace
 
+// The working record of one load: the tag's header and the raw data of the last
+// accepted frame of each kind.
 struct TID3v2::TagInfo {
-  std::array<std::uint8_t, 3> Marker{};
-  std::uint8_t MajorVersion = 0;
-  std::uint8_t Revision = 0;
-  std::uint8_t Flags = 0;
-  std::array<std::uint8_t, 4> SizeBytes{};
-  std::int64_t FileLength = 0;
+  Id3v2Header Header;
   std::array<std::string, kId3v2SlotCount> Frames;
 
-  void SetHeader(const std::array<std::uint8_t, kHeaderSize>& header) {
-    std::copy_n(header.begin(), Marker.size(), Marker.begin());
-    MajorVersion = header[3];
-    Revision = header[4];
-    Flags = header[5];
-    std::copy_n(header.begin() + 6, SizeBytes.size(), SizeBytes.begin());
-  }
-
-  bool HasMarker() const { return Marker[0] == 'I' && Marker[1] == 'D' && Marker[2] == '3'; }
-
-  // Header and tag, plus the footer when the flags announce one; 0 when that would
-  // reach beyond the file. The size bytes are taken whole, their top bits unmasked.
-  std::int32_t TagSize() const {
-    std::int64_t size = (std::int64_t{SizeBytes[0]} << 21) + (std::int64_t{SizeBytes[1]} << 14) +
-                        (std::int64_t{SizeBytes[2]} << 7) + SizeBytes[3] +
-                        std::int64_t{kHeaderSize};
-    if (Flags & kFooterFlag) size += kFooterSize;
-    return size > FileLength ? 0 : static_cast<std::int32_t>(size);
-  }
-
   // The last accepted frame of each kind wins; frames in encodings other than
-  // single-byte text and UTF-16 are not used.
-  void Offer(std::string_view id, const std::string& data) {
-    if (data[0] != '\0' && data[0] != kEncodingUtf16) return;
-    const auto& ids = MajorVersion > 2 ? FourLetterFrameIds : ThreeLetterFrameIds;
+  // single-byte text and UTF-16 are not used. A slot keeps kFrameDataMax bytes: the
+  // data, then zero bytes (an empty frame reads as encoding 0).
+  void Offer(std::string_view id, ByteSpan data) {
+    const auto encoding = static_cast<char>(data.At(0));
+    if (encoding != '\0' && encoding != kEncodingUtf16) return;
+    const auto& ids = Header.MajorVersion > 2 ? FourLetterFrameIds : ThreeLetterFrameIds;
     for (std::size_t slot = 0; slot < kId3v2SlotCount; ++slot) {
-      if (ids[slot] == id) Frames[slot] = data;
+      if (ids[slot] != id) continue;
+      Frames[slot].assign(data.Text(0, kFrameDataMax));
+      Frames[slot].resize(kFrameDataMax, '\0');
     }
   }
 };
@@ -186,59 +141,55 @@ void TID3v2::Clear() {
 bool TID3v2::LoadFromFile(const std::string& fileName) noexcept {
   try {
     Clear();
-    TagInfo info;
-    if (!ReadHeader(fileName, info)) return false;
-    if (!info.HasMarker()) return true;
-    present_ = true;
-    tagVersion_ = info.MajorVersion;
-    tagSize_ = info.TagSize();
-    if (tagVersion_ >= 2 && tagVersion_ <= 4 && tagSize_ > 0) {
-      ScanFrames(fileName, info);
-      DeriveFields(info);
+    bool closed = false;
+    // The close's own outcome does not count: the tag was read by then.
+    if (ReadOpenFile(os_, fileName, [this](AudioFileReader& file) { return Load(file); }, closed)) {
+      return true;
     }
-    return true;
   } catch (...) {
-    Clear();
-    return false;
   }
+  Clear();
+  return false;
 }
 
-bool TID3v2::ReadHeader(const std::string& fileName, TagInfo& info) {
-  const auto file = OpenToRead(os_, fileName);
-  if (!file) return false;
-  std::array<std::uint8_t, kHeaderSize> header{};
-  const bool read = ReadExactly(*file, header.data(), header.size()) && file->Size(info.FileLength);
-  file->Close();
-  if (read) info.SetHeader(header);
-  return read;
+bool TID3v2::Load(AudioFileReader& file) {
+  Clear();
+  ByteSpan start;
+  if (!file.Fetch(0, kId3v2HeaderSize, start)) return false;
+  const std::optional<Id3v2Header> header = ParseId3v2Header(start);
+  if (!header) return false;
+  if (!header->HasMarker()) return true;
+  present_ = true;
+  tagVersion_ = header->MajorVersion;
+  tagSize_ = header->TagSize(file.Length());
+  if (tagVersion_ >= 2 && tagVersion_ <= 4 && tagSize_ > 0) {
+    TagInfo info;
+    info.Header = *header;
+    ScanFrames(file, info);
+    DeriveFields(info);
+  }
+  return true;
 }
 
 // Walks the frames from right after the header (an extended header is not skipped)
-// until the tag's end, the file's end, padding, or anything that cannot be read.
-void TID3v2::ScanFrames(const std::string& fileName, TagInfo& info) {
-  const auto file = OpenToRead(os_, fileName);
-  if (!file) return;
-  const FrameLayout layout = info.MajorVersion > 2 ? kFourLetterLayout : kThreeLetterLayout;
-  std::int64_t position = kHeaderSize;
-  bool positioned = file->Seek(position);
-  while (positioned && position < tagSize_ && position < info.FileLength) {
-    std::array<std::uint8_t, kFourLetterLayout.headerSize> header{};
-    if (!ReadExactly(*file, header.data(), layout.headerSize)) break;
-    if (header[0] < 'A' || header[0] > 'Z') break;
-    std::uint32_t size = 0;
-    if (!FrameDataSize(info.MajorVersion, header.data(), size)) break;
-    std::string data(kFrameDataMax, '\0');
-    if (!ReadExactly(*file, data.data(), std::min<std::size_t>(size, kFrameDataMax))) break;
-    const bool unusable = layout.headerSize == kFourLetterLayout.headerSize &&
-                          (header[9] & kUnusableFrameFlag) != 0;
-    if (!unusable) {
-      info.Offer(std::string_view(reinterpret_cast<const char*>(header.data()), layout.idLength),
-                 data);
-    }
-    position += static_cast<std::int64_t>(layout.headerSize) + size;
-    positioned = file->Seek(position);
+// until the tag's end, the file's end, padding, or anything that cannot be read. Of each
+// frame only its header and the data that is used are fetched, so that a long frame
+// (a picture) is passed over unread.
+void TID3v2::ScanFrames(AudioFileReader& file, TagInfo& info) {
+  const std::uint8_t version = info.Header.MajorVersion;
+  std::int64_t position = kId3v2HeaderSize;
+  while (position < tagSize_ && position < file.Length()) {
+    ByteSpan bytes;
+    if (!file.Fetch(position, Id3v2FrameHeaderSize(version), bytes)) return;
+    const std::optional<Id3v2FrameHeader> header = ParseId3v2FrameHeader(bytes, version);
+    if (!header) return;
+    const std::size_t used = std::min<std::size_t>(header->DataSize, kFrameDataMax);
+    if (!file.Fetch(position, header->HeaderSize + used, bytes)) return;
+    // A frame cut off by the file's end is not used, and the frames end with it.
+    if (!bytes.Has(header->HeaderSize, used)) return;
+    if (!header->Unusable) info.Offer(header->IdText(), bytes.Sub(header->HeaderSize, used));
+    position += static_cast<std::int64_t>(header->HeaderSize) + header->DataSize;
   }
-  file->Close();
 }
 
 void TID3v2::DeriveFields(const TagInfo& info) {

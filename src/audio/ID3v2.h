@@ -13,6 +13,8 @@
 
 namespace plenvox {
 
+class AudioFileReader;
+
 constexpr std::size_t kId3v2SlotCount = 16;
 
 // The frame kinds that the reader keeps, by slot; slot n of both tables names the same
@@ -50,6 +52,9 @@ class TID3v2 {
   // false (and cleared) when the file cannot be opened or read or is shorter than 10
   // bytes. Texts are filled only for versions 2 to 4 with a tag size above 0. Never throws.
   bool LoadFromFile(const std::string& fileName) noexcept;
+  // The same from a file that the caller has open (the analyser's one open): reads what
+  // it needs through file, from the file's start on. May throw.
+  bool Load(AudioFileReader& file);
 
   bool Present() const { return present_; }
   // The header's major version, whatever its value.
@@ -74,8 +79,7 @@ class TID3v2 {
  private:
   struct TagInfo;
 
-  bool ReadHeader(const std::string& fileName, TagInfo& info);
-  void ScanFrames(const std::string& fileName, TagInfo& info);
+  void ScanFrames(AudioFileReader& file, TagInfo& info);
   void DeriveFields(const TagInfo& info);
 
   Platform& os_;

@@ -1,9 +1,8 @@
 #include "audio/MPEGaudio.h"
 
 #include <algorithm>
-#include <memory>
 
-#include "audio/ReadFully.h"
+#include "audio/AudioFileReader.h"
 
 namespace plenvox {
 
@@ -49,55 +48,50 @@ constexpr std::size_t kBlankLength = 6;
 // The end block is searched over this many frames' worth of bytes.
 constexpr std::uint16_t kEncoderTagFrames = 5;
 
-std::uint8_t Bits(std::uint8_t byte, int shift, std::uint8_t mask) {
-  return static_cast<std::uint8_t>((byte >> shift) & mask);
-}
+// The end of the file that one read brings in for both the ID3v1 tag and the block
+// in front of it that the encoder tag is searched in.
+constexpr std::size_t kFileEndBytes = BlockSize + TID3v1::kTagSize;
 
-bool Fits(std::size_t index, std::size_t length) {
-  return index <= BlockSize && length <= BlockSize - index;
-}
-
-FrameHeader HeaderBytes(const Block& block, std::size_t index) {
-  return {block[index], block[index + 1], block[index + 2], block[index + 3]};
-}
-
-// Stores what a read of up to one block gets at the start of the block; the rest of
-// the block keeps what an earlier read left there.
-bool ReadBlockAt(File& file, std::int64_t offset, Block& block, std::size_t& got) {
-  return offset >= 0 && file.Seek(offset) && ReadUpTo(file, block.data(), block.size(), got);
+// Stores up to one block of the file's bytes from offset on at the start of the block;
+// the rest of the block keeps what an earlier block left there.
+bool CopyBlockAt(AudioFileReader& file, std::int64_t offset, Block& block, std::size_t& got) {
+  ByteSpan bytes;
+  if (!file.Fetch(offset, BlockSize, bytes)) return false;
+  got = std::min(bytes.size(), BlockSize);
+  std::copy_n(bytes.data(), got, block.begin());
+  return true;
 }
 
 }  // namespace
 
 bool HeaderValid(const FrameHeader& header) {
-  const std::uint8_t version = Bits(header[1], 3, 3);
-  const std::uint8_t layer = Bits(header[1], 1, 3);
-  const std::uint8_t bitRateIndex = Bits(header[2], 4, 15);
-  const std::uint8_t sampleRateIndex = Bits(header[2], 2, 3);
-  const std::uint8_t emphasis = Bits(header[3], 0, 3);
-  return header[0] == 0xFF && (header[1] & 0xE0) == 0xE0 && version != kVersionReserved &&
-         layer != kLayerReserved && bitRateIndex != 15 && bitRateIndex != 0 &&
-         sampleRateIndex != 3 && emphasis != kEmphasisReserved;
+  const FrameHeaderBits bits(header);
+  return bits.Sync() == kSyncBits && bits.VersionCode() != kVersionReserved &&
+         bits.LayerCode() != kLayerReserved && bits.BitRateIndex() != kBitRateBad &&
+         bits.BitRateIndex() != kBitRateFree && bits.SampleRateIndex() != kSampleRateReserved &&
+         bits.EmphasisCode() != kEmphasisReserved;
 }
 
 void DecodeFrameHeader(const FrameHeader& header, FrameInfo& frame) {
+  const FrameHeaderBits bits(header);
   frame.Header = header;
-  frame.VersionCode = Bits(header[1], 3, 3);
-  frame.LayerCode = Bits(header[1], 1, 3);
-  frame.Protected = Bits(header[1], 0, 1) == 0;
-  frame.BitRateIndex = Bits(header[2], 4, 15);
-  frame.SampleRateIndex = Bits(header[2], 2, 3);
-  frame.Padded = Bits(header[2], 1, 1) == 1;
-  frame.PrivateBit = Bits(header[2], 0, 1) == 1;
-  frame.ModeCode = Bits(header[3], 6, 3);
-  frame.ModeExtension = Bits(header[3], 4, 3);
-  frame.Copyrighted = Bits(header[3], 3, 1) == 1;
-  frame.Original = Bits(header[3], 2, 1) == 1;
-  frame.EmphasisCode = Bits(header[3], 0, 3);
+  frame.VersionCode = bits.VersionCode();
+  frame.LayerCode = bits.LayerCode();
+  frame.Protected = bits.ProtectionBit() == 0;
+  frame.BitRateIndex = bits.BitRateIndex();
+  frame.SampleRateIndex = bits.SampleRateIndex();
+  frame.Padded = bits.PaddingBit() == 1;
+  frame.PrivateBit = bits.PrivateBit() == 1;
+  frame.ModeCode = bits.ModeCode();
+  frame.ModeExtension = bits.ModeExtension();
+  frame.Copyrighted = bits.CopyrightBit() == 1;
+  frame.Original = bits.OriginalBit() == 1;
+  frame.EmphasisCode = bits.EmphasisCode();
 }
 
-bool HeaderAt(const Block& block, std::uint16_t index) {
-  return Fits(index, 4) && HeaderValid(HeaderBytes(block, index));
+bool HeaderAt(ByteSpan block, std::size_t index) {
+  const std::optional<FrameHeader> header = FrameHeaderAt(block, index);
+  return header && HeaderValid(*header);
 }
 
 std::uint8_t LengthFactor(const FrameInfo& frame) {
@@ -130,27 +124,26 @@ std::uint16_t FrameLength(const FrameInfo& frame) {
   return static_cast<std::uint16_t>(slots * slotBytes + PaddingBytes(frame));
 }
 
-bool BlankAt(const Block& block, std::uint16_t index) {
-  return Fits(index, kBlankLength) &&
-         std::all_of(block.begin() + index, block.begin() + index + kBlankLength,
+bool BlankAt(ByteSpan block, std::size_t index) {
+  if (!block.Has(index, kBlankLength)) return false;
+  const ByteSpan blank = block.Sub(index, kBlankLength);
+  return std::all_of(blank.data(), blank.data() + blank.size(),
                      [](std::uint8_t byte) { return byte == 0; });
 }
 
 FrameInfo FindFirstFrame(const Block& block, VBRData& vbr) {
   FrameInfo frame;
   for (std::size_t position = 0; position <= BlockSize - MaxFrameLength; ++position) {
-    const FrameHeader header = HeaderBytes(block, position);
-    if (!HeaderValid(header)) continue;
-    DecodeFrameHeader(header, frame);
+    const std::optional<FrameHeader> header = FrameHeaderAt(block, position);
+    if (!header || !HeaderValid(*header)) continue;
+    DecodeFrameHeader(*header, frame);
     const std::uint16_t length = FrameLength(frame);
-    const auto at = static_cast<std::uint16_t>(position);
-    if (!HeaderAt(block, static_cast<std::uint16_t>(at + length))) continue;
+    if (!HeaderAt(block, position + length)) continue;
     frame.Confirmed = true;
-    frame.Offset = at;
+    frame.Offset = static_cast<std::int32_t>(position);
     frame.Length = length;
-    frame.BlankAfterHeader = BlankAt(block, static_cast<std::uint16_t>(at + 4));
-    vbr = ReadVbrHeader(
-        block, static_cast<std::uint16_t>(at + VbrHeaderOffset(frame.VersionCode, frame.ModeCode)));
+    frame.BlankAfterHeader = BlankAt(block, position + 4);
+    vbr = ReadVbrHeader(block, position + VbrHeaderOffset(frame.VersionCode, frame.ModeCode));
     return frame;
   }
   return frame;
@@ -177,8 +170,10 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName) noexcept {
   bool loaded = false;
   try {
     Clear();
-    loaded = id3v2Tag_.LoadFromFile(fileName) && id3v1Tag_.LoadFromFile(fileName) &&
-             ReadBlocks(fileName);
+    bool closed = false;
+    loaded = ReadOpenFile(os_, fileName, [this](AudioFileReader& file) { return Analyse(file); },
+                          closed) &&
+             closed;
   } catch (...) {
     loaded = false;
   }
@@ -186,29 +181,39 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName) noexcept {
   return loaded;
 }
 
-// Reads the first block behind the ID3v2 tag; when it holds no frame and the file goes
-// on, a block from the middle; and for a frame without VBR header the block that ends
-// the audio, for the encoder tag. The block is zero-filled once: a short read leaves
-// the earlier contents behind the bytes it got. A failure keeps what was found so far.
-bool TMPEGaudio::ReadBlocks(const std::string& fileName) {
-  const auto file = OpenToRead(os_, fileName);
-  if (!file || !file->Size(fileLength_)) return false;
+// The ID3v2 tag from the file's start, the ID3v1 tag from its end, then the blocks. The
+// first read takes in the tag and, for a tag of common size, the first block; the
+// read of the file's end also takes in the block in front of the ID3v1 tag's place.
+bool TMPEGaudio::Analyse(AudioFileReader& file) {
+  ByteSpan end;
+  return id3v2Tag_.Load(file) && file.FetchEnd(kFileEndBytes, end) &&
+         id3v1Tag_.LoadFromFileEnd(end) && ReadBlocks(file);
+}
+
+// Searches the first block behind the ID3v2 tag; when it holds no frame and the file
+// goes on, a block from the middle; and for a frame without VBR header the block that
+// ends the audio, for the encoder tag. The block is zero-filled once: a block that the
+// file's end cuts short leaves the earlier contents behind the bytes it got. A failure
+// keeps what was found so far.
+bool TMPEGaudio::ReadBlocks(AudioFileReader& file) {
+  fileLength_ = file.Length();
   Block block{};
   std::size_t got = 0;
-  if (!ReadBlockAt(*file, id3v2Tag_.TagSize(), block, got)) return false;
+  if (!CopyBlockAt(file, id3v2Tag_.TagSize(), block, got)) return false;
   frame_ = FindFirstFrame(block, vbr_);
   if (!frame_.Confirmed && got == BlockSize) {
     // Half the length behind the tag, counted from the file's start.
-    if (!ReadBlockAt(*file, (fileLength_ - id3v2Tag_.TagSize()) / 2, block, got)) return false;
+    if (!CopyBlockAt(file, (fileLength_ - id3v2Tag_.TagSize()) / 2, block, got)) return false;
     frame_ = FindFirstFrame(block, vbr_);
   }
   if (frame_.Confirmed && !vbr_.Present) {
+    // Negative for a file shorter than a block (and the ID3v1 tag): the fetch fails.
     const std::int64_t end = fileLength_ - static_cast<std::int64_t>(BlockSize) -
                              (id3v1Tag_.Present() ? kId3v1Size : 0);
-    if (!ReadBlockAt(*file, end, block, got)) return false;
+    if (!CopyBlockAt(file, end, block, got)) return false;
     encoderTag_ = FindEncoderTag(block, static_cast<std::uint16_t>(frame_.Length * kEncoderTagFrames));
   }
-  return file->Close();
+  return true;
 }
 
 double TMPEGaudio::PlayTime() const {

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "audio/AudioBlock.h"
+#include "audio/ByteSpan.h"
+#include "audio/FrameHeader.h"
 #include "audio/ID3v1.h"
 #include "audio/ID3v2.h"
 #include "audio/VbrHeader.h"
@@ -17,20 +19,7 @@
 
 namespace plenvox {
 
-using FrameHeader = std::array<std::uint8_t, 4>;
-
-// Codes of the header fields as they stand in the header.
-constexpr std::uint8_t kVersionMpeg25 = 0;
-constexpr std::uint8_t kVersionReserved = 1;
-constexpr std::uint8_t kVersionMpeg2 = 2;
-constexpr std::uint8_t kVersionMpeg1 = 3;
-constexpr std::uint8_t kLayerReserved = 0;
-constexpr std::uint8_t kLayer3 = 1;
-constexpr std::uint8_t kLayer2 = 2;
-constexpr std::uint8_t kLayer1 = 3;
-constexpr std::uint8_t kModeMono = 3;
-constexpr std::uint8_t kModeUnknown = 4;  // only in the cleared state
-constexpr std::uint8_t kEmphasisReserved = 2;
+class AudioFileReader;
 
 inline constexpr std::array<std::string_view, 4> VersionNames = {"MPEG 2.5", "MPEG ?", "MPEG 2",
                                                                  "MPEG 1"};
@@ -69,7 +58,7 @@ bool HeaderValid(const FrameHeader& header);
 // and BlankAfterHeader stay as they are.
 void DecodeFrameHeader(const FrameHeader& header, FrameInfo& frame);
 // HeaderValid of the four bytes at index; false when they do not all lie in the block.
-bool HeaderAt(const Block& block, std::uint16_t index);
+bool HeaderAt(ByteSpan block, std::size_t index);
 // Samples per frame / 8: Layer I 48, Layer II 144, Layer III 144 (MPEG 1) or 72.
 std::uint8_t LengthFactor(const FrameInfo& frame);
 // kbit/s; 0 for free format and reserved codes.
@@ -81,7 +70,7 @@ std::uint8_t PaddingBytes(const FrameInfo& frame);
 // Bytes, header included. Layer I counts in 4-byte slots.
 std::uint16_t FrameLength(const FrameInfo& frame);
 // The six bytes from index on are all zero (and inside the block).
-bool BlankAt(const Block& block, std::uint16_t index);
+bool BlankAt(ByteSpan block, std::size_t index);
 // The first position (0 to BlockSize - MaxFrameLength) holding a valid header that the
 // header one frame length further confirms. vbr is replaced by the frame's VBR header
 // (or the empty record) only when a frame is confirmed.
@@ -109,7 +98,8 @@ class TMPEGaudio {
   const TID3v2& ID3v2Tag() const { return id3v2Tag_; }
 
  private:
-  bool ReadBlocks(const std::string& fileName);
+  bool Analyse(AudioFileReader& file);
+  bool ReadBlocks(AudioFileReader& file);
 
   Platform& os_;
   std::int64_t fileLength_ = 0;

@@ -5,19 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <string>
 
 #include "platform/Platform.h"
 
 namespace plenvox {
-
-// Opens an existing file for reading only; nothing when it cannot be opened (the
-// readers report no reason, only their Boolean result).
-inline std::unique_ptr<File> OpenToRead(Platform& os, const std::string& path) {
-  std::uint32_t error = 0;
-  return os.OpenRead(path, error);
-}
 
 // Reads up to size bytes; got receives how many came. False only when a read fails.
 inline bool ReadUpTo(File& file, void* buffer, std::size_t size, std::size_t& got) {
@@ -30,12 +21,6 @@ inline bool ReadUpTo(File& file, void* buffer, std::size_t size, std::size_t& go
     got += chunk;
   }
   return true;
-}
-
-// True only when all size bytes came.
-inline bool ReadExactly(File& file, void* buffer, std::size_t size) {
-  std::size_t got = 0;
-  return ReadUpTo(file, buffer, size, got) && got == size;
 }
 
 }  // namespace plenvox

@@ -4,13 +4,11 @@
 #include <cstring>
 
 #include "audio/BigEndian.h"
+#include "audio/FrameHeader.h"
 
 namespace plenvox {
 
 namespace {
-
-constexpr std::uint8_t kVersionMpeg1 = 3;
-constexpr std::uint8_t kModeMono = 3;
 
 // Byte layout of the two headers, from their first letter on.
 constexpr std::size_t kXingFrameCountAt = 8;
@@ -28,16 +26,8 @@ constexpr std::size_t kVbriLength = kVbriFrameCountAt + 4;
 // starts eight bytes before the block's end.
 constexpr std::size_t kEncoderTagLength = 8;
 
-bool Fits(std::size_t index, std::size_t length) {
-  return index <= BlockSize && length <= BlockSize - index;
-}
-
-bool LettersAt(const Block& block, std::size_t index, const char (&letters)[5]) {
-  return Fits(index, 4) && std::memcmp(block.data() + index, letters, 4) == 0;
-}
-
-std::int32_t SignedAt(const Block& block, std::size_t index) {
-  return static_cast<std::int32_t>(BigEndian32(block.data() + index));
+std::int32_t SignedAt(ByteSpan header, std::size_t index) {
+  return static_cast<std::int32_t>(BigEndian32(header, index));
 }
 
 VBRData EmptyHeader(const char (&id)[5]) {
@@ -55,40 +45,41 @@ std::uint8_t VbrHeaderOffset(std::uint8_t versionCode, std::uint8_t modeCode) {
   return mono ? 13 : 21;
 }
 
-VBRData ReadVbrHeader(const Block& block, std::uint16_t index) {
-  if (LettersAt(block, index, "Xing")) return ReadXingHeader(block, index);
-  if (LettersAt(block, index, "VBRI")) return ReadVbriHeader(block, index);
+VBRData ReadVbrHeader(ByteSpan block, std::size_t index) {
+  if (block.LettersAt(index, "Xing")) return ReadXingHeader(block, index);
+  if (block.LettersAt(index, "VBRI")) return ReadVbriHeader(block, index);
   return {};
 }
 
-VBRData ReadXingHeader(const Block& block, std::uint16_t index) {
-  if (!Fits(index, kXingLength)) return {};
+VBRData ReadXingHeader(ByteSpan block, std::size_t index) {
+  if (!block.Has(index, kXingLength)) return {};
+  const ByteSpan xing = block.Sub(index, kXingLength);
   VBRData header = EmptyHeader("Xing");
-  header.FrameCount = SignedAt(block, index + kXingFrameCountAt);
-  header.ByteCount = SignedAt(block, index + kXingByteCountAt);
-  header.Quality = block[index + kXingQualityAt];
-  const auto* vendor = reinterpret_cast<const char*>(block.data() + index + kXingVendorAt);
-  header.Vendor.assign(vendor, kXingVendorLength);
+  header.FrameCount = SignedAt(xing, kXingFrameCountAt);
+  header.ByteCount = SignedAt(xing, kXingByteCountAt);
+  header.Quality = xing.At(kXingQualityAt);
+  header.Vendor.assign(xing.Text(kXingVendorAt, kXingVendorLength));
   return header;
 }
 
-VBRData ReadVbriHeader(const Block& block, std::uint16_t index) {
-  if (!Fits(index, kVbriLength)) return {};
+VBRData ReadVbriHeader(ByteSpan block, std::size_t index) {
+  if (!block.Has(index, kVbriLength)) return {};
+  const ByteSpan vbri = block.Sub(index, kVbriLength);
   VBRData header = EmptyHeader("VBRI");
-  header.Quality = block[index + kVbriQualityAt];
-  header.ByteCount = SignedAt(block, index + kVbriByteCountAt);
-  header.FrameCount = SignedAt(block, index + kVbriFrameCountAt);
+  header.Quality = vbri.At(kVbriQualityAt);
+  header.ByteCount = SignedAt(vbri, kVbriByteCountAt);
+  header.FrameCount = SignedAt(vbri, kVbriFrameCountAt);
   return header;
 }
 
-std::string FindEncoderTag(const Block& block, std::uint16_t span) {
-  const std::size_t last = std::min<std::size_t>(span, BlockSize - kEncoderTagLength);
+std::string FindEncoderTag(ByteSpan block, std::uint16_t span) {
+  if (block.size() < kEncoderTagLength) return {};
+  const std::size_t first = block.size() - kEncoderTagLength;
+  const std::size_t last = std::min<std::size_t>(span, first);
   for (std::size_t back = 0; back <= last; ++back) {
-    const std::size_t at = BlockSize - kEncoderTagLength - back;
-    if (LettersAt(block, at, "LAME")) {
-      return std::string(reinterpret_cast<const char*>(block.data() + at), kEncoderTagLength);
-    }
-    if (LettersAt(block, at, "GOGO")) return "GOGO";
+    const std::size_t at = first - back;
+    if (block.LettersAt(at, "LAME")) return std::string(block.Text(at, kEncoderTagLength));
+    if (block.LettersAt(at, "GOGO")) return "GOGO";
   }
   return {};
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "audio/AudioBlock.h"
+#include "audio/ByteSpan.h"
 
 namespace plenvox {
 
@@ -33,14 +33,14 @@ std::uint8_t VbrHeaderOffset(std::uint8_t versionCode, std::uint8_t modeCode);
 
 // The Xing or VBRI header whose four letters stand at index (case counts); the empty
 // record for anything else, or when the header would not lie wholly inside the block.
-VBRData ReadVbrHeader(const Block& block, std::uint16_t index);
+VBRData ReadVbrHeader(ByteSpan block, std::size_t index);
 // Fields at their fixed places: the Xing flags are not consulted.
-VBRData ReadXingHeader(const Block& block, std::uint16_t index);
-VBRData ReadVbriHeader(const Block& block, std::uint16_t index);
+VBRData ReadXingHeader(ByteSpan block, std::size_t index);
+VBRData ReadVbriHeader(ByteSpan block, std::size_t index);
 
 // The encoder tag nearest the block's end within its last span + 8 bytes (the whole
 // block when that is more): "LAME" with the four bytes behind it, or "GOGO"; empty
 // when there is none.
-std::string FindEncoderTag(const Block& block, std::uint16_t span);
+std::string FindEncoderTag(ByteSpan block, std::uint16_t span);
 
 }  // namespace plenvox

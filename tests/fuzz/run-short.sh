@@ -37,7 +37,7 @@ options_for() {
 }
 
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_playlist); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(fuzz_audio_spans fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_playlist); fi
 
 failed=()
 for target in "${targets[@]}"; do

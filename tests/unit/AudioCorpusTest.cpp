@@ -33,7 +33,10 @@ TEST_F(AudioCorpusTest, EveryFileLoadsAndKeepsTheInvariants) {
     const auto size = static_cast<std::int64_t>(entry.file_size());
     SCOPED_TRACE(path);
     ++files;
+    const std::size_t opened = os.CallsStartingWith({"OpenRead("}).size();
     const bool loaded = audio.LoadFromFile(path);
+    // One open serves both tag readers and the frame search.
+    EXPECT_EQ(os.CallsStartingWith({"OpenRead("}).size(), opened + 1);
     const double seconds = audio.PlayTime();
     EXPECT_TRUE(std::isfinite(seconds));
     EXPECT_GE(seconds, 0.0);

@@ -352,14 +352,19 @@ TEST_F(ID3v2Test, ScanStopsAtTheTagEnd) {
 }
 
 TEST_F(ID3v2Test, ReadFailureInTheScanKeepsWhatWasRead) {
-  ASSERT_TRUE(Load(Id3v2Tag(3, Id3v2Frame("TPE1", Bytes({0}) + "First") +
+  // A picture of 100000 bytes between the two frames: the first read ends inside it, so
+  // the frame behind it needs a read of its own.
+  const std::string picture = Id3v2Frame("APIC", Bytes({0}) + Zeros(99999));
+  ASSERT_TRUE(Load(Id3v2Tag(3, Id3v2Frame("TPE1", Bytes({0}) + "First") + picture +
                                    Id3v2Frame("TIT2", Bytes({0}) + "Second") + Zeros(10))));
-  // Reads: the header pass's 10 bytes, then the first frame's header and data.
-  os.FailOn("read", "a.mp3", kErrorReadFault, 3);
+  EXPECT_EQ(tag.Title(), "Second");
+  // Reads: the file's start, with the header and the first frame; then the frame behind
+  // the picture.
+  os.FailOn("read", "a.mp3", kErrorReadFault, 1);
   EXPECT_TRUE(tag.LoadFromFile(path));
   EXPECT_EQ(tag.Artist(), "First");
   EXPECT_EQ(tag.Title(), "");
-  EXPECT_EQ(os.CallsStartingWith({"Close("}).size(), 4u);
+  EXPECT_EQ(os.CallsStartingWith({"Close("}).size(), 2u);
 }
 
 TEST_F(ID3v2Test, ReloadStartsFromTheClearedState) {

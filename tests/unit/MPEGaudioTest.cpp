@@ -34,6 +34,13 @@ double CbrSeconds(std::size_t bytes) { return static_cast<double>(bytes) * 8 / 1
 // Constant-bit-rate audio: count frames of the 128 kbit/s MPEG 1 header, 417 bytes each.
 std::string Frames(std::size_t count) { return Repeat(MpegFrame(kMpeg1Header, 417), count); }
 
+// A first frame holding a Xing header with the given frame count, then more frames.
+std::string XingFile(const std::string& frameCount) {
+  std::string first = MpegFrame(kMpeg1Header, 417);
+  first.replace(36, 12, "Xing" + Zeros(4) + frameCount);
+  return first + Frames(20);
+}
+
 TEST(DecodeFrameHeaderTest, Mpeg1Layer3JointStereo) {
   FrameInfo frame;
   frame.Offset = 7;
@@ -249,12 +256,6 @@ class MPEGaudioTest : public ::testing::Test {
     EXPECT_FALSE(audio.ID3v2Tag().Present());
     EXPECT_EQ(audio.PlayTime(), 0.0);
   }
-  // A first frame holding a Xing header with the given frame count, then more frames.
-  static std::string XingFile(const std::string& frameCount) {
-    std::string first = MpegFrame(kMpeg1Header, 417);
-    first.replace(36, 12, "Xing" + Zeros(4) + frameCount);
-    return first + Frames(20);
-  }
   TempDir dir;
   std::string path = dir / "a.mp3";
   FakePlatform os;
@@ -389,15 +390,16 @@ TEST_F(MPEGaudioTest, ShortFileFailsAtTheEndBlockButKeepsItsPlayTime) {
 
 TEST_F(MPEGaudioTest, ReadFailureBeforeAFrameClears) {
   WriteFile(path, Frames(20));
-  // The ID3v2 and ID3v1 readers read once each; the first block read fails.
-  os.FailOn("read", "a.mp3", kErrorReadFault, 2);
+  // The read of the file's start succeeds; the read of its end, which the frame search
+  // waits for, fails.
+  os.FailOn("read", "a.mp3", kErrorReadFault, 1);
   EXPECT_FALSE(audio.LoadFromFile(path));
   ExpectCleared();
 }
 
 TEST_F(MPEGaudioTest, FailureAfterTheFrameKeepsWhatWasFound) {
   WriteFile(path, Frames(20));
-  os.FailOn("close", "a.mp3", kErrorAccessDenied, 2);  // the analyser's own close
+  os.FailOn("close", "a.mp3", kErrorAccessDenied);  // the one close, after the analysis
   EXPECT_FALSE(audio.LoadFromFile(path));
   EXPECT_TRUE(audio.Frame().Confirmed);
   EXPECT_DOUBLE_EQ(audio.PlayTime(), CbrSeconds(20 * 417));
@@ -405,9 +407,89 @@ TEST_F(MPEGaudioTest, FailureAfterTheFrameKeepsWhatWasFound) {
 
 TEST_F(MPEGaudioTest, EveryFileIsClosed) {
   ASSERT_TRUE(Load(Frames(20)));
-  EXPECT_EQ(os.CallsStartingWith({"OpenRead("}).size(), 3u);
-  EXPECT_EQ(os.CallsStartingWith({"Close("}).size(), 3u);
+  EXPECT_EQ(os.CallsStartingWith({"OpenRead("}).size(), 1u);
+  EXPECT_EQ(os.CallsStartingWith({"Close("}).size(), 1u);
 }
+
+// Counts the positionings and reads of the files that it opens.
+class CountingPlatform : public FakePlatform {
+ public:
+  int seeks = 0;
+  int reads = 0;
+
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override {
+    auto file = FakePlatform::OpenRead(path, error);
+    return file ? std::make_unique<CountingFile>(std::move(file), *this) : nullptr;
+  }
+
+ private:
+  class CountingFile : public File {
+   public:
+    CountingFile(std::unique_ptr<File> file, CountingPlatform& counts)
+        : file_(std::move(file)), counts_(counts) {}
+    bool Read(void* buffer, std::size_t size, std::size_t& got) override {
+      ++counts_.reads;
+      return file_->Read(buffer, size, got);
+    }
+    bool Write(const void* data, std::size_t size) override { return file_->Write(data, size); }
+    bool Seek(std::int64_t offset) override {
+      ++counts_.seeks;
+      return file_->Seek(offset);
+    }
+    bool Size(std::int64_t& size) override { return file_->Size(size); }
+    bool Close() override { return file_->Close(); }
+    std::uint32_t Error() const override { return file_->Error(); }
+
+   private:
+    std::unique_ptr<File> file_;
+    CountingPlatform& counts_;
+  };
+};
+
+struct ReadsCase {
+  const char* name;
+  std::string bytes;
+  int reads;
+};
+
+void PrintTo(const ReadsCase& file, std::ostream* out) { *out << file.name; }
+
+class MPEGaudioReadsTest : public ::testing::TestWithParam<ReadsCase> {};
+
+// One open serves both tag readers and the frame search; the file's start (the ID3v2
+// tag with the first block) and its end (the ID3v1 tag with the block in front of it)
+// come in one read each, the middle block and the frames behind a long one in a tag in
+// one more each.
+TEST_P(MPEGaudioReadsTest, OneOpenAndOneReadPerPartOfTheFile) {
+  TempDir dir;
+  const std::string path = dir / "a.mp3";
+  WriteFile(path, GetParam().bytes);
+  CountingPlatform os;
+  TMPEGaudio audio(os);
+  ASSERT_TRUE(audio.LoadFromFile(path));
+  EXPECT_TRUE(audio.Frame().Confirmed);
+  EXPECT_EQ(os.CallsStartingWith({"OpenRead("}).size(), 1u);
+  EXPECT_EQ(os.CallsStartingWith({"Close("}).size(), 1u);
+  EXPECT_EQ(os.reads, GetParam().reads);
+  EXPECT_EQ(os.seeks, GetParam().reads);
+}
+
+std::string TagWithPicture() {
+  return Id3v2Tag(3, Id3v2Frame("TPE1", Bytes({0}) + "Artist") +
+                         Id3v2Frame("APIC", Bytes({0}) + Zeros(99999)) +
+                         Id3v2Frame("TIT2", Bytes({0}) + "Title") + Zeros(1000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MPEGaudioReadsTest,
+    ::testing::Values(
+        ReadsCase{"shortFileInOneRead", Frames(10), 1},
+        ReadsCase{"cbrBehindBothTags", Id3v2Tag(3, Zeros(2038)) + Frames(40) + Id3v1Block("T"), 2},
+        ReadsCase{"xingBehindATag", Id3v2Tag(4, Zeros(500)) + XingFile(BigEndianBytes(100, 4)), 2},
+        ReadsCase{"junkBeforeTheAudio",
+                  Id3v2Tag(3, Zeros(90)) + std::string(4000, 't') + Frames(40), 3},
+        ReadsCase{"pictureInTheTag", TagWithPicture() + Frames(40) + Id3v1Block("T"), 3}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MPEGaudioTest, ReloadStartsFromTheClearedState) {
   ASSERT_TRUE(Load(XingFile(BigEndianBytes(10000, 4))));
