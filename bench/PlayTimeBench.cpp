@@ -3,8 +3,10 @@
 // Play-time analysis of every file in FOLDER, in files per second, by the plug-in's MPEG
 // analyser (construct, LoadFromFile, PlayTime, destroy: what the listing does per entry)
 // and by TagLib (FileRef(path).audioProperties()->lengthInMilliseconds()) in the same
-// run, on the same files, with a warm cache. Each reader makes N timed passes (default
-// 5) after one untimed pass, alternating with the other; the best pass counts.
+// run, on the same files, with a warm cache, next to an I/O floor: one open and three
+// block reads per file (its start, middle and end) through the same platform seam, the
+// least that any reader of the two tags and the audio between them can do. Each makes
+// N timed passes (default 5) after one untimed pass, in turn; the best pass counts.
 // --details adds one line per distinct file (copies named NNNNN_name count as name)
 // with both readers' play times.
 #include <taglib/audioproperties.h>
@@ -75,6 +77,25 @@ double PlenvoxSeconds(plenvox::Platform& os, const std::string& file) {
   return audio.PlayTime();
 }
 
+// One open and three reads of the analyser's block size: at the start, in the middle and
+// at the end of the file.
+double IoFloor(plenvox::Platform& os, const std::string& file) {
+  constexpr std::size_t kBlock = 8192;
+  static std::vector<char> buffer(kBlock);
+  std::uint32_t error = 0;
+  auto handle = os.OpenRead(file, error);
+  if (!handle) return 0.0;
+  std::int64_t size = 0;
+  handle->Size(size);
+  const auto block = static_cast<std::int64_t>(kBlock);
+  std::size_t got = 0;
+  for (const std::int64_t at : {std::int64_t{0}, size / 2, std::max<std::int64_t>(0, size - block)}) {
+    if (handle->Seek(at)) handle->Read(buffer.data(), buffer.size(), got);
+  }
+  handle->Close();
+  return static_cast<double>(got);
+}
+
 double TagLibSeconds(const std::string& file) {
   TagLib::FileRef ref(file.c_str());
   const TagLib::AudioProperties* properties = ref.isNull() ? nullptr : ref.audioProperties();
@@ -127,18 +148,23 @@ int main(int argc, char** argv) {
   }
   plenvox::PosixPlatform os;
   auto plenvoxReader = [&os](const std::string& file) { return PlenvoxSeconds(os, file); };
+  auto floorReader = [&os](const std::string& file) { return IoFloor(os, file); };
   std::vector<double> plenvoxTimes(files.size());
   std::vector<double> taglibTimes(files.size());
+  std::vector<double> floorBytes(files.size());
 
   WarmCache(files);
   TimedPass(files, plenvoxReader, plenvoxTimes);
   TimedPass(files, TagLibSeconds, taglibTimes);
+  TimedPass(files, floorReader, floorBytes);
 
   double plenvoxBest = HUGE_VAL;
   double taglibBest = HUGE_VAL;
+  double floorBest = HUGE_VAL;
   for (int r = 0; r < options.repeat; ++r) {
     plenvoxBest = std::min(plenvoxBest, TimedPass(files, plenvoxReader, plenvoxTimes));
     taglibBest = std::min(taglibBest, TimedPass(files, TagLibSeconds, taglibTimes));
+    floorBest = std::min(floorBest, TimedPass(files, floorReader, floorBytes));
   }
 
   std::size_t sameSecond = 0;
@@ -150,7 +176,11 @@ int main(int argc, char** argv) {
               options.repeat);
   std::printf("Plenvox:  %10.0f files/s  (%.3f s)\n", n / plenvoxBest, plenvoxBest);
   std::printf("TagLib:   %10.0f files/s  (%.3f s)\n", n / taglibBest, taglibBest);
+  std::printf("I/O floor:%10.0f files/s  (%.3f s; one open, three block reads)\n", n / floorBest,
+              floorBest);
   std::printf("ratio:    %10.2f (Plenvox files/s / TagLib files/s)\n", taglibBest / plenvoxBest);
+  std::printf("floor:    %10.2f (Plenvox time per file / I/O floor time per file)\n",
+              plenvoxBest / floorBest);
   std::printf("agree:    %zu of %zu files to the whole second\n", sameSecond, files.size());
   if (options.details) PrintDetails(files, plenvoxTimes, taglibTimes);
   return 0;

@@ -1,10 +1,16 @@
 #include "playlist/PlaylistFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "playlist/IoError.h"
 
 namespace plenvox {
 
-bool IsInfoLine(const std::string& line) { return line.compare(0, 8, kInfoLinePrefix) == 0; }
+bool IsInfoLine(const std::string& line) {
+  return line.size() >= kInfoLinePrefix.size() &&
+         std::memcmp(line.data(), kInfoLinePrefix.data(), kInfoLinePrefix.size()) == 0;
+}
 
 void PlaylistFile::Bind(const std::string& path) {
   if (IsOpen()) Close();
@@ -28,36 +34,83 @@ const std::string& PlaylistFile::Path() const {
   return path_ ? *path_ : kNone;
 }
 
-TextFileReader& PlaylistFile::Reader() {
-  if (!reader_) throw IoError(kErrorAccessDenied, "the playlist file is not open");
-  return *reader_;
-}
+void PlaylistFile::NotOpen() { throw IoError(kErrorAccessDenied, "the playlist file is not open"); }
 
 std::string PlaylistFile::ReadLine() { return Reader().ReadLine(); }
 std::string PlaylistFile::ReadLineWhole() { return Reader().ReadLineWhole(); }
-bool PlaylistFile::Eof() { return Reader().Eof(); }
+
+void ReadEntry(PlaylistFile& file, std::string& path) {
+  file.ReadLine(path);
+  if (IsInfoLine(path)) file.ReadLine(path);
+}
 
 std::string ReadEntry(PlaylistFile& file) {
-  std::string line = file.ReadLine();
-  if (IsInfoLine(line)) line = file.ReadLine();
-  return line;
+  std::string path;
+  ReadEntry(file, path);
+  return path;
+}
+
+std::string_view TEntryNumbers::Keep(std::string_view path) {
+  if (path.size() > kBlockSize - blockUsed_) {
+    blocks_.push_back(std::make_unique<char[]>(std::max(kBlockSize, path.size())));
+    blockUsed_ = 0;
+  }
+  char* kept = blocks_.back().get() + blockUsed_;
+  path.copy(kept, path.size());
+  blockUsed_ += path.size();
+  return {kept, path.size()};
+}
+
+// The slot that holds path, or the free slot where it belongs (the table is never full).
+std::size_t TEntryNumbers::SlotOf(std::string_view path, std::size_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  while (slots_[at].Number != -1 && (slots_[at].Hash != hash || slots_[at].Path != path)) {
+    at = (at + 1) & mask;
+  }
+  return at;
+}
+
+void TEntryNumbers::Grow() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  for (const Slot& slot : old) {
+    if (slot.Number != -1) slots_[SlotOf(slot.Path, slot.Hash)] = slot;
+  }
+}
+
+void TEntryNumbers::Add(std::string_view path, std::int32_t number) {
+  if (2 * (used_ + 1) > slots_.size()) Grow();
+  const std::size_t hash = std::hash<std::string_view>()(path);
+  const std::size_t at = SlotOf(path, hash);
+  if (slots_[at].Number != -1) return;  // the first number of a path stays
+  slots_[at] = Slot{Keep(path), hash, number};
+  ++used_;
+}
+
+std::int32_t TEntryNumbers::Find(std::string_view path) const {
+  return slots_[SlotOf(path, std::hash<std::string_view>()(path))].Number;
 }
 
 TEntryNumbers NumberEntries(PlaylistFile& file) {
   file.Open();
   file.ReadLine();  // the header
   TEntryNumbers numbers;
-  for (std::int32_t counter = 0; !file.Eof(); ++counter) numbers.emplace(ReadEntry(file), counter);
+  std::string path;
+  for (std::int32_t counter = 0; !file.Eof(); ++counter) {
+    ReadEntry(file, path);
+    numbers.Add(path, counter);
+  }
   return numbers;
 }
 
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name) {
   file.Open();
   file.ReadLine();  // the header
-  std::int32_t counter = -1;
-  while (!file.Eof()) {
-    ++counter;
-    if (ReadEntry(file) == name) return counter;
+  std::string path;
+  for (std::int32_t counter = 0; !file.Eof(); ++counter) {
+    ReadEntry(file, path);
+    if (path == name) return counter;
   }
   return -1;
 }

@@ -11,14 +11,15 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "playlist/TextFile.h"
 
 namespace plenvox {
 
-constexpr const char* kInfoLinePrefix = "#EXTINF:";
+constexpr std::string_view kInfoLinePrefix = "#EXTINF:";
 
 // True when the line's first 8 characters are exactly "#EXTINF:".
 bool IsInfoLine(const std::string& line);
@@ -42,11 +43,17 @@ class PlaylistFile {
 
   // Line reading while open (see TextFileReader); throws IoError on a read failure.
   std::string ReadLine();
+  void ReadLine(std::string& line) { Reader().ReadLine(line); }
   std::string ReadLineWhole();
-  bool Eof();
+  void ReadLineWhole(std::string& line) { Reader().ReadLineWhole(line); }
+  bool Eof() { return Reader().Eof(); }
 
  private:
-  TextFileReader& Reader();
+  TextFileReader& Reader() {
+    if (!reader_) NotOpen();
+    return *reader_;
+  }
+  [[noreturn]] static void NotOpen();
 
   Platform& os_;
   std::optional<std::string> path_;
@@ -56,6 +63,8 @@ class PlaylistFile {
 // The path of the next entry (at most 255 characters): reads one line, and the next one
 // too when the first is an information line. At the end of the file: an empty path.
 std::string ReadEntry(PlaylistFile& file);
+// The same into path, whose room is kept for the next entries.
+void ReadEntry(PlaylistFile& file, std::string& path);
 
 // The number of the first entry whose path equals name byte for byte, or -1. Reads the
 // bound file from its start and leaves it open.
@@ -64,7 +73,32 @@ std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
 // For many lookups in the same file: the number of the first entry of every path (as
 // ReadEntry gives it), as FindEntry would find it, in one reading of the bound file from
 // its start. Leaves it open.
-using TEntryNumbers = std::unordered_map<std::string, std::int32_t>;
+class TEntryNumbers {
+ public:
+  // Keeps the first number given for a path.
+  void Add(std::string_view path, std::int32_t number);
+  // The number of the path, or -1.
+  std::int32_t Find(std::string_view path) const;
+
+ private:
+  // The paths are kept in large blocks, and the numbers in one open-addressed table,
+  // rather than in an allocation each: numbering a playlist of ten thousand entries
+  // costs little more than reading it.
+  struct Slot {
+    std::string_view Path;
+    std::size_t Hash = 0;
+    std::int32_t Number = -1;  // -1: a free slot
+  };
+  std::string_view Keep(std::string_view path);
+  std::size_t SlotOf(std::string_view path, std::size_t hash) const;
+  void Grow();
+
+  static constexpr std::size_t kBlockSize = 64 * 1024;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t blockUsed_ = kBlockSize;
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);
+  std::size_t used_ = 0;
+};
 TEntryNumbers NumberEntries(PlaylistFile& file);
 
 }  // namespace plenvox

@@ -78,20 +78,22 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
   PlaylistWriter out(os, path);
   playlist.Open();
   playlist.ReadLine();  // the header
-  std::int32_t counter = -1;
-  while (!playlist.Eof()) {
-    ++counter;
+  std::string line;
+  for (std::int32_t counter = 0; !playlist.Eof(); ++counter) {
     // Read whole, so that a kept line is not shortened; its first 255 characters are
     // what the line rules deliver, so the information-line test and the numbering are
     // those of FindEntry.
-    const std::string line = playlist.ReadLineWhole();
+    playlist.ReadLineWhole(line);
     const bool infoLine = IsInfoLine(line);
     if (removed.Contains(counter)) {
-      if (infoLine) playlist.ReadLine();  // the removed entry's path
+      if (infoLine) playlist.ReadLine(line);  // the removed entry's path
       continue;
     }
     out.WriteLine(line);
-    if (infoLine) out.WriteLine(playlist.ReadLineWhole());
+    if (infoLine) {
+      playlist.ReadLineWhole(line);
+      out.WriteLine(line);
+    }
   }
   out.Close();
 }

@@ -1,5 +1,8 @@
 #include "playlist/TextFile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "common/Text.h"
 #include "playlist/IoError.h"
 
@@ -27,40 +30,75 @@ bool TextFileReader::Fill() {
   }
   pos_ = 0;
   end_ = got;
-  if (got == 0) atEnd_ = true;
-  return got > 0;
-}
-
-bool TextFileReader::Eof() {
-  if (!Fill()) return true;
-  if (buffer_[pos_] == kCtrlZ) {
+  // A Ctrl-Z ends the file: the buffer ends there.
+  const void* ctrlZ = std::memchr(buffer_.data(), kCtrlZ, got);
+  if (ctrlZ) {
+    end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.data());
     ctrlZ_ = true;
-    end_ = pos_;
-    return true;
   }
-  return false;
+  if (got == 0) atEnd_ = true;
+  return end_ > 0;
 }
 
+namespace {
+
+const char* Find(const char* begin, const char* end, char c) {
+  const void* found = std::memchr(begin, c, static_cast<std::size_t>(end - begin));
+  return found ? static_cast<const char*>(found) : end;
+}
+
+// Hands the bytes of [begin, end) to sink in pieces, leaving out every carriage return
+// (usually the one in front of the line feed, when there is any).
+template <typename Sink>
+void DeliverWithoutCarriageReturns(const char* begin, const char* end, Sink& sink) {
+  while (begin != end) {
+    const char* cr = Find(begin, end, kCarriageReturn);
+    if (cr != begin) sink(begin, static_cast<std::size_t>(cr - begin));
+    begin = cr == end ? end : cr + 1;
+  }
+}
+
+}  // namespace
+
+// Takes the line a buffer at a time, up to its line feed. The buffer ends at a Ctrl-Z
+// (see Fill), so a line that runs into one ends the file there.
 template <typename Sink>
 void TextFileReader::ReadLineInto(Sink&& sink) {
-  while (!Eof()) {
-    const char c = buffer_[pos_++];
-    if (c == kLineFeed) return;
-    if (c != kCarriageReturn) sink(c);
+  while (Fill()) {
+    const char* data = buffer_.data();
+    const char* begin = data + pos_;
+    const char* end = data + end_;
+    const char* lineFeed = Find(begin, end, kLineFeed);
+    DeliverWithoutCarriageReturns(begin, lineFeed, sink);
+    pos_ = static_cast<std::size_t>(lineFeed - data);
+    if (lineFeed != end) {
+      ++pos_;
+      return;
+    }
   }
+}
+
+void TextFileReader::ReadLine(std::string& line) {
+  line.clear();
+  ReadLineInto([&line](const char* bytes, std::size_t size) {
+    line.append(bytes, std::min(size, kShortStringMax - line.size()));
+  });
+}
+
+void TextFileReader::ReadLineWhole(std::string& line) {
+  line.clear();
+  ReadLineInto([&line](const char* bytes, std::size_t size) { line.append(bytes, size); });
 }
 
 std::string TextFileReader::ReadLine() {
   std::string line;
-  ReadLineInto([&line](char c) {
-    if (line.size() < kShortStringMax) line += c;
-  });
+  ReadLine(line);
   return line;
 }
 
 std::string TextFileReader::ReadLineWhole() {
   std::string line;
-  ReadLineInto([&line](char c) { line += c; });
+  ReadLineWhole(line);
   return line;
 }
 

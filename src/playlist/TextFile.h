@@ -25,18 +25,23 @@ class TextFileReader {
 
   // The next line cut to 255 characters; an empty text at the end of the file.
   std::string ReadLine();
+  // The same into line, whose room is kept for the next lines.
+  void ReadLine(std::string& line);
   // The next line whole, whatever its length, for writers that must not shorten what
   // they copy. Its first 255 characters are what ReadLine would have delivered.
   std::string ReadLineWhole();
+  void ReadLineWhole(std::string& line);
   // True when no character is left before the end of the file or a Ctrl-Z.
-  bool Eof();
+  bool Eof() { return pos_ >= end_ && !Fill(); }
   // Closes the file; throws IoError when the close fails.
   void Close();
 
  private:
-  // Delivers the next line's characters to sink; stops after the line feed.
+  // Delivers the next line's characters to sink(bytes, size), in pieces; stops after the
+  // line feed.
   template <typename Sink>
   void ReadLineInto(Sink&& sink);
+  // True when characters are left in the buffer, reading the next block when it is used up.
   bool Fill();
 
   std::unique_ptr<File> file_;

@@ -29,34 +29,44 @@ std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path
   return audio;
 }
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
-                                                          const TFindData& record) {
+const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const TFindData& record,
+                                                 std::unique_lock<std::mutex>& lock) {
   const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
   const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    const auto found = byPath_.find(path);
-    if (found != byPath_.end()) {
-      const Order::iterator entry = found->second;
-      if (entry->Size == size && entry->LastWrite == lastWrite) {
-        order_.splice(order_.begin(), order_, entry);
-        return entry->Audio;
-      }
-      Forget(entry);
+  const auto found = byPath_.find(path);
+  if (found != byPath_.end()) {
+    const Order::iterator entry = found->second;
+    if (entry->Size == size && entry->LastWrite == lastWrite) {
+      order_.splice(order_.begin(), order_, entry);
+      return *entry;
     }
+    Forget(entry);
   }
   // Analysed without the lock, so that a slow disk holds up no other caller.
+  lock.unlock();
   auto audio = Analyse(path);
   const std::size_t bytes = sizeof(Entry) + sizeof(TMPEGaudio) + 2 * path.capacity() + TextBytes(*audio);
-  const std::lock_guard<std::mutex> lock(mutex_);
-  const auto found = byPath_.find(path);
-  if (found != byPath_.end()) Forget(found->second);  // another caller analysed it meanwhile
-  Keep(Entry{path, size, lastWrite, audio, bytes});
-  return audio;
+  lock.lock();
+  const auto again = byPath_.find(path);
+  if (again != byPath_.end()) Forget(again->second);  // another caller analysed it meanwhile
+  Keep(Entry{path, size, lastWrite, audio->PlayTime(), audio, bytes});
+  return order_.front();
+}
+
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
+                                                          const TFindData& record) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return Find(path, record, lock).Audio;
+}
+
+double AnalysisCache::PlayTime(const std::string& path, const TFindData& record) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return Find(path, record, lock).PlayTime;
 }
 
 void AnalysisCache::Keep(Entry entry) {
-  if (entry.Bytes > maxBytes_) return;
+  // Kept also when it alone passes the bound, so that the caller has it; the next
+  // analysis makes room.
   while (bytes_ + entry.Bytes > maxBytes_ && !order_.empty()) Forget(std::prev(order_.end()));
   bytes_ += entry.Bytes;
   order_.push_front(std::move(entry));

@@ -36,6 +36,9 @@ class AnalysisCache {
   // it; made now when none is kept for this version of the file. Never throws for a
   // file that cannot be analysed: its analysis is the cleared one.
   std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFindData& record);
+  // Its play time alone, which is all that a listing shows: kept beside the analysis, so
+  // that a listing of unchanged files touches no more than the cache's index.
+  double PlayTime(const std::string& path, const TFindData& record);
 
   std::size_t Count() const;
   std::size_t Bytes() const;
@@ -45,11 +48,16 @@ class AnalysisCache {
     std::string Path;
     std::uint64_t Size;
     std::uint64_t LastWrite;
+    double PlayTime;
     std::shared_ptr<const TMPEGaudio> Audio;
     std::size_t Bytes;
   };
   using Order = std::list<Entry>;
 
+  // The entry kept for this version of the file, made now when there is none; the
+  // caller holds the lock, which the analysis itself does not.
+  const Entry& Find(const std::string& path, const TFindData& record,
+                    std::unique_lock<std::mutex>& lock);
   std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path);
   void Keep(Entry entry);
   void Forget(Order::iterator entry);

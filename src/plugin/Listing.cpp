@@ -1,5 +1,6 @@
 #include "plugin/Listing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,9 +15,10 @@ namespace plenvox {
 namespace {
 
 void WriteName(const std::string& path, TFindData& record) {
-  const std::string name = CutShort(path);
-  std::memcpy(record.FileName, name.data(), name.size());
-  record.FileName[name.size()] = '\0';
+  // Copied by the library (which inlined copies of a length known only at run time do
+  // with a slow string instruction): the name is the most of what a listing writes.
+  const std::size_t length = path.copy(record.FileName, kShortStringMax);
+  record.FileName[length] = '\0';
 }
 
 // The play time in whole seconds, truncated toward zero, as the size field holds it.
@@ -44,7 +46,8 @@ std::intptr_t Listing::FindFirst(const std::string& path, TFindData& record) {
   if (!os_.FileExists(settings.WinampPlaylist) || path != kRootPath) return EmptyFolder();
 
   playlist_.OpenForListing();
-  FillRecord(ReadEntry(playlist_.File()), record, true);
+  ReadEntry(playlist_.File(), entry_);
+  FillRecord(entry_, record, true);
   if (record.FileName[0] == '\0') {
     playlist_.File().Close();
     return EmptyFolder();
@@ -61,7 +64,8 @@ bool Listing::FindNext(TFindData& record) {
   if (!state_.ListedRoot()) return false;
   PlaylistFile& file = playlist_.File();
   if (!file.IsOpen() || file.Eof()) return false;
-  FillRecord(ReadEntry(file), record, false);
+  ReadEntry(file, entry_);
+  FillRecord(entry_, record, false);
   return true;
 }
 
@@ -90,7 +94,7 @@ void Listing::FillRecord(const std::string& path, TFindData& record, bool first)
 }
 
 double Listing::FindFileAndPlayTime(const std::string& path, TFindData& record) {
-  if (os_.FindFile(path, record)) return analyses_.Analysis(path, record)->PlayTime();
+  if (os_.FindFile(path, record)) return analyses_.PlayTime(path, record);
   TMPEGaudio analyser(os_);
   analyser.LoadFromFile(path);
   return analyser.PlayTime();

@@ -36,6 +36,7 @@ class Listing : FrontEndPart {
   double FindFileAndPlayTime(const std::string& path, TFindData& record);
 
   AnalysisCache& analyses_;
+  std::string entry_;  // the entry being listed; its room serves the next ones
 };
 
 }  // namespace plenvox

@@ -27,8 +27,7 @@ void PlaylistHandle::CloseQuietly() noexcept {
 
 std::int32_t PlaylistHandle::Find(const std::string& name) {
   if (!entries_) entries_ = NumberEntries(file_);
-  const auto found = entries_->find(name);
-  return found == entries_->end() ? -1 : found->second;
+  return entries_->Find(name);
 }
 
 void PlaylistHandle::ForgetEntries() { entries_.reset(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "config/Settings.h"
 #include "platform/Platform.h"
@@ -11,7 +12,7 @@
 namespace plenvox {
 
 // The root of the virtual folder, the only path that lists entries.
-constexpr const char* kRootPath = "\\";
+constexpr std::string_view kRootPath = "\\";
 
 struct TPluginState {
   // The library's load: its own path (for the settings program beside it) and the

@@ -290,7 +290,7 @@ bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
   record.Reserved1 = 0;
   const auto slash = path.find_last_of('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::snprintf(record.FileName, sizeof record.FileName, "%s", name.c_str());
+  record.FileName[name.copy(record.FileName, sizeof record.FileName - 1)] = '\0';
   record.AlternateFileName[0] = '\0';
   return true;
 }

@@ -1,0 +1,248 @@
+// plenvox-frontend-bench [--entries N] [--deletes K] [--repeat R] FOLDER
+//
+// The plug-in's front end over the POSIX platform on a playlist of N entries (default
+// 10000), each a hard link of its own to one of the files in FOLDER (in turn), with a
+// warm page cache. Prints, from one run (best of R passes, default 5):
+//   - plain reading of the playlist's lines (std::getline) and the mode-0 listing;
+//   - the mode-1 listing, the first mode-2 listing, and the mode-2 listing again after
+//     a one-file add (as the host lists after every edit);
+//   - a delete batch of K entries (default 1000), the plug-in's share of it (the
+//     player's own work left out), next to one reading of the playlist;
+//   - opens, reads and file look-ups per entry, counted through the platform seam.
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "BenchEdition.h"
+#include "playlist/PlaylistFile.h"
+#include "plugin/HostInterface.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+using plenvox::bench::BenchEdition;
+
+struct Options {
+  int entries = 10000;
+  int deletes = 1000;
+  int repeat = 5;
+  std::string folder;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const bool value = i + 1 < argc;
+    if (std::strcmp(argv[i], "--entries") == 0 && value) {
+      options.entries = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--deletes") == 0 && value) {
+      options.deletes = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--repeat") == 0 && value) {
+      options.repeat = std::atoi(argv[++i]);
+    } else if (argv[i][0] != '-' && options.folder.empty()) {
+      options.folder = argv[i];
+    } else {
+      return false;
+    }
+  }
+  return !options.folder.empty() && options.entries > 0 && options.repeat > 0 &&
+         options.deletes >= 0 && options.deletes <= options.entries;
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = Clock::now();
+  work();
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Best(int repeat, const std::function<double()>& pass) {
+  double best = HUGE_VAL;
+  for (int r = 0; r < repeat; ++r) best = std::min(best, pass());
+  return best;
+}
+
+// The work folder: the settings, the player's folder and TEMP, and the linked files.
+struct Workspace {
+  explicit Workspace(const Options& options) {
+    char pattern[] = "/tmp/plenvox-frontend-bench-XXXXXX";
+    if (!::mkdtemp(pattern)) throw std::runtime_error("cannot make a work folder");
+    folder = pattern;
+    std::vector<fs::path> sources;
+    for (const auto& entry : fs::directory_iterator(options.folder)) {
+      if (entry.is_regular_file()) sources.push_back(entry.path());
+    }
+    if (sources.empty()) throw std::runtime_error("no files in " + options.folder);
+    std::sort(sources.begin(), sources.end());
+    fs::create_directory(folder + "/music");
+    for (int i = 0; i < options.entries; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/music/%05d.mp3", i);
+      fs::create_hard_link(sources[static_cast<std::size_t>(i) % sources.size()], folder + name);
+      entries.push_back(folder + name);
+    }
+    extra = folder + "/music/extra.mp3";
+    fs::create_hard_link(sources.front(), extra);
+    ::setenv("PLENVOX_INI_FILE", (folder + "/plenvox.ini").c_str(), 1);
+    ::setenv("TEMP", (folder + "/").c_str(), 1);
+  }
+  ~Workspace() {
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  }
+  void Configure(int displayMode) const {
+    std::ofstream(folder + "/plenvox.ini", std::ios::trunc)
+        << "[Path]\nWinampFolder=" << folder << "/\n[Mode]\nDisplayMode=" << displayMode
+        << "\nDisableMulti=0\n";
+  }
+
+  std::string folder;
+  std::vector<std::string> entries;
+  std::string extra;
+};
+
+std::size_t List(BenchEdition& edition) {
+  plenvox::TFindData record{};
+  std::size_t items = 0;
+  if (edition.plugin.FsFindFirst("\\", record) == plenvox::wfx::kSearchHandle) {
+    for (items = 1; edition.plugin.FsFindNext(record); ++items) {
+    }
+  }
+  edition.plugin.FsFindClose();
+  return items;
+}
+
+// A listing as the host makes one: announced (the player writes its playlist, which is
+// not timed), then listed.
+double TimedListing(BenchEdition& edition, std::size_t expected) {
+  edition.plugin.FsStatusInfo(plenvox::wfx::kStatusStart, plenvox::wfx::kOpList);
+  std::size_t items = 0;
+  const double seconds = Seconds([&] { items = List(edition); });
+  edition.plugin.FsStatusInfo(plenvox::wfx::kStatusEnd, plenvox::wfx::kOpList);
+  if (items != expected) throw std::runtime_error("the listing gave " + std::to_string(items) + " items");
+  return seconds;
+}
+
+std::unique_ptr<BenchEdition> Edition(const Workspace& work, int displayMode) {
+  work.Configure(displayMode);
+  auto edition = std::make_unique<BenchEdition>(work.folder);
+  edition->player.entries = work.entries;
+  edition->plugin.FsInit();
+  return edition;
+}
+
+// One reading of the whole playlist by the plug-in's own reader, as one lookup of a name
+// that it does not hold made it before a batch's lookups shared one reading.
+double OneLookupReading(plenvox::Platform& os, const std::string& path) {
+  plenvox::PlaylistFile file(os);
+  file.Bind(path);
+  const auto number = plenvox::FindEntry(file, "no such entry");
+  file.Close();
+  return number;
+}
+
+double PlainLineReading(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  std::size_t lines = 0;
+  while (std::getline(in, line)) ++lines;
+  return static_cast<double>(lines);
+}
+
+struct Counts {
+  double opens, reads, lookups;
+};
+
+Counts PerEntry(const plenvox::bench::CountingPlatform& os, std::size_t entries) {
+  const auto n = static_cast<double>(entries);
+  return {static_cast<double>(os.opens) / n, static_cast<double>(os.reads) / n,
+          static_cast<double>(os.lookups) / n};
+}
+
+void ResetCounts(plenvox::bench::CountingPlatform& os) { os.opens = os.reads = os.lookups = 0; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fputs("usage: plenvox-frontend-bench [--entries N] [--deletes K] [--repeat R] FOLDER\n", stderr);
+    return 2;
+  }
+  try {
+    const Workspace work(options);
+    const std::size_t n = work.entries.size();
+    const std::string playlist = work.folder + "/winamp.m3u";
+
+    auto mode0 = Edition(work, 0);
+    TimedListing(*mode0, n);  // warms the page cache for every file and the playlist
+    const double lines = Best(options.repeat, [&] { return Seconds([&] { PlainLineReading(playlist); }); });
+    plenvox::PosixPlatform os;
+    const double reading = Best(options.repeat, [&] { return Seconds([&] { OneLookupReading(os, playlist); }); });
+    const double listing0 = Best(options.repeat, [&] { return TimedListing(*mode0, n); });
+    auto mode1 = Edition(work, 1);
+    const double listing1 = Best(options.repeat, [&] { return TimedListing(*mode1, n); });
+
+    // Mode 2, first listing: every file analysed; a new plug-in each pass.
+    Counts first{};
+    const double listing2 = Best(options.repeat, [&] {
+      auto edition = Edition(work, 2);
+      ResetCounts(edition->os);
+      const double seconds = TimedListing(*edition, n);
+      first = PerEntry(edition->os, n);
+      return seconds;
+    });
+    // Again after a one-file add, as the host lists after every edit.
+    auto mode2 = Edition(work, 2);
+    TimedListing(*mode2, n);
+    Counts again{};
+    int added = 0;
+    const double relisting = Best(options.repeat, [&] {
+      mode2->plugin.FsPutFile(work.extra);  // a one-file copy: a batch of its own
+      ++added;
+      ResetCounts(mode2->os);
+      const double seconds = TimedListing(*mode2, n + static_cast<std::size_t>(added));
+      again = PerEntry(mode2->os, n + static_cast<std::size_t>(added));
+      return seconds;
+    });
+
+    // A delete batch of K entries spread over the playlist.
+    const double batch = Best(options.repeat, [&] {
+      auto edition = Edition(work, 0);
+      const int step = options.deletes > 0 ? options.entries / options.deletes : 1;
+      edition->player.seconds = 0;
+      return Seconds([&] {
+        edition->plugin.FsStatusInfo(plenvox::wfx::kStatusStart, plenvox::wfx::kOpDelete);
+        for (int d = 0; d < options.deletes; ++d) {
+          edition->plugin.FsDeleteFile("\\" + work.entries[static_cast<std::size_t>(d * step)]);
+        }
+        edition->plugin.FsStatusInfo(plenvox::wfx::kStatusEnd, plenvox::wfx::kOpDelete);
+      }) - edition->player.seconds;
+    });
+
+    std::printf("playlist: %zu entries over %s (best of %d passes, warm cache)\n", n,
+                options.folder.c_str(), options.repeat);
+    std::printf("line reading:        %8.2f ms\n", lines * 1e3);
+    std::printf("mode 0 listing:      %8.2f ms  %5.2f x line reading\n", listing0 * 1e3, listing0 / lines);
+    std::printf("mode 1 listing:      %8.2f ms\n", listing1 * 1e3);
+    std::printf("mode 2, first:       %8.2f ms  %5.2f x mode 1   per entry: %.2f opens, %.2f reads, %.2f look-ups\n",
+                listing2 * 1e3, listing2 / listing1, first.opens, first.reads, first.lookups);
+    std::printf("mode 2 after an add: %8.2f ms  %5.2f x mode 1   per entry: %.2f opens, %.2f reads, %.2f look-ups\n",
+                relisting * 1e3, relisting / listing1, again.opens, again.reads, again.lookups);
+    std::printf("one reading:         %8.2f ms  (one lookup through the whole playlist)\n", reading * 1e3);
+    std::printf("delete batch of %d:  %8.2f ms  %5.2f x one reading, %5.2f x line reading (the plug-in's share)\n",
+                options.deletes, batch * 1e3, batch / reading, batch / lines);
+    return 0;
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "plenvox-frontend-bench: %s\n", failure.what());
+    return 1;
+  }
+}
