@@ -23,7 +23,7 @@ def _step_fact(name, records, main_pid):
         if op.number == OP_LIST:
             calls = ["FsFindFirst/Next x%d" % sum(c in ("FsFindFirst", "FsFindNext") for c in calls)]
         threads = {r["tid"] for r in records[op.start:(op.end or op.start) + 1]}
-        where = "main thread" if threads == {main_pid} else "threads %s" % sorted(threads)
+        where = "main thread" if threads == {main_pid} else "other threads %s" % sorted(threads)
         described.append("op %d on %r [%s] (%s)" % (op.number, op.directory, _runs(calls), where))
     return "%s: %s" % (name, "; then ".join(described) or "no operation")
 

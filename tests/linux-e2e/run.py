@@ -3,7 +3,7 @@
 with xdotool) with a real MPD.
 
     run.py --plugin build/native/tests/linux-e2e/WfxFixture.wfx --scenario fixture
-           [--run-dir DIR]
+           [--run-dir DIR] [--plugin-env NAME=VALUE]...
 
 The run folder (default: a folder "run-<scenario>" beside the plug-in) is made afresh
 and kept afterwards with the screenshots, the logs and the plug-in's call log."""
@@ -30,6 +30,9 @@ def main():
     parser.add_argument("--plugin", required=True, help="the .wfx shared object to load")
     parser.add_argument("--scenario", choices=sorted(SCENARIOS), default="fixture")
     parser.add_argument("--run-dir", help="the run folder (made afresh)")
+    parser.add_argument("--plugin-env", action="append", default=[], metavar="NAME=VALUE",
+                        help="an environment variable for the plug-in (the fixture reads "
+                             "PLENVOX_FIXTURE_BACKGROUND: its background flags)")
     args = parser.parse_args()
     plugin = Path(args.plugin).resolve()
     if not plugin.is_file():
@@ -39,7 +42,8 @@ def main():
 
     started = time.monotonic()
     checks = Checks()
-    with Session(run_dir, plugin, scenario.ROOT_NAME) as session:
+    plugin_env = dict(setting.partition("=")[::2] for setting in args.plugin_env)
+    with Session(run_dir, plugin, scenario.ROOT_NAME, plugin_env) as session:
         try:
             scenario.run(session, checks)
         except Exception:  # a step that failed or timed out: report it with the checks

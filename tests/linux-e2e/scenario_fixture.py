@@ -23,6 +23,7 @@ GENERATED = ["one.mp3", "three \u00e9.mp3", "two.mp3"]
 FIXTURE_ITEMS = ["alpha.mp3", "big.mp3", "message.txt", "target.txt", "vox \u010caj \u00fc.mp3"]
 PICKED_FOLDER = "/picked \u00e9"
 REQUEST_MSG_OK, REQUEST_TARGET_DIR = 8, 6
+BG_UPLOAD = 2
 OPERATION_LIMIT = 20  # seconds from a key press to the end of the host's operation
 SETTLE = 1.5  # seconds to wait for a listing that may follow an operation
 PLAY_LIMIT = 10  # seconds for MPD to report that it plays
@@ -149,17 +150,28 @@ def _elapsed(status):
     return float(status.get("elapsed", 0)) if status.get("state") == "play" else 0
 
 
+def put_operations(records):
+    """The operation numbers of a copy of several files and of one file into the folder:
+    with BG_UPLOAD among the plug-in's background flags the host copies in a thread of
+    its own, operation 20 for both."""
+    flags = [r["result"] for r in calls_named(records, "FsGetBackgroundFlags")]
+    if flags and flags[-1] & BG_UPLOAD:
+        return OP_PUT_MULTI_THREAD, OP_PUT_MULTI_THREAD
+    return OP_PUT_MULTI, OP_PUT_SINGLE
+
+
 def check_steps(checks, run, session, queue):
     music = session.music
     all_records = run.calls.records()
+    several, one = put_operations(all_records)
     fc.check_listing(checks, run.records("open"), FIXTURE_ITEMS)
     init = calls_named(all_records, "FsInit")
     checks.check(init and all(r.get("MPD_HOST") == str(session.mpd.socket_path) for r in init),
                  "the plug-in's environment names the run's MPD (MPD_HOST)")
     put = ("local", "remote", "flags")
-    fc.check_edit(checks, run.records("copy several"), "copy several", OP_PUT_MULTI, "FsPutFile",
+    fc.check_edit(checks, run.records("copy several"), "copy several", several, "FsPutFile",
                   put, [(str(music / n), "/" + n, 0) for n in GENERATED])
-    fc.check_edit(checks, run.records("copy one"), "copy one", OP_PUT_SINGLE, "FsPutFile",
+    fc.check_edit(checks, run.records("copy one"), "copy one", one, "FsPutFile",
                   put, [(str(music / GENERATED[0]), "/" + GENERATED[0], 0)])
     fc.check_copy_out(checks, run.records("copy out"), run.records("open"), OP_GET_SINGLE,
                       music / fc.COPY_OUT_ITEM)
