@@ -4,6 +4,7 @@ scripted host under Wine, with the stand-in player and recorders.
 
     run.py test --build build/mingw32 [--group G]... [--only NAME]... [-v]
     run.py demo --build build/mingw32
+    run.py bench --build build/mingw32 --corpus FOLDER [--entries 10000] [--repeat 3]
 
 Scenario folders stay in <build>/e2e/runs/<scenario> for inspection."""
 
@@ -16,6 +17,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
+import bench  # noqa: E402
 import check  # noqa: E402
 import demo  # noqa: E402
 import scenarios_commands  # noqa: E402,F401  (each registers its scenarios)
@@ -108,6 +110,16 @@ def run_demo(args):
     return 0
 
 
+def run_bench(args):
+    build = Path(args.build).resolve()
+    artefacts = Artefacts(build)
+    with WineSession(build / "e2e", verbose=args.verbose) as session:
+        RegistryState(session).ensure(True)
+        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "bench", "bench")
+        print(bench.run(sc, Path(args.corpus), args.entries, args.repeat))
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -120,8 +132,15 @@ def main():
     show = sub.add_parser("demo", help="list a generated playlist in display modes 0, 1 and 2")
     show.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
     show.add_argument("-v", "--verbose", action="store_true")
+    timing = sub.add_parser("bench", help="time the listing of a large playlist in modes 0, 1, 2")
+    timing.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
+    timing.add_argument("--corpus", required=True, help="a folder of audio files to link to")
+    timing.add_argument("--entries", type=int, default=10000)
+    timing.add_argument("--repeat", type=int, default=3)
+    timing.add_argument("-v", "--verbose", action="store_true")
     args = parser.parse_args()
-    return run_tests(args) if args.command == "test" else run_demo(args)
+    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench}
+    return commands[args.command](args)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #include "Interpreter.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -102,6 +103,7 @@ bool Interpreter::Run(const Words& w) {
       {"close", 3, &Interpreter::CloseWindow}, {"sleep", 2, &Interpreter::Sleep},
       {"echo", 1, &Interpreter::Echo},         {"stat", 2, &Interpreter::Stat},
       {"lock", 2, &Interpreter::Lock},         {"unlock", 2, &Interpreter::Unlock},
+      {"clock", 1, &Interpreter::Clock},
   };
   if (w.empty()) return true;
   for (const Command& command : kCommands) {
@@ -154,8 +156,10 @@ HANDLE Interpreter::CallFindFirst(const std::string& path) {
   const HANDLE search = Guarded([&] {
     return plugin_.Call<HANDLE>("FsFindFirst", text.data(), &record);
   });
-  PrintLine({"findfirst", HandleText(search), std::to_string(plugin_.LastError())});
-  if (search != INVALID_HANDLE_VALUE) PrintFindData(record, passed_);
+  if (!quiet_) {
+    PrintLine({"findfirst", HandleText(search), std::to_string(plugin_.LastError())});
+    if (search != INVALID_HANDLE_VALUE) PrintFindData(record, passed_);
+  }
   lastSearch_ = search;
   return search;
 }
@@ -163,8 +167,10 @@ HANDLE Interpreter::CallFindFirst(const std::string& path) {
 BOOL Interpreter::CallFindNext(HANDLE search) {
   TFindData record = passed_;
   const BOOL more = Guarded([&] { return plugin_.Call<BOOL>("FsFindNext", search, &record); });
-  PrintLine({"findnext", Signed(more)});
-  if (more) PrintFindData(record, passed_);
+  if (!quiet_) {
+    PrintLine({"findnext", Signed(more)});
+    if (more) PrintFindData(record, passed_);
+  }
   return more;
 }
 
@@ -202,12 +208,22 @@ bool Interpreter::FindClose(const Words&) {
 // FsFindNext says no more, closed only when FsFindFirst gave a search handle.
 bool Interpreter::List(const Words& w) {
   const std::string& path = w[1];
-  if (w.size() > 2 && w[2] != "nostatus") return Fail("list PATH [nostatus]");
+  bool announce = plugin_.Has("FsStatusInfo");
+  bool quiet = false;
+  for (std::size_t i = 2; i < w.size(); ++i) {
+    if (w[i] == "nostatus") {
+      announce = false;
+    } else if (w[i] == "quiet") {
+      quiet = true;
+    } else {
+      return Fail("list PATH [nostatus] [quiet]");
+    }
+  }
   if (!Require("FsFindFirst", "list") || !Require("FsFindNext", "list") ||
       !Require("FsFindClose", "list")) {
     return true;
   }
-  const bool announce = plugin_.Has("FsStatusInfo") && w.size() == 2;
+  quiet_ = quiet;
   if (announce) CallStatus(path, 0, wfx::kOpList);
   int items = 0;
   const HANDLE search = CallFindFirst(path);
@@ -221,6 +237,7 @@ bool Interpreter::List(const Words& w) {
     }
     CallFindClose(search);
   }
+  quiet_ = false;
   if (announce) CallStatus(path, 1, wfx::kOpList);
   PrintLine({"list", std::to_string(items)});
   return true;
@@ -421,6 +438,17 @@ bool Interpreter::Sleep(const Words& w) {
   if (!ParseNumber(w[1], milliseconds) || milliseconds < 0) return Fail("sleep MILLISECONDS");
   ::Sleep(static_cast<DWORD>(milliseconds));
   HostWindow::PumpMessages();
+  return true;
+}
+
+bool Interpreter::Clock(const Words&) {
+  LARGE_INTEGER now, frequency;
+  ::QueryPerformanceCounter(&now);
+  ::QueryPerformanceFrequency(&frequency);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f",
+                static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart));
+  PrintLine({"clock", text});
   return true;
 }
 

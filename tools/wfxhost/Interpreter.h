@@ -50,6 +50,7 @@ class Interpreter {
   bool CloseWindow(const Words& w);
   bool Sleep(const Words& w);
   bool Echo(const Words& w);
+  bool Clock(const Words& w);
   bool Stat(const Words& w);
   bool Lock(const Words& w);
   bool Unlock(const Words& w);
@@ -64,6 +65,7 @@ class Interpreter {
   DialogWatcher dialogs_;
   TFindData passed_{};  // how the host hands every find-data record in
   HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
+  bool quiet_ = false;  // a quiet listing prints its count only
   std::vector<std::pair<std::string, HANDLE>> locks_;  // files held open by "lock"
 };
 
