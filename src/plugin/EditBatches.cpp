@@ -118,22 +118,31 @@ void EditBatches::StartDeleteBatch() {
   // filtered copy read: nothing rewrites it before the batch ends.
   savedPosition_ = player_.WritePlaylist();
   pendingDeletes_ = std::make_unique<TDynamicArrayI>();
+  deleteNames_.clear();
   playlist_.Rebind();
 }
 
 void EditBatches::CollectDeletion(const std::string& remoteName) {
-  std::int32_t number = -1;
+  deleteNames_.push_back(EntryPathOf(remoteName));
+}
+
+void EditBatches::NumberDeletions(TDynamicArrayI& deletes) {
+  std::vector<std::int32_t> numbers;
   try {
-    number = playlist_.Find(EntryPathOf(remoteName));
+    numbers = playlist_.FindAll(deleteNames_);
   } catch (const IoError&) {
     // Unreadable now means unreadable for the filtered copy too: the batch then
     // leaves the player's playlist alone.
   }
-  if (number != -1) pendingDeletes_->Add(number);
+  deleteNames_.clear();
+  for (const std::int32_t number : numbers) {
+    if (number != -1) deletes.Add(number);
+  }
 }
 
 void EditBatches::EndDeleteBatch() {
   const auto deletes = std::move(pendingDeletes_);  // the batch's list ends with this call
+  NumberDeletions(*deletes);
   const std::string& temp = state_.Settings.TempPlaylist;
   const bool written =
       Completed([&] { WriteFilteredCopy(os_, temp, playlist_.File(), *deletes); });
