@@ -23,6 +23,7 @@ constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
+constexpr std::uint32_t kErrorHandleEof = 38;
 constexpr std::uint32_t kErrorCallNotImplemented = 120;
 constexpr std::uint32_t kErrorNegativeSeek = 131;
 

@@ -47,6 +47,7 @@ class PlaylistFile {
   std::string ReadLineWhole();
   void ReadLineWhole(std::string& line) { Reader().ReadLineWhole(line); }
   bool Eof() { return Reader().Eof(); }
+  bool StoppedBeforeEnd() { return Reader().StoppedBeforeEnd(); }
 
  private:
   TextFileReader& Reader() {

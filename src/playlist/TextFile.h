@@ -33,6 +33,9 @@ class TextFileReader {
   void ReadLineWhole(std::string& line);
   // True when no character is left before the end of the file or a Ctrl-Z.
   bool Eof() { return pos_ >= end_ && !Fill(); }
+  // True when a Ctrl-Z ended the reading while the file holds further bytes behind it:
+  // a copy of what was read would then not be the whole file.
+  bool StoppedBeforeEnd();
   // Closes the file; throws IoError when the close fails.
   void Close();
 
@@ -51,6 +54,7 @@ class TextFileReader {
   std::size_t end_ = 0;
   bool atEnd_ = false;  // the file has no bytes left beyond the buffer
   bool ctrlZ_ = false;  // a Ctrl-Z was met: nothing more is read
+  bool bytesAfterCtrlZ_ = false;  // the buffer held more behind the Ctrl-Z
 };
 
 }  // namespace plenvox
