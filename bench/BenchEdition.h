@@ -21,7 +21,7 @@ namespace plenvox::bench {
 class CountingPlatform : public PosixPlatform {
  public:
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FindFile(const std::string& path, TFileRecord& record) override;
 
   std::uint64_t opens = 0;
   std::uint64_t reads = 0;

@@ -10,9 +10,13 @@ std::string CutLine(TTextEncoding encoding, std::string_view line) {
   return std::string(Utf8PrefixOfBytes(line, kUtf8LineMax));
 }
 
+std::string_view NamePrefix(TTextEncoding encoding, std::string_view path) {
+  if (encoding == TTextEncoding::Ansi) return path.substr(0, kShortStringMax);
+  return Utf8PrefixOfUnits(path, kWideNameMax);
+}
+
 std::string CutName(TTextEncoding encoding, std::string_view path) {
-  if (encoding == TTextEncoding::Ansi) return CutShort(path);
-  return std::string(Utf8PrefixOfUnits(path, kWideNameMax));
+  return std::string(NamePrefix(encoding, path));
 }
 
 std::string PlaylistFileName(std::string_view m3uName, TTextEncoding encoding) {

@@ -35,6 +35,8 @@ std::string CutLine(TTextEncoding encoding, std::string_view line);
 // back is matched: ANSI, the first 255 bytes; UTF-8, the whole characters that fit
 // kWideNameMax UTF-16 units.
 std::string CutName(TTextEncoding encoding, std::string_view path);
+// The same as a view into path.
+std::string_view NamePrefix(TTextEncoding encoding, std::string_view path);
 
 // A playlist file's name in the encoding: the UTF-8 form of "x.m3u" is "x.m3u8".
 std::string PlaylistFileName(std::string_view m3uName, TTextEncoding encoding);

@@ -89,10 +89,10 @@ void TextFileReader::ReadLineInto(Sink&& sink) {
   }
 }
 
-void TextFileReader::ReadLine(std::string& line) {
+void TextFileReader::ReadLine(std::string& line, std::size_t maxBytes) {
   line.clear();
-  ReadLineInto([&line](const char* bytes, std::size_t size) {
-    line.append(bytes, std::min(size, kShortStringMax - line.size()));
+  ReadLineInto([&line, maxBytes](const char* bytes, std::size_t size) {
+    line.append(bytes, std::min(size, maxBytes - line.size()));
   });
 }
 

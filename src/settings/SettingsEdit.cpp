@@ -13,6 +13,8 @@ namespace {
 
 // The player's program follows the folder in a short string of 255 characters.
 constexpr std::size_t kWinampFolderMax = kShortStringMax - kPlayerProgramFile.size();
+// And the playlist follows its folder.
+constexpr std::size_t kPlaylistFolderMax = kShortStringMax - kPlayerPlaylistFile.size();
 constexpr int kDisplayModeCount = 3;
 
 bool Is(const IniAssignment& assignment, const SettingKey& key) {
@@ -44,6 +46,18 @@ void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssign
   const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
   if (!os.FileExists(folder + std::string(kPlayerProgramFile))) {
     check.Warnings.push_back("The player's program " + std::string(kPlayerProgramFile) +
+                             " is not in the folder " + folder + ".");
+  }
+}
+
+void CheckPlaylistFolder(Platform& os, const std::string& commanderPath, IniAssignment& assignment,
+                         SettingsCheck& check) {
+  if (assignment.Value.empty()) return;  // the player is asked
+  assignment.Value = WithTrailingSeparator(assignment.Value);
+  CheckPathLength(assignment, commanderPath, kPlaylistFolderMax, check);
+  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
+  if (!os.FileExists(folder + std::string(kPlayerPlaylistFile))) {
+    check.Warnings.push_back("The player's playlist " + std::string(kPlayerPlaylistFile) +
                              " is not in the folder " + folder + ".");
   }
 }
@@ -93,6 +107,8 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
                            " holds a line break, which an INI file cannot store.");
   } else if (Is(assignment, ini::kWinampFolder)) {
     CheckWinampFolder(os, commanderPath, assignment, check);
+  } else if (Is(assignment, ini::kPlaylistFolder)) {
+    CheckPlaylistFolder(os, commanderPath, assignment, check);
   } else if (Is(assignment, ini::kEditor) || Is(assignment, ini::kSettings)) {
     CheckPathLength(assignment, commanderPath, kShortStringMax, check);
   } else if (Is(assignment, ini::kDisplayMode)) {
@@ -140,6 +156,7 @@ TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
   const auto stored = [&](const SettingKey& key) { return ReadSettingText(os, iniPath, key); };
   TSettingsForm form;
   form.WinampFolder = stored(ini::kWinampFolder);
+  form.PlaylistFolder = stored(ini::kPlaylistFolder);
   form.Editor = stored(ini::kEditor);
   form.SettingsProgram = stored(ini::kSettings);
   const TDisplayMode displayMode = DisplayModeValue(stored(ini::kDisplayMode));
@@ -157,6 +174,7 @@ std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
   const auto flag = [](bool on) { return on ? "1" : "0"; };
   std::vector<IniAssignment> assignments = {
       assign(ini::kWinampFolder, form.WinampFolder),
+      assign(ini::kPlaylistFolder, form.PlaylistFolder),
       assign(ini::kEditor, form.Editor),
       assign(ini::kSettings, form.SettingsProgram),
   };

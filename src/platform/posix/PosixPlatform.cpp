@@ -212,7 +212,7 @@ std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::u
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
-bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
+bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
   record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
@@ -226,9 +226,8 @@ bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
   record.Reserved0 = 0;
   record.Reserved1 = 0;
   const auto slash = path.find_last_of('/');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  record.FileName[name.copy(record.FileName, sizeof record.FileName - 1)] = '\0';
-  record.AlternateFileName[0] = '\0';
+  record.FileName = slash == std::string::npos ? path : path.substr(slash + 1);
+  record.AlternateFileName.clear();
   return true;
 }
 
@@ -273,6 +272,11 @@ WindowHandle PosixPlatform::FindWindow(const std::string&) { return 0; }
 std::intptr_t PosixPlatform::SendMessage(WindowHandle, std::uint32_t, std::uintptr_t,
                                          std::intptr_t) {
   return 0;
+}
+
+std::optional<std::string> PosixPlatform::ReadProcessText(WindowHandle, std::uintptr_t,
+                                                          std::size_t, std::size_t) {
+  return std::nullopt;  // no windows, so no process behind one
 }
 
 bool PosixPlatform::PostMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {
