@@ -1,8 +1,10 @@
-// The exported entry points of the host's file-system plug-in interface. Each one only
-// translates the host's C arguments and forwards to the front end, whose entry points
-// catch everything; the names stay undecorated through PlenvoxFast.def.
+// The exported entry points of the host's file-system plug-in interface, in their ANSI
+// and their Unicode (W) forms. Each one only translates the host's C arguments and
+// forwards to the front end, whose entry points catch everything and convert the texts
+// to the encoding of the core; the names stay undecorated through PlenvoxFast.def.
 #include <windows.h>
 
+#include <cstddef>
 #include <new>
 #include <string>
 
@@ -19,9 +21,23 @@ plenvox::Plugin* Front() { return g_edition ? &g_edition->plugin : nullptr; }
 
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
+// WCHAR is a 16-bit unit on Windows: the host's UTF-16 text as it is.
+std::u16string Text(const WCHAR* text) {
+  static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 units");
+  return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
+}
+
 plenvox::TFindData& Record(WIN32_FIND_DATAA* record) {
   static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(plenvox::TFindData), "the host's record");
   return *reinterpret_cast<plenvox::TFindData*>(record);
+}
+
+plenvox::TFindDataW& Record(WIN32_FIND_DATAW* record) {
+  static_assert(sizeof(WIN32_FIND_DATAW) == sizeof(plenvox::TFindDataW), "the host's W record");
+  static_assert(offsetof(WIN32_FIND_DATAW, cAlternateFileName) ==
+                    offsetof(plenvox::TFindDataW, AlternateFileName),
+                "the same layout");
+  return *reinterpret_cast<plenvox::TFindDataW*>(record);
 }
 
 }  // namespace
@@ -103,6 +119,62 @@ __declspec(dllexport) int WINAPI FsExecuteFile(HWND, char* remoteName, char* ver
   if (!Front()) return plenvox::wfx::kExecError;
   try {
     return Front()->FsExecuteFile(Text(remoteName), Text(verb));
+  } catch (...) {
+    return plenvox::wfx::kExecError;
+  }
+}
+
+// --- The Unicode forms ------------------------------------------------------------------
+
+__declspec(dllexport) int WINAPI FsInitW(int, plenvox::wfx::TProgressProcW, plenvox::wfx::TLogProcW,
+                                         plenvox::wfx::TRequestProcW) {
+  return Front() ? Front()->FsInitW() : 0;
+}
+
+__declspec(dllexport) HANDLE WINAPI FsFindFirstW(WCHAR* path, WIN32_FIND_DATAW* record) {
+  if (!Front() || !record) return INVALID_HANDLE_VALUE;
+  try {
+    return reinterpret_cast<HANDLE>(Front()->FsFindFirstW(Text(path), Record(record)));
+  } catch (...) {
+    return INVALID_HANDLE_VALUE;
+  }
+}
+
+__declspec(dllexport) BOOL WINAPI FsFindNextW(HANDLE, WIN32_FIND_DATAW* record) {
+  if (!Front() || !record) return FALSE;
+  return Front()->FsFindNextW(Record(record)) ? plenvox::wfx::kTrue : FALSE;
+}
+
+__declspec(dllexport) int WINAPI FsGetFileW(WCHAR*, WCHAR*, int, plenvox::wfx::TRemoteInfo*) {
+  return Front() ? Front()->FsGetFile() : plenvox::wfx::kFileNotSupported;
+}
+
+__declspec(dllexport) void WINAPI FsStatusInfoW(WCHAR*, int startEnd, int operation) {
+  if (Front()) Front()->FsStatusInfo(startEnd, operation);
+}
+
+__declspec(dllexport) int WINAPI FsPutFileW(WCHAR* localName, WCHAR*, int) {
+  if (!Front()) return plenvox::wfx::kFileOk;
+  try {
+    return Front()->FsPutFileW(Text(localName));
+  } catch (...) {
+    return plenvox::wfx::kFileOk;
+  }
+}
+
+__declspec(dllexport) BOOL WINAPI FsDeleteFileW(WCHAR* remoteName) {
+  if (!Front()) return plenvox::wfx::kTrue;
+  try {
+    return Front()->FsDeleteFileW(Text(remoteName));
+  } catch (...) {
+    return plenvox::wfx::kTrue;
+  }
+}
+
+__declspec(dllexport) int WINAPI FsExecuteFileW(HWND, WCHAR* remoteName, WCHAR* verb) {
+  if (!Front()) return plenvox::wfx::kExecError;
+  try {
+    return Front()->FsExecuteFileW(Text(remoteName), Text(verb));
   } catch (...) {
     return plenvox::wfx::kExecError;
   }
