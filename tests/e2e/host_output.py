@@ -91,8 +91,9 @@ class PlayerLog:
         """Each request as (message, wParam, lParam, name)."""
         return [(int(l[1]), int(l[2]), int(l[3]), l[4]) for l in self.lines if l[0] == "request"]
 
-    def answers(self):
-        return [int(l[5]) for l in self.lines if l[0] == "request"]
+    def answers(self, name=None):
+        """The answers to the requests (of one name, such as "write", when given)."""
+        return [int(l[5]) for l in self.lines if l[0] == "request" and name in (None, l[4])]
 
     def events(self):
         """Starts, hand-overs, additions and requests in order, as short texts."""

@@ -26,7 +26,7 @@ def temporary_folder_that_cannot_be_written(sc):
     # Without its temporary playlist a batch sends the player nothing: the start of the
     # delete batch has asked for the position, and that is all.
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE, ev.WRITE, ev.WRITE], "the player's requests")
+                 [ev.STARTED] + ev.WRITE_ASKED * 4, "the player's requests")
     expect_equal([item.name for item in out.from_last("findfirst").items()], [a, b],
                  "the listing afterwards")
     expect_batch_done(sc, out, [a, b])
@@ -54,7 +54,8 @@ def playlist_file_that_cannot_be_read(sc):
     log = sc.player_log()
     # The player cannot write the locked file either; the plug-in sends nothing that
     # would change the playlist (no clear, no position, no buttons).
-    expect_equal(log.requests(), [(1024, 0, 120, "write")] * 6, "the player's requests")
+    expect_equal(log.requests(), ev.REQUESTS_ASKED * 4 + [(1024, 0, 120, "write")] +
+                 ev.REQUESTS_ASKED, "the player's requests")
     expect_equal(len([l for l in log.lines if l[0] == "error"]), 3,
                  "writes that failed during the lock")
     expect_batch_done(sc, out, [a, b])

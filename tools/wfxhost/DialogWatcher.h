@@ -3,7 +3,7 @@
 // modal dialog dispatches the timer), reports each one once and answers it:
 //   message box:   "msgbox" line, then OK is pressed;
 //   folder picker: "picker" line, then the folder chosen by the script is selected
-//                  (BFFM_SETSELECTIONA) and confirmed, or the picker is cancelled;
+//                  (BFFM_SETSELECTIONW, the script's text read as UTF-8) and confirmed, or the picker is cancelled;
 #pragma once
 
 #include <windows.h>
