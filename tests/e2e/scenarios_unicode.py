@@ -1,0 +1,211 @@
+"""The Unicode entry points with today's player: its playlist in a settings folder that
+it reports (337, 338), the UTF-8 playlist "winamp.m3u8" beside "winamp.m3u", entries
+named in Cyrillic, Greek, CJK and emoji. Wine's ANSI code page in the prefix is 1252
+(Western), so "café" is ANSI text and the others are not: "winamp.m3u" has "?" for
+them, and only the UTF-8 playlist names them right."""
+
+import mpeg_files
+import player_events as ev
+from check import expect, expect_clean, expect_equal, scenario
+from host_output import unescape, utf8
+from scenarios_listing import FILE_FIELDS, mode0_item
+from workspace import PLAYER_CLASS, SETTINGS_FOLDER, TEMP_FOLDER
+
+WESTERN_CODE_PAGE = ["1252", "437"]
+TODAYS_PLAYER = {"PlaylistFolder": SETTINGS_FOLDER, "Answers": "337 338", "Unicode": "1"}
+UNICODE_PLAYLIST = SETTINGS_FOLDER + "winamp.m3u8"
+ANSI_PLAYLIST = SETTINGS_FOLDER + "winamp.m3u"
+UNICODE_TEMP = TEMP_FOLDER + "\\temp.m3u8"
+
+CYRILLIC = "P:\\music\\Кино — Группа крови.mp3"
+GREEK = "P:\\music\\Ελληνικά τραγούδια.mp3"
+CJK = "P:\\music\\東京事変 群青日和.mp3"
+EMOJI = "P:\\music\\🎵 party 🎉.mp3"
+WESTERN = "P:\\music\\café crème.mp3"
+NAMES = [CYRILLIC, GREEK, CJK, EMOJI, WESTERN]
+# Today's player asks 338 first and knows it: no 337.
+WRITE_ASKED = [ev.WRITE, "folderw 1024 0 338"]
+
+
+def as_ansi(path):
+    """A path as "winamp.m3u" holds it: "?" for what code page 1252 lacks (an emoji
+    is one character, two UTF-16 units, and takes two)."""
+    out = ""
+    for c in path:
+        try:
+            c.encode("cp1252")
+            out += c
+        except UnicodeEncodeError:
+            out += "??" if ord(c) > 0xFFFF else "?"
+    return out
+
+
+def prepare(sc, playlist, files=None, **ini):
+    """The plug-in, today's player with the playlist in its settings folder, and the
+    files that exist (default: each entry, as a small MPEG file of its own length)."""
+    sc.install(player_options=TODAYS_PLAYER)
+    sc.write_ini(**ini)
+    if files is None:
+        files = {path: mpeg_files.constant_bit_rate(100 + 40 * i) for i, path in enumerate(playlist)}
+    for path, mpeg in files.items():
+        sc.write_bytes(path, mpeg.data)
+    sc.write_playlist(playlist, path=UNICODE_PLAYLIST, encoding="utf-8")
+    return files
+
+
+def run(sc, script, **kwargs):
+    return sc.run_host(["codepage"] + script, encoding="utf-8", **kwargs)
+
+
+def expect_code_page(out):
+    expect_equal(out.of("codepage"), [WESTERN_CODE_PAGE], "the prefix's code pages")
+
+
+def final_playlist(sc):
+    """The Unicode player's position and entries when it was closed."""
+    position, paths = sc.player_log().final_playlist()
+    return position, [utf8(p) for p in paths]
+
+
+def names_listed(out):
+    """The names of the last Unicode listing of the run."""
+    return [item.wide_name for item in out.from_last("findfirstw").wide_items()]
+
+
+def expect_file_fields(item, stat, what, play_time=None):
+    """The item carries the file's own record as the host's FindFirstFileW gives it,
+    with the play time in the size fields when one is given."""
+    expect(stat is not None, "the host cannot find " + what)
+    for field in FILE_FIELDS:
+        expected = stat[field]
+        if play_time is not None and field in ("size_high", "size_low"):
+            expected = "0" if field == "size_high" else str(play_time)
+        expect_equal(item[field], expected, "%s: %s" % (what, field))
+
+
+@scenario("unicode")
+def listing_modes_through_the_unicode_entry_points(sc):
+    files = prepare(sc, NAMES, DisplayMode=2)
+    stat_script = ['statw "%s"' % p for p in NAMES]
+    out = run(sc, ["initw", "listw \\"] + stat_script + ["list \\"])
+    expect_clean(out)
+    expect_code_page(out)
+    expect_equal(names_listed(out), NAMES, "the names in UTF-16")
+    for item, path in zip(out.wide_items(), NAMES):
+        expect_file_fields(item, out.stats()[path], path, files[path].whole_seconds)
+    # The ANSI entry points read "winamp.m3u", as an old host would: "?" for what the
+    # code page lacks, "café" and the dash as code page 1252 has them.
+    expect_equal([item.name for item in out.from_last("findfirst").items()],
+                 [as_ansi(p).encode("cp1252").decode("latin-1") for p in NAMES],
+                 "the names through the ANSI entry points")
+    expect_equal(sc.player_log().events(), [ev.STARTED] + WRITE_ASKED * 3, "the player's requests")
+
+    sc.write_ini(DisplayMode=1)
+    out = run(sc, ["initw", "listw \\"] + stat_script)
+    expect_clean(out)
+    expect_equal(names_listed(out), NAMES, "mode 1 names")
+    for item, path in zip(out.wide_items(), NAMES):
+        expect_file_fields(item, out.stats()[path], path)
+
+    sc.write_ini(DisplayMode=0)
+    out = run(sc, ["initw", "listw \\"])
+    expect_clean(out)
+    expect_equal([item.row()[:8] + [item.wide_name, item["short_name"]] for item in out.wide_items()],
+                 [mode0_item(p, i == 0) for i, p in enumerate(NAMES)], "mode 0 items")
+
+
+@scenario("unicode")
+def add_batch_of_files_with_unicode_names(sc):
+    playlist = [CYRILLIC, GREEK]
+    added = [CJK, EMOJI]
+    wav = "P:\\music\\Ωδή.wav"
+    files = {p: mpeg_files.constant_bit_rate(50) for p in playlist + added + [wav]}
+    prepare(sc, playlist, files)
+    out = run(sc, ["initw", "listw \\", "statusw start 5",
+                   'putw "%s"' % CJK,
+                   'putw "%s"' % CYRILLIC,        # already an entry
+                   'putw "%s"' % wav,             # refused by the filter "mp3"
+                   'putw "P:\\music\\Мёртвый.mp3"',  # no such file
+                   'putw "%s"' % EMOJI,
+                   "statusw end 5", "listw \\"])
+    expect_clean(out)
+    expect_equal(out.of("putw"), [["0"]] * 5, "FsPutFileW answers")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED * 2 + ev.add_batch(2, UNICODE_TEMP) + WRITE_ASKED,
+                 "the player's requests: the additions as temp.m3u8")
+    expect_equal(names_listed(out), playlist + added, "the listing after the batch")
+    expect(not sc.exists(UNICODE_TEMP), "the temporary playlist was left behind")
+    expect_equal(final_playlist(sc), (0, playlist + added), "the player's playlist afterwards")
+
+
+@scenario("unicode")
+def delete_batch_of_unicode_entries_restores_the_position(sc):
+    prepare(sc, NAMES + [GREEK])
+    out = run(sc, ["initw", 'send "%s" 1024 3 121' % PLAYER_CLASS, "listw \\", "statusw start 8",
+                   'deletew "\\%s"' % CYRILLIC, 'deletew "\\%s"' % GREEK,
+                   'deletew "\\%s"' % GREEK,      # its first entry again
+                   'deletew "\\P:\\music\\Нет.mp3"', "statusw end 8", "listw \\"])
+    expect_clean(out)
+    expect_equal(out.of("deletew"), [["-1"]] * 4, "FsDeleteFileW answers")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED + [ev.position(3)] + WRITE_ASKED * 2 +
+                 ev.delete_batch(kept=4, saved_position=3, path=UNICODE_TEMP) + WRITE_ASKED,
+                 "the player's requests")
+    kept = [CJK, EMOJI, WESTERN, GREEK]
+    expect_equal(names_listed(out), kept, "the listing after the batch")
+    expect(not sc.exists(UNICODE_TEMP), "the temporary playlist was left behind")
+    expect_equal(final_playlist(sc), (3, kept), "the player's position and playlist afterwards")
+
+
+@scenario("unicode")
+def commands_on_unicode_entries(sc):
+    """Open plays the right entry; properties start the editor with the entry's name
+    and the settings program, both through the W process functions; save copies
+    "winamp.m3u8" as "Plenvox.m3u8" into a folder chosen with the W folder picker."""
+    editor, program = "P:\\tools\\editor.exe", "P:\\tools\\setprog.exe"
+    prepare(sc, NAMES, editor=editor, settings=program)
+    sc.install_recorder(editor)
+    sc.install_recorder(program)
+    lists = "P:\\списки"
+    sc.path(lists).mkdir()
+    out = run(sc, ["initw", "listw \\", 'execw "\\%s" open' % EMOJI,
+                   'execw "\\%s" properties' % CJK, "execw \\ properties",
+                   "picker choose " + lists, 'execw \\ "quote save"'])
+    expect_clean(out)
+    expect_equal([line[0] for line in out.of("execw")], ["0"] * 4, "FsExecuteFileW answers")
+    expect_equal(sc.recorded("P:\\tools\\editor.log", kind="cmdlinew"), ["\\" + CJK],
+                 "the editor's command line")
+    expect_equal(len(sc.recorded("P:\\tools\\setprog.log", kind="cmdlinew")), 1,
+                 "starts of the settings program")
+    expect_equal([(p[3], utf8(unescape(p[4]))) for p in out.of("picker")], [("choose", lists)],
+                 "the picker")
+    expect_equal(sc.read_bytes(lists + "\\Plenvox.m3u8"), sc.read_bytes(UNICODE_PLAYLIST),
+                 "the saved copy, byte for byte the player's playlist")
+    expect(not sc.exists(lists + "\\Plenvox.m3u"), "an ANSI copy was saved")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED * 2 +
+                 [ev.WRITE, ev.position(3), ev.STOP, ev.PLAY] + [ev.WRITE] * 3,
+                 "the player's requests")
+
+
+@scenario("unicode")
+def names_of_300_characters_are_shown_cut_and_found_by_their_cut(sc):
+    """A Cyrillic path of 300 characters (545 bytes of UTF-8) is one line of the UTF-8
+    playlist; the host's record holds its first 259 UTF-16 units, and that cut name
+    plays and deletes the entry. The ANSI playlist's line of the same entry is cut at
+    255 bytes."""
+    folder = "P:\\music\\" + "Очень длинное имя папки " * 4 + "\\"
+    long_entry = folder + "я" * (300 - len(folder) - 4) + ".mp3"
+    expect_equal(len(long_entry), 300, "length of the long entry")
+    prepare(sc, [GREEK, long_entry], files={GREEK: mpeg_files.constant_bit_rate(10)},
+            DisplayMode=0)
+    cut = long_entry[:259]
+    out = run(sc, ["initw", "listw \\", 'execw "\\%s" open' % cut,
+                   "statusw start 8", 'deletew "\\%s"' % cut, "statusw end 8"])
+    expect_clean(out)
+    expect_equal(names_listed(out), [GREEK, cut], "the names, the long one cut")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED * 2 + [ev.WRITE, ev.position(1), ev.STOP, ev.PLAY] +
+                 WRITE_ASKED + ev.delete_batch(kept=1, saved_position=1, path=UNICODE_TEMP),
+                 "the player's requests")
+    expect_equal(final_playlist(sc), (1, [GREEK]), "the player's playlist afterwards")
