@@ -25,6 +25,7 @@ import scenarios_edits  # noqa: E402,F401
 import scenarios_faults  # noqa: E402,F401
 import scenarios_host  # noqa: E402,F401
 import scenarios_listing  # noqa: E402,F401
+import scenarios_playlist_folder  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
 import scenarios_settings  # noqa: E402,F401
 import scenarios_unicode  # noqa: E402,F401

@@ -209,3 +209,127 @@ def names_of_300_characters_are_shown_cut_and_found_by_their_cut(sc):
                  WRITE_ASKED + ev.delete_batch(kept=1, saved_position=1, path=UNICODE_TEMP),
                  "the player's requests")
     expect_equal(final_playlist(sc), (1, [GREEK]), "the player's playlist afterwards")
+
+
+# --- Faults, through the Unicode entry points ------------------------------------------
+
+def edit_batches(add, remove):
+    return ["statusw start 5", 'putw "%s"' % add, "statusw end 5",
+            "statusw start 8", 'deletew "\\%s"' % remove, "statusw end 8"]
+
+
+def expect_normal_answers(out, refreshes):
+    expect_equal(out.of("putw"), [["0"]], "FsPutFileW answer")
+    expect_equal(out.of("deletew"), [["-1"]], "FsDeleteFileW answer")
+    expect_equal(out.kinds("posted"), ["posted\t1075\t540\t0"] * refreshes, "the host's refreshes")
+
+
+@scenario("unicode")
+def unicode_temporary_folder_that_cannot_be_written(sc):
+    prepare(sc, [CYRILLIC, GREEK], {p: mpeg_files.not_audio() for p in (CYRILLIC, GREEK, CJK)})
+    out = run(sc, ["initw", "listw \\"] + edit_batches(CJK, CYRILLIC) + ["listw \\"],
+              temp="P:\\no such folder")
+    expect_clean(out)
+    expect_normal_answers(out, refreshes=2)
+    # Without its temporary playlist a batch sends the player nothing.
+    expect_equal(sc.player_log().events(), [ev.STARTED] + WRITE_ASKED * 4, "the player's requests")
+    expect_equal(names_listed(out), [CYRILLIC, GREEK], "the listing afterwards")
+    expect_equal(final_playlist(sc), (0, [CYRILLIC, GREEK]), "the player's playlist afterwards")
+
+
+@scenario("unicode")
+def unicode_playlist_that_cannot_be_read(sc):
+    """Both playlist files locked: the player cannot write either, the UTF-8 one stays
+    the one to read, and the plug-in cannot read it."""
+    prepare(sc, [CYRILLIC, GREEK])
+    locks = [ANSI_PLAYLIST, UNICODE_PLAYLIST]
+    out = run(sc, ["initw", "listw \\"] + ["lock " + p for p in locks] + ["listw \\",
+                   "statusw start 8", 'deletew "\\%s"' % CYRILLIC, "statusw end 8",
+                   'execw "\\%s" open' % GREEK] + ["unlock " + p for p in locks] + ["listw \\"])
+    expect_clean(out)
+    expect_equal(out.of("findfirstw"), [["0", "0"], ["-1", "18"], ["0", "0"]],
+                 "listings before, during and after the lock")
+    expect_equal(out.of("deletew"), [["-1"]], "FsDeleteFileW answer")
+    expect_equal([line[0] for line in out.of("execw")], ["0"], "FsExecuteFileW answer")
+    # Nothing that would change the playlist reaches the player: no clear, no position.
+    # The player cannot write its files during the lock either ("error" lines).
+    failed = "error write 32"
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED * 2 + ([failed] + WRITE_ASKED) * 2 +
+                 [failed, ev.WRITE] + WRITE_ASKED, "the player's requests")
+    expect_equal(final_playlist(sc), (0, [CYRILLIC, GREEK]), "the player's playlist afterwards")
+
+
+@scenario("unicode")
+def unicode_player_that_is_not_there(sc):
+    sc.install(player=False)
+    sc.write_ini(winamp_folder="P:\\noplayer\\", DisplayMode=0)
+    for name, encoding in (("winamp.m3u", "cp1252"), ("winamp.m3u8", "utf-8")):
+        entries = [as_ansi(p) for p in (CYRILLIC, GREEK)] if encoding == "cp1252" else [CYRILLIC, GREEK]
+        sc.write_playlist(entries, path="P:\\noplayer\\" + name, encoding=encoding)
+    before = sc.read_bytes("P:\\noplayer\\winamp.m3u8")
+    out = run(sc, ["initw", "listw \\"] + edit_batches(CJK, CYRILLIC) +
+              ['execw "\\%s" open' % GREEK, "picker cancel", 'execw \\ "quote save"', "listw \\"])
+    expect_clean(out)
+    expect_normal_answers(out, refreshes=2)
+    expect_equal(names_listed(out), [CYRILLIC, GREEK], "the listing of the UTF-8 playlist")
+    expect_equal(sc.read_bytes("P:\\noplayer\\winamp.m3u8"), before, "the playlist file")
+    expect(not sc.exists(UNICODE_TEMP), "the temporary playlist was left behind")
+    expect_equal(sc.player_log().events(), [], "requests that reached a player")
+
+
+@scenario("unicode")
+def unicode_delete_batch_keeps_a_playlist_with_a_ctrl_z_whole(sc):
+    """The player's playlist holds an entry with a Ctrl-Z inside: reading stops there,
+    so a filtered copy would lose the entries behind it; the batch changes nothing."""
+    with_ctrl_z = "P:\\music\\Звук\x1aспуск.mp3"
+    playlist = [CYRILLIC, GREEK, with_ctrl_z, CJK]
+    prepare(sc, playlist, {p: mpeg_files.not_audio() for p in (CYRILLIC, GREEK, CJK)}, DisplayMode=0)
+    out = run(sc, ["initw", "listw \\", "statusw start 8", 'deletew "\\%s"' % GREEK,
+                   "statusw end 8"])
+    expect_clean(out)
+    expect_equal(names_listed(out), [CYRILLIC, GREEK, "P:\\music\\Звук"],
+                 "the listing ends at the Ctrl-Z")
+    expect_equal(sc.player_log().events(), [ev.STARTED] + WRITE_ASKED * 3, "the player's requests")
+    expect_equal(out.kinds("posted"), ["posted\t1075\t540\t0"], "the host's refresh")
+    expect(not sc.exists(UNICODE_TEMP), "the temporary playlist was left behind")
+    expect_equal(final_playlist(sc), (0, playlist), "the player's playlist afterwards")
+
+
+# --- Without today's player or without settings -----------------------------------------
+
+@scenario("unicode")
+def unicode_entry_points_with_an_old_player_read_the_ansi_playlist(sc):
+    """No "winamp.m3u8": the W entry points give what the ANSI ones give, through code
+    page 1252 ("café" stays, a CJK file's name cannot reach the ANSI playlist)."""
+    western2 = "P:\\music\\Über Straße.mp3"
+    playlist = [WESTERN, "P:\\music\\plain.mp3"]
+    sc.install()
+    sc.write_ini(DisplayMode=0)
+    for path in playlist + [western2, CJK]:
+        sc.write_bytes(path, b"not really audio")
+    sc.write_playlist(playlist, encoding="cp1252")
+    out = run(sc, ["initw", "listw \\", "statusw start 5", 'putw "%s"' % western2,
+                   'putw "%s"' % CJK, "statusw end 5", "statusw start 8",
+                   'deletew "\\%s"' % WESTERN, "statusw end 8", "listw \\"])
+    expect_clean(out)
+    expect_equal(names_listed(out), ["P:\\music\\plain.mp3", western2], "the listing afterwards")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(1) + ev.WRITE_ASKED +
+                 ev.delete_batch(kept=2, saved_position=0) + ev.WRITE_ASKED,
+                 "the player's requests, with the ANSI temporary playlist")
+    position, paths = sc.player_log().final_playlist()
+    expect_equal([p.encode("latin-1").decode("cp1252") for p in paths],
+                 ["P:\\music\\plain.mp3", western2], "the player's playlist afterwards")
+
+
+@scenario("unicode", registry=False)
+def unicode_first_run(sc):
+    sc.install()
+    out = run(sc, ["initw", "listw \\"])
+    expect_clean(out)
+    expect_equal(out.kinds("msgbox", "findfirstw"),
+                 ["msgbox\thost\tinformation\tOK\tFirst run message\t"
+                  "Main settings file not found or empty. Please, run SETTINGS.EXE",
+                  "findfirstw\t-1\t18"], "the first-run message and an empty folder")
+    expect_equal(len(sc.recorded("P:\\plugin\\settings.log")), 1, "starts of settings.exe")

@@ -114,10 +114,11 @@ class Scenario:
 
     def write_ini(self, path=None, winamp_folder=PLAYER_FOLDER, **mode):
         """Writes the INI file. mode holds the keys of the "Mode" section
-        (DisplayMode, ExtFilter, BlockDead, DisableMulti) and, as editor and settings,
-        the "Path" keys Editor and Settings; None leaves a key out."""
-        paths = {"WinampFolder": winamp_folder, "Editor": mode.pop("editor", None),
-                 "Settings": mode.pop("settings", None)}
+        (DisplayMode, ExtFilter, BlockDead, DisableMulti) and, as playlist_folder, editor
+        and settings, the "Path" keys PlaylistFolder, Editor and Settings; None leaves a
+        key out."""
+        paths = {"WinampFolder": winamp_folder, "PlaylistFolder": mode.pop("playlist_folder", None),
+                 "Editor": mode.pop("editor", None), "Settings": mode.pop("settings", None)}
         lines = ["[Path]"] + ["%s=%s" % (k, v) for k, v in paths.items() if v is not None]
         lines += ["[Mode]"] + ["%s=%s" % (k, v) for k, v in mode.items() if v is not None]
         self.write_bytes(path or INI_PATH, ("\r\n".join(lines) + "\r\n").encode("latin-1"))
