@@ -12,6 +12,8 @@ std::string CommandLinePath(const std::string& path) {
 
 std::optional<std::uintptr_t> PlayerMemoryAddress(std::intptr_t answer) {
   constexpr std::uintptr_t kFirstAddress = 65536;
+  // A small negative answer (-1 of a failed request) points nowhere either.
+  if (answer < 0 && answer > -static_cast<std::intptr_t>(kFirstAddress)) return std::nullopt;
   auto address = static_cast<std::uintptr_t>(answer);
   // A 32-bit player's pointer above 2 GB may reach a 64-bit caller sign-extended.
   if (sizeof address > 4 && (address >> 16 >> 16) == 0xFFFFFFFFu) address &= 0xFFFFFFFFu;
