@@ -15,7 +15,10 @@ struct TFileTime {
   std::uint32_t High;
 };
 
-struct TFindData {
+// The record with names of Char units: char for the ANSI record, char16_t (UTF-16) for
+// the Unicode one.
+template <typename Char>
+struct TFindDataOf {
   std::uint32_t FileAttributes;
   TFileTime CreationTime;
   TFileTime LastAccessTime;
@@ -24,23 +27,12 @@ struct TFindData {
   std::uint32_t FileSizeLow;
   std::uint32_t Reserved0;
   std::uint32_t Reserved1;
-  char FileName[260];
-  char AlternateFileName[14];
+  Char FileName[260];
+  Char AlternateFileName[14];
 };
 
-// The same fields, with the names in UTF-16 units.
-struct TFindDataW {
-  std::uint32_t FileAttributes;
-  TFileTime CreationTime;
-  TFileTime LastAccessTime;
-  TFileTime LastWriteTime;
-  std::uint32_t FileSizeHigh;
-  std::uint32_t FileSizeLow;
-  std::uint32_t Reserved0;
-  std::uint32_t Reserved1;
-  char16_t FileName[260];
-  char16_t AlternateFileName[14];
-};
+using TFindData = TFindDataOf<char>;
+using TFindDataW = TFindDataOf<char16_t>;
 
 static_assert(sizeof(TFileTime) == 8, "FILETIME is two 32-bit words");
 static_assert(alignof(TFindData) == 4, "the host's record is 4-byte aligned");

@@ -141,7 +141,8 @@ void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
   }
 }
 
-int Plugin::FsPutFile(const std::string& localName) noexcept {
+template <typename Text>
+int Plugin::PutFile(const Text& localName) noexcept {
   try {
     batches_.PutFile(CoreText(os_, localName));
   } catch (...) {
@@ -149,15 +150,8 @@ int Plugin::FsPutFile(const std::string& localName) noexcept {
   return wfx::kFileOk;
 }
 
-int Plugin::FsPutFileW(const std::u16string& localName) noexcept {
-  try {
-    batches_.PutFile(CoreText(os_, localName));
-  } catch (...) {
-  }
-  return wfx::kFileOk;
-}
-
-int Plugin::FsDeleteFile(const std::string& remoteName) noexcept {
+template <typename Text>
+int Plugin::DeleteFile(const Text& remoteName) noexcept {
   try {
     batches_.DeleteFile(CoreText(os_, remoteName));
   } catch (...) {
@@ -165,19 +159,19 @@ int Plugin::FsDeleteFile(const std::string& remoteName) noexcept {
   return wfx::kTrue;
 }
 
+int Plugin::FsPutFile(const std::string& localName) noexcept { return PutFile(localName); }
+int Plugin::FsPutFileW(const std::u16string& localName) noexcept { return PutFile(localName); }
+int Plugin::FsDeleteFile(const std::string& remoteName) noexcept { return DeleteFile(remoteName); }
 int Plugin::FsDeleteFileW(const std::u16string& remoteName) noexcept {
-  try {
-    batches_.DeleteFile(CoreText(os_, remoteName));
-  } catch (...) {
-  }
-  return wfx::kTrue;
+  return DeleteFile(remoteName);
 }
 
 // --- Commands ----------------------------------------------------------------------------
 
-int Plugin::ExecuteFile(const std::string& remoteName, const std::string& verb) noexcept {
+template <typename Text>
+int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
-    return commands_.ExecuteFile(remoteName, verb);
+    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {
@@ -186,19 +180,11 @@ int Plugin::ExecuteFile(const std::string& remoteName, const std::string& verb) 
 }
 
 int Plugin::FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept {
-  try {
-    return ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
-  } catch (...) {
-    return wfx::kExecError;
-  }
+  return ExecuteFile(remoteName, verb);
 }
 
 int Plugin::FsExecuteFileW(const std::u16string& remoteName, const std::u16string& verb) noexcept {
-  try {
-    return ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
-  } catch (...) {
-    return wfx::kExecError;
-  }
+  return ExecuteFile(remoteName, verb);
 }
 
 }  // namespace plenvox

@@ -88,7 +88,13 @@ class Plugin {
   std::intptr_t FindFirstInto(const std::string& path, Record& record);
   template <typename Record>
   bool FindNextInto(Record& record);
-  int ExecuteFile(const std::string& remoteName, const std::string& verb) noexcept;
+  // The edits and commands of either form, the host's texts converted first.
+  template <typename Text>
+  int PutFile(const Text& localName) noexcept;
+  template <typename Text>
+  int DeleteFile(const Text& remoteName) noexcept;
+  template <typename Text>
+  int ExecuteFile(const Text& remoteName, const Text& verb) noexcept;
 
   Platform& os_;
   TPluginState& state_;

@@ -11,10 +11,6 @@ namespace plenvox {
 
 namespace {
 
-// The player's program follows the folder in a short string of 255 characters.
-constexpr std::size_t kWinampFolderMax = kShortStringMax - kPlayerProgramFile.size();
-// And the playlist follows its folder.
-constexpr std::size_t kPlaylistFolderMax = kShortStringMax - kPlayerPlaylistFile.size();
 constexpr int kDisplayModeCount = 3;
 
 bool Is(const IniAssignment& assignment, const SettingKey& key) {
@@ -34,6 +30,20 @@ void CheckPathLength(const IniAssignment& assignment, const std::string& command
                          std::to_string(max) + ".");
 }
 
+// A folder that the plug-in puts one of the player's files straight after: it gets its
+// trailing separator, must leave room for the file within a short string, and should
+// hold it (a warning).
+void CheckFolderOfFile(Platform& os, const std::string& commanderPath, std::string_view file,
+                       const char* what, IniAssignment& assignment, SettingsCheck& check) {
+  assignment.Value = WithTrailingSeparator(assignment.Value);
+  CheckPathLength(assignment, commanderPath, kShortStringMax - file.size(), check);
+  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
+  if (!os.FileExists(folder + std::string(file))) {
+    check.Warnings.push_back(std::string("The player's ") + what + " " + std::string(file) +
+                             " is not in the folder " + folder + ".");
+  }
+}
+
 void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssignment& assignment,
                        SettingsCheck& check) {
   if (assignment.Value.empty()) {
@@ -41,25 +51,13 @@ void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssign
     return;
   }
   // The plug-in puts the player's program and playlist straight after the folder.
-  assignment.Value = WithTrailingSeparator(assignment.Value);
-  CheckPathLength(assignment, commanderPath, kWinampFolderMax, check);
-  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
-  if (!os.FileExists(folder + std::string(kPlayerProgramFile))) {
-    check.Warnings.push_back("The player's program " + std::string(kPlayerProgramFile) +
-                             " is not in the folder " + folder + ".");
-  }
+  CheckFolderOfFile(os, commanderPath, kPlayerProgramFile, "program", assignment, check);
 }
 
 void CheckPlaylistFolder(Platform& os, const std::string& commanderPath, IniAssignment& assignment,
                          SettingsCheck& check) {
   if (assignment.Value.empty()) return;  // the player is asked
-  assignment.Value = WithTrailingSeparator(assignment.Value);
-  CheckPathLength(assignment, commanderPath, kPlaylistFolderMax, check);
-  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
-  if (!os.FileExists(folder + std::string(kPlayerPlaylistFile))) {
-    check.Warnings.push_back("The player's playlist " + std::string(kPlayerPlaylistFile) +
-                             " is not in the folder " + folder + ".");
-  }
+  CheckFolderOfFile(os, commanderPath, kPlayerPlaylistFile, "playlist", assignment, check);
 }
 
 void CheckDisplayMode(IniAssignment& assignment, SettingsCheck& check) {

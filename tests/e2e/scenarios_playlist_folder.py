@@ -33,46 +33,39 @@ def listed(out):
     return [item.name for item in out.from_last("findfirst").items()]
 
 
+def expect_read_from(sc, entry, events, what):
+    """FsInit and a listing read the playlist of entry, with the player's requests."""
+    out = sc.run_host(["init", "list \\"])
+    expect_clean(out)
+    expect_equal(listed(out), [entry], "the playlist read")
+    expect_equal(sc.player_log().events(), [ev.STARTED] + events, "the player's requests: " + what)
+
+
 @scenario("folder")
 def the_players_answer_to_338_wins_over_winamp_folder(sc):
     prepare(sc, answers="337 338")
-    out = sc.run_host(["init", "list \\"])
-    expect_clean(out)
-    expect_equal(listed(out), [SETTINGS_FOLDER_ENTRY], "the playlist read")
-    expect_equal(sc.player_log().events(), [ev.STARTED] + [ev.WRITE, "folderw 1024 0 338"] * 2,
-                 "the player's requests: 338 is known, 337 not asked")
+    expect_read_from(sc, SETTINGS_FOLDER_ENTRY, [ev.WRITE, "folderw 1024 0 338"] * 2,
+                     "338 is known, 337 not asked")
 
 
 @scenario("folder")
 def a_player_that_knows_only_337_is_read_in_ansi(sc):
     prepare(sc, answers="337")
-    out = sc.run_host(["init", "list \\"])
-    expect_clean(out)
-    expect_equal(listed(out), [SETTINGS_FOLDER_ENTRY], "the playlist read")
-    expect_equal(sc.player_log().events(), [ev.STARTED] + ev.WRITE_ASKED * 2,
-                 "the player's requests")
+    expect_read_from(sc, SETTINGS_FOLDER_ENTRY, ev.WRITE_ASKED * 2, "338, then 337")
     expect_equal(sc.player_log().answers("folderw"), [1, 1], "338 is not known")
 
 
 @scenario("folder")
 def the_ini_key_wins_over_the_players_answer(sc):
     prepare(sc, answers="337 338", playlist_folder=KEY_FOLDER.rstrip("\\"))
-    out = sc.run_host(["init", "list \\"])
-    expect_clean(out)
-    expect_equal(listed(out), [KEY_FOLDER_ENTRY], "the playlist read")
-    expect_equal(sc.player_log().events(), [ev.STARTED, ev.WRITE, ev.WRITE],
-                 "the player's requests: with the key the player is not asked")
+    expect_read_from(sc, KEY_FOLDER_ENTRY, [ev.WRITE, ev.WRITE], "with the key, no question")
 
 
 @scenario("folder")
 def an_old_player_falls_back_to_winamp_folder(sc):
     prepare(sc)
-    out = sc.run_host(["init", "list \\"])
-    expect_clean(out)
-    # The stand-in wrote its playlist to the settings folder, but says nothing of it.
-    expect_equal(listed(out), [PROGRAM_FOLDER_ENTRY], "the playlist read")
-    expect_equal(sc.player_log().events(), [ev.STARTED] + ev.WRITE_ASKED * 2,
-                 "the player's requests")
+    # The stand-in writes its playlist to the settings folder, but says nothing of it.
+    expect_read_from(sc, PROGRAM_FOLDER_ENTRY, ev.WRITE_ASKED * 2, "both asked")
     expect_equal(sc.player_log().answers("folderw") + sc.player_log().answers("folder"),
                  [1] * 4, "the old player's answers")
 

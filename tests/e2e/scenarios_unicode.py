@@ -8,7 +8,7 @@ import mpeg_files
 import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
 from host_output import unescape, utf8
-from scenarios_listing import FILE_FIELDS, mode0_item
+from scenarios_listing import expect_file_fields, mode0_item
 from workspace import PLAYER_CLASS, SETTINGS_FOLDER, TEMP_FOLDER
 
 WESTERN_CODE_PAGE = ["1252", "437"]
@@ -70,17 +70,6 @@ def final_playlist(sc):
 def names_listed(out):
     """The names of the last Unicode listing of the run."""
     return [item.wide_name for item in out.from_last("findfirstw").wide_items()]
-
-
-def expect_file_fields(item, stat, what, play_time=None):
-    """The item carries the file's own record as the host's FindFirstFileW gives it,
-    with the play time in the size fields when one is given."""
-    expect(stat is not None, "the host cannot find " + what)
-    for field in FILE_FIELDS:
-        expected = stat[field]
-        if play_time is not None and field in ("size_high", "size_low"):
-            expected = "0" if field == "size_high" else str(play_time)
-        expect_equal(item[field], expected, "%s: %s" % (what, field))
 
 
 @scenario("unicode")
