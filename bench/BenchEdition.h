@@ -38,6 +38,8 @@ class MemoryPlayer : public Player {
   void Stop() override {}
   void Play() override {}
   void AddToPlaylist(const std::string& playlistPath) override;
+  // It keeps its playlist where the settings say.
+  std::optional<std::u16string> PlaylistFolder() override { return std::nullopt; }
 
   std::vector<std::string> entries;
   std::int32_t position = 0;

@@ -39,11 +39,7 @@ const std::string& PlaylistFile::Path() const {
 
 void PlaylistFile::NotOpen() { throw IoError(kErrorAccessDenied, "the playlist file is not open"); }
 
-void PlaylistFile::ReadLine(std::string& line) {
-  if (encoding_ == TTextEncoding::Ansi) {
-    Reader().ReadLine(line);
-    return;
-  }
+void PlaylistFile::ReadUtf8Line(std::string& line) {
   // One byte more than the rule keeps tells whether the cut splits a character.
   Reader().ReadLine(line, kUtf8LineMax + 1);
   line.resize(Utf8PrefixOfBytes(line, kUtf8LineMax).size());

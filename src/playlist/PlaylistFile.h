@@ -50,7 +50,13 @@ class PlaylistFile {
   // Line reading while open (see TextFileReader), ReadLine by the line rule of the
   // encoding; throws IoError on a read failure.
   std::string ReadLine();
-  void ReadLine(std::string& line);
+  void ReadLine(std::string& line) {
+    if (encoding_ == TTextEncoding::Ansi) {
+      Reader().ReadLine(line);
+    } else {
+      ReadUtf8Line(line);
+    }
+  }
   std::string ReadLineWhole();
   void ReadLineWhole(std::string& line) { Reader().ReadLineWhole(line); }
   bool Eof() { return Reader().Eof(); }
@@ -62,6 +68,7 @@ class PlaylistFile {
     return *reader_;
   }
   [[noreturn]] static void NotOpen();
+  void ReadUtf8Line(std::string& line);
 
   Platform& os_;
   std::optional<std::string> path_;

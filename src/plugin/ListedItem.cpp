@@ -26,27 +26,26 @@ void WriteFields(const TListedItem& item, Record& record) {
   }
 }
 
-// The text and its terminating zero; what lies behind the zero stays as it was.
+// The text and its terminating zero; what lies behind the zero stays as it was. Copied
+// by the library (basic_string::copy), which an inlined copy of a length known only at
+// run time is not as fast as: the name is the most of what a listing writes.
 template <typename Char, std::size_t N>
-void WriteText(std::basic_string_view<Char> text, Char (&field)[N]) {
-  // Copied by the library: the name is the most of what a listing writes.
-  const std::size_t length = std::min(text.size(), N - 1);
-  std::char_traits<Char>::copy(field, text.data(), length);
-  field[length] = Char{};
+void WriteText(const std::basic_string<Char>& text, Char (&field)[N]) {
+  field[text.copy(field, N - 1)] = Char{};
 }
 
 template <std::size_t N>
 void WriteWide(Platform& os, const std::string& text, char16_t (&field)[N]) {
   const std::u16string wide = os.ToWide(text);
-  WriteText(Utf16Prefix(wide, N - 1), field);
+  WriteText(std::u16string(Utf16Prefix(wide, N - 1)), field);
 }
 
 template <std::size_t N>
 void WriteAnsi(Platform& os, const std::string& text, char (&field)[N]) {
   if (os.TextEncoding() == TTextEncoding::Ansi) {
-    WriteText(std::string_view(text), field);
+    WriteText(text, field);
   } else {
-    WriteText(std::string_view(AnsiText(os, text)), field);
+    WriteText(AnsiText(os, text), field);
   }
 }
 
@@ -54,13 +53,17 @@ void WriteAnsi(Platform& os, const std::string& text, char (&field)[N]) {
 
 void WriteItem(Platform& os, const TListedItem& item, TFindData& record) {
   WriteFields(item, record);
-  if (item.Writes(TListedItem::kShortName)) WriteAnsi(os, item.File.AlternateFileName, record.AlternateFileName);
+  if (item.Writes(TListedItem::kShortName)) {
+    WriteAnsi(os, item.File.AlternateFileName, record.AlternateFileName);
+  }
   if (item.Writes(TListedItem::kName)) WriteAnsi(os, item.Name, record.FileName);
 }
 
 void WriteItem(Platform& os, const TListedItem& item, TFindDataW& record) {
   WriteFields(item, record);
-  if (item.Writes(TListedItem::kShortName)) WriteWide(os, item.File.AlternateFileName, record.AlternateFileName);
+  if (item.Writes(TListedItem::kShortName)) {
+    WriteWide(os, item.File.AlternateFileName, record.AlternateFileName);
+  }
   if (item.Writes(TListedItem::kName)) WriteWide(os, item.Name, record.FileName);
 }
 

@@ -88,7 +88,7 @@ void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
   }
   item.Written |= TListedItem::kName;
   // Assigned into the item's room, which serves the next entries.
-  item.Name.assign(NamePrefix(os_.TextEncoding(), path));
+  item.Name.assign(NamePrefix(state_.Encoding, path));
 }
 
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
