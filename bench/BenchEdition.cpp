@@ -32,7 +32,7 @@ std::unique_ptr<File> CountingPlatform::OpenRead(const std::string& path, std::u
   return file ? std::make_unique<CountingFile>(std::move(file), reads) : nullptr;
 }
 
-bool CountingPlatform::FindFile(const std::string& path, TFindData& record) {
+bool CountingPlatform::FindFile(const std::string& path, TFileRecord& record) {
   ++lookups;
   return PosixPlatform::FindFile(path, record);
 }

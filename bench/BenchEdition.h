@@ -21,7 +21,7 @@ namespace plenvox::bench {
 class CountingPlatform : public PosixPlatform {
  public:
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FindFile(const std::string& path, TFileRecord& record) override;
 
   std::uint64_t opens = 0;
   std::uint64_t reads = 0;
@@ -38,6 +38,8 @@ class MemoryPlayer : public Player {
   void Stop() override {}
   void Play() override {}
   void AddToPlaylist(const std::string& playlistPath) override;
+  // It keeps its playlist where the settings say.
+  std::optional<std::u16string> PlaylistFolder() override { return std::nullopt; }
 
   std::vector<std::string> entries;
   std::int32_t position = 0;

@@ -20,13 +20,22 @@ std::string EnvironmentValue(Platform& os, const char* name) {
   return *value;
 }
 
+// Paths are short strings in the ANSI encoding only; UTF-8 paths stay whole.
 std::string ReadPath(Platform& os, const std::string& ini, const SettingKey& key,
                      const std::string& commanderPath) {
-  return PathValue(ReadSettingText(os, ini, key), commanderPath);
+  const std::string raw = ReadSettingText(os, ini, key);
+  if (os.TextEncoding() == TTextEncoding::Utf8) return ReplaceAll(raw, kCommanderPathPlaceholder, commanderPath);
+  return PathValue(raw, commanderPath);
+}
+
+std::string CutPath(Platform& os, const std::string& path) {
+  return os.TextEncoding() == TTextEncoding::Utf8 ? path : CutShort(path);
 }
 
 std::string TempPlaylistPath(Platform& os) {
-  return CutShort(JoinPath(CutShort(EnvironmentValue(os, "temp")), kTempPlaylistFile));
+  const std::string file = PlaylistFileName(kTempPlaylistFile, os.TextEncoding());
+  if (os.TextEncoding() == TTextEncoding::Utf8) return JoinPath(EnvironmentValue(os, "temp"), file);
+  return CutShort(JoinPath(CutShort(EnvironmentValue(os, "temp")), file));
 }
 
 }  // namespace
@@ -67,17 +76,31 @@ bool SwitchValue(const std::string& raw, const SettingKey& key) {
   return IntegerValue(raw, IntegerValue(key.Default, 0)) != 0;
 }
 
+std::string PlaylistFolderInUse(const TSettings& settings,
+                                const std::optional<std::string>& playerFolder) {
+  if (!settings.PlaylistFolder.empty()) return WithTrailingSeparator(settings.PlaylistFolder);
+  if (playerFolder && !playerFolder->empty()) return WithTrailingSeparator(*playerFolder);
+  return settings.WinampFolder;
+}
+
+std::string PlayerPlaylistPath(const std::string& folder, TTextEncoding encoding) {
+  const std::string path = folder + PlaylistFileName(kPlayerPlaylistFile, encoding);
+  return encoding == TTextEncoding::Ansi ? CutShort(path) : path;
+}
+
 void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& settings) {
   const std::string ini = ReadIniFileName(os);
   TSettings loaded;
   loaded.WinampFolder = ReadPath(os, ini, ini::kWinampFolder, commanderPath);
+  loaded.PlaylistFolder = ReadPath(os, ini, ini::kPlaylistFolder, commanderPath);
   // The player's files follow the folder as it is written, without a separator.
-  loaded.WinampExe = CutShort(loaded.WinampFolder + std::string(kPlayerProgramFile));
-  loaded.WinampPlaylist = CutShort(loaded.WinampFolder + std::string(kPlayerPlaylistFile));
+  loaded.WinampExe = CutPath(os, loaded.WinampFolder + std::string(kPlayerProgramFile));
+  loaded.WinampPlaylist =
+      PlayerPlaylistPath(PlaylistFolderInUse(loaded, std::nullopt), os.TextEncoding());
   loaded.Editor = ReadPath(os, ini, ini::kEditor, commanderPath);
   loaded.DisplayMode = DisplayModeValue(ReadSettingText(os, ini, ini::kDisplayMode));
   // The only key whose empty value is kept: the default applies when the key is missing.
-  loaded.ExtFilter = os.AnsiToWide(ReadSettingText(os, ini, ini::kExtFilter));
+  loaded.ExtFilter = os.ToWide(ReadSettingText(os, ini, ini::kExtFilter));
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);

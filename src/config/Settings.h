@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -33,6 +34,9 @@ namespace ini {
 constexpr const char* kPathSection = "Path";
 constexpr const char* kModeSection = "Mode";
 inline constexpr SettingKey kWinampFolder{kPathSection, "WinampFolder", ""};
+// The folder that holds the player's playlist, when the player keeps it elsewhere than in
+// its program folder and does not say where; empty: the player's answer, else WinampFolder.
+inline constexpr SettingKey kPlaylistFolder{kPathSection, "PlaylistFolder", ""};
 inline constexpr SettingKey kEditor{kPathSection, "Editor", ""};
 inline constexpr SettingKey kSettings{kPathSection, "Settings", ""};
 inline constexpr SettingKey kDisplayMode{kModeSection, "DisplayMode", "1"};
@@ -43,15 +47,20 @@ inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
 
 // Every key that the plug-in reads, in the order in which the settings program shows
 // and writes them.
-inline constexpr SettingKey kSettingKeys[] = {ini::kWinampFolder, ini::kEditor,    ini::kSettings,
-                                              ini::kDisplayMode,  ini::kExtFilter, ini::kBlockDead,
-                                              ini::kDisableMulti};
+inline constexpr SettingKey kSettingKeys[] = {
+    ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,      ini::kSettings,
+    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti};
 
-// The settings record. Every path is a short string (at most 255 characters).
+// The settings record. Texts are in the encoding of the platform's texts when they were
+// loaded; in the ANSI encoding every path is a short string (at most 255 characters).
 struct TSettings {
   bool Valid = false;
   std::string WinampFolder;
+  // The key PlaylistFolder as loaded (placeholder replaced), empty when not set.
+  std::string PlaylistFolder;
   std::string WinampExe;
+  // The player's playlist that the settings name: in PlaylistFolder when it is set, else
+  // in WinampFolder ("winamp.m3u", "winamp.m3u8" in the UTF-8 encoding).
   std::string WinampPlaylist;
   std::string Editor;
   std::string TempPlaylist;
@@ -68,8 +77,19 @@ std::string ReadIniFileName(Platform& os);
 // The lower-cased value of "commander_path", taken once when the library loads.
 std::string CaptureCommanderPath(Platform& os);
 
-// Reads the registry value and the INI file into settings; never fails.
+// Reads the registry value and the INI file into settings, in the encoding of the
+// platform's texts (commanderPath in the same); never fails.
 void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& settings);
+
+// The folder that holds the player's playlist: the key PlaylistFolder (with a separator
+// at its end) when it is set; else the folder that the running player reported, when it
+// did (the same); else WinampFolder as written. All in one encoding.
+std::string PlaylistFolderInUse(const TSettings& settings,
+                                const std::optional<std::string>& playerFolder);
+
+// The player's playlist file in a folder: "winamp.m3u" directly after the folder, cut to
+// a short string, in the ANSI encoding; "winamp.m3u8", whole, in the UTF-8 encoding.
+std::string PlayerPlaylistPath(const std::string& folder, TTextEncoding encoding);
 
 // --- The value rules, exposed for the settings program and the tests -------
 // The text stored for the key in the INI file, or the key's default when nothing is

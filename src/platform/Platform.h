@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "common/TextEncoding.h"
+#include "common/Utf8.h"
 #include "platform/FindData.h"
 
 namespace plenvox {
@@ -23,6 +25,7 @@ constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
+constexpr std::uint32_t kErrorHandleEof = 38;
 constexpr std::uint32_t kErrorCallNotImplemented = 120;
 constexpr std::uint32_t kErrorNegativeSeek = 131;
 
@@ -60,6 +63,26 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
+  // --- The encoding of texts -------------------------------------------------
+  // Every text that the operations below take or give (paths, command lines, values of
+  // the environment, of the INI reader and of the registry value, the module's path,
+  // message-box and folder-picker texts) is in this encoding. ANSI, the default, means
+  // the system's ANSI code page through the A functions, called exactly as the plug-in
+  // has always called them; UTF-8 means the W functions, every text converted at this
+  // seam. The front end sets it at its edge (plugin/Plugin.h says when). The settings
+  // program keeps ANSI, and its own operations (ReadMachineString,
+  // WriteUserRegistryString, CreateFolders, MoveReplacing, DescribeError) take ANSI
+  // either way. The POSIX platform is UTF-8 throughout and only remembers the setting.
+  virtual void SetTextEncoding(TTextEncoding encoding) = 0;
+  virtual TTextEncoding TextEncoding() const = 0;
+  // Text in that encoding to UTF-16 and back.
+  std::u16string ToWide(const std::string& text) {
+    return TextEncoding() == TTextEncoding::Utf8 ? Utf8ToUtf16(text) : AnsiToWide(text);
+  }
+  std::string FromWide(const std::u16string& text) {
+    return TextEncoding() == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
+  }
+
   // --- Process environment -------------------------------------------------
   // Full path of the plug-in's own module file.
   virtual std::string ModuleFileName() = 0;
@@ -95,7 +118,8 @@ class Platform {
   virtual std::string DescribeError(std::uint32_t code) = 0;
 
   // --- Text conversion -----------------------------------------------------
-  // Conversions between single-byte text in the system's ANSI code page and UTF-16.
+  // Conversions between single-byte text in the system's ANSI code page and UTF-16,
+  // whatever the encoding of texts.
   virtual std::u16string AnsiToWide(const std::string& text) = 0;
   // Converts one UTF-16 code unit by itself; a character that the code page lacks
   // becomes the code page's default character.
@@ -107,9 +131,9 @@ class Platform {
   virtual std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) = 0;
   // Creates a file for writing, or empties an existing one.
   virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
-  // FindFirstFileA and FindClose: fills the record for the first match and returns true,
+  // FindFirstFile and FindClose: fills the record for the first match and returns true,
   // or returns false and leaves the record untouched.
-  virtual bool FindFile(const std::string& path, TFindData& record) = 0;
+  virtual bool FindFile(const std::string& path, TFileRecord& record) = 0;
   // True only for an existing file, not for a folder.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CopyFile(const std::string& source, const std::string& target,
@@ -127,6 +151,13 @@ class Platform {
   // Sends and waits for the answer (no time-out).
   virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // The zero-terminated text at address in the memory of the process that owns window
+  // (opened for reading only): the bytes before its terminating zero unit of unitSize
+  // bytes (1 or 2). Nothing when that memory cannot be read or holds no zero unit within
+  // maxUnits units.
+  virtual std::optional<std::string> ReadProcessText(WindowHandle window, std::uintptr_t address,
+                                                     std::size_t unitSize,
+                                                     std::size_t maxUnits) = 0;
   // Queues and returns at once.
   virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) = 0;
@@ -139,12 +170,28 @@ class Platform {
                                                      const std::string& title) = 0;
 
   // --- Programs ------------------------------------------------------------
-  // WinExec: runs a whole command line with a show code; returns once the program
-  // first waits for input or the platform's time-out has passed.
+  // WinExec (UTF-8: CreateProcessW, then WaitForInputIdle as WinExec waits): runs a
+  // whole command line with a show code; returns once the program first waits for
+  // input or the platform's time-out has passed.
   virtual bool RunCommandLine(const std::string& commandLine, int showCode) = 0;
-  // CreateProcessA with a program path and a command line (possibly empty), no handle
+  // CreateProcess with a program path and a command line (possibly empty), no handle
   // inheritance, CREATE_DEFAULT_ERROR_MODE, default start-up settings; does not wait.
   virtual bool StartProgram(const std::string& program, const std::string& commandLine) = 0;
+};
+
+// Puts the platform's texts in an encoding for as long as it lives, then back.
+class TextEncodingScope {
+ public:
+  TextEncodingScope(Platform& os, TTextEncoding encoding) : os_(os), before_(os.TextEncoding()) {
+    os_.SetTextEncoding(encoding);
+  }
+  ~TextEncodingScope() { os_.SetTextEncoding(before_); }
+  TextEncodingScope(const TextEncodingScope&) = delete;
+  TextEncodingScope& operator=(const TextEncodingScope&) = delete;
+
+ private:
+  Platform& os_;
+  TTextEncoding before_;
 };
 
 }  // namespace plenvox

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace plenvox {
@@ -26,6 +27,11 @@ class Player {
   virtual void Play() = 0;
   // The player appends the entries of the playlist file at playlistPath.
   virtual void AddToPlaylist(const std::string& playlistPath) = 0;
+  // The folder that holds the playlist file that WritePlaylist writes, as the running
+  // player tells it (in UTF-16, whatever encoding the caller works in); nothing when it
+  // cannot tell. Unlike the requests above it starts no player: it is asked right after
+  // one of them, which has started it.
+  virtual std::optional<std::u16string> PlaylistFolder() = 0;
 };
 
 }  // namespace plenvox

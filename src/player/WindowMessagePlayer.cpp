@@ -10,6 +10,17 @@ std::string CommandLinePath(const std::string& path) {
   return '"' + path + '"';
 }
 
+std::optional<std::uintptr_t> PlayerMemoryAddress(std::intptr_t answer) {
+  constexpr std::uintptr_t kFirstAddress = 65536;
+  // A small negative answer (-1 of a failed request) points nowhere either.
+  if (answer < 0 && answer > -static_cast<std::intptr_t>(kFirstAddress)) return std::nullopt;
+  auto address = static_cast<std::uintptr_t>(answer);
+  // A 32-bit player's pointer above 2 GB may reach a 64-bit caller sign-extended.
+  if (sizeof address > 4 && (address >> 16 >> 16) == 0xFFFFFFFFu) address &= 0xFFFFFFFFu;
+  if (address < kFirstAddress) return std::nullopt;
+  return address;
+}
+
 bool WindowMessagePlayer::PlayerRunning() { return os_.FindWindow(kPlayerWindowClass) != 0; }
 
 std::int32_t WindowMessagePlayer::SendToPlayer(std::uint32_t message, std::int32_t wParam,
@@ -39,6 +50,39 @@ std::int32_t WindowMessagePlayer::SetPlaylistPosition(std::int32_t entry) {
 
 void WindowMessagePlayer::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
 void WindowMessagePlayer::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
+
+namespace {
+
+// The longest folder read from the player: the longest path that Windows names.
+constexpr std::size_t kFolderUnitsMax = 32767;
+
+std::u16string LittleEndianUnits(const std::string& bytes) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                   static_cast<unsigned char>(bytes[i + 1]) << 8);
+  }
+  return units;
+}
+
+}  // namespace
+
+std::optional<std::u16string> WindowMessagePlayer::PlaylistFolder() {
+  const WindowHandle player = os_.FindWindow(kPlayerWindowClass);
+  if (player == 0) return std::nullopt;
+  if (auto folder = ReportedFolder(player, kPlayerPlaylistFolderW, 2)) return folder;
+  return ReportedFolder(player, kPlayerPlaylistFolder, 1);
+}
+
+std::optional<std::u16string> WindowMessagePlayer::ReportedFolder(WindowHandle player,
+                                                                  std::int32_t request,
+                                                                  std::size_t unitSize) {
+  const auto address = PlayerMemoryAddress(os_.SendMessage(player, kWmUser, 0, request));
+  if (!address) return std::nullopt;
+  const auto text = os_.ReadProcessText(player, *address, unitSize, kFolderUnitsMax);
+  if (!text || text->empty()) return std::nullopt;
+  return unitSize == 2 ? LittleEndianUnits(*text) : os_.AnsiToWide(*text);
+}
 
 void WindowMessagePlayer::AddToPlaylist(const std::string& playlistPath) {
   os_.RunCommandLine(CommandLinePath(program_) + kAddSwitch + CommandLinePath(playlistPath),

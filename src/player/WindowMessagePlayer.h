@@ -20,6 +20,10 @@ constexpr std::uint32_t kWmCommand = 273;
 constexpr std::int32_t kPlayerWritePlaylist = 120;
 constexpr std::int32_t kPlayerClearPlaylist = 101;
 constexpr std::int32_t kPlayerSetPosition = 121;
+// The folder of the playlist file, answered as a pointer into the player's process to
+// ANSI or to UTF-16 text; an answer below 65536 means that the player does not know it.
+constexpr std::int32_t kPlayerPlaylistFolder = 337;
+constexpr std::int32_t kPlayerPlaylistFolderW = 338;
 // wParam codes of the player's buttons (WM_COMMAND).
 constexpr std::int32_t kPlayerButtonStop = 40047;
 constexpr std::int32_t kPlayerButtonPlay = 40045;
@@ -28,6 +32,9 @@ constexpr const char* kAddSwitch = " /ADD ";
 
 // The path as it goes on a command line: in quotation marks when it holds a blank.
 std::string CommandLinePath(const std::string& path);
+
+// The address that an answer points to, or nothing for an answer that says "not known".
+std::optional<std::uintptr_t> PlayerMemoryAddress(std::intptr_t answer);
 
 class WindowMessagePlayer : public Player {
  public:
@@ -42,6 +49,8 @@ class WindowMessagePlayer : public Player {
   void Play() override;
   // Runs "<program> /ADD <path>" (each quoted when it holds a blank).
   void AddToPlaylist(const std::string& playlistPath) override;
+  // Asks 338 (UTF-16), then 337 (ANSI), and reads the answer from the player's memory.
+  std::optional<std::u16string> PlaylistFolder() override;
 
   // Starts the player when its window is missing, then sends one message and returns
   // the answer; -1 (nothing sent) when no player window can be found.
@@ -49,6 +58,8 @@ class WindowMessagePlayer : public Player {
 
  private:
   bool PlayerRunning();
+  std::optional<std::u16string> ReportedFolder(WindowHandle player, std::int32_t request,
+                                               std::size_t unitSize);
 
   Platform& os_;
   const std::string& program_;

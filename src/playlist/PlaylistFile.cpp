@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/Text.h"
+#include "common/Utf8.h"
 #include "playlist/IoError.h"
 
 namespace plenvox {
@@ -12,9 +14,10 @@ bool IsInfoLine(const std::string& line) {
          std::memcmp(line.data(), kInfoLinePrefix.data(), kInfoLinePrefix.size()) == 0;
 }
 
-void PlaylistFile::Bind(const std::string& path) {
+void PlaylistFile::Bind(const std::string& path, TTextEncoding encoding) {
   if (IsOpen()) Close();
   path_ = path;
+  encoding_ = encoding;
 }
 
 void PlaylistFile::Open() {
@@ -36,7 +39,18 @@ const std::string& PlaylistFile::Path() const {
 
 void PlaylistFile::NotOpen() { throw IoError(kErrorAccessDenied, "the playlist file is not open"); }
 
-std::string PlaylistFile::ReadLine() { return Reader().ReadLine(); }
+void PlaylistFile::ReadUtf8Line(std::string& line) {
+  // One byte more than the rule keeps tells whether the cut splits a character.
+  Reader().ReadLine(line, kUtf8LineMax + 1);
+  line.resize(Utf8PrefixOfBytes(line, kUtf8LineMax).size());
+}
+
+std::string PlaylistFile::ReadLine() {
+  std::string line;
+  ReadLine(line);
+  return line;
+}
+
 std::string PlaylistFile::ReadLineWhole() { return Reader().ReadLineWhole(); }
 
 void ReadEntry(PlaylistFile& file, std::string& path) {
@@ -92,14 +106,28 @@ std::int32_t TEntryNumbers::Find(std::string_view path) const {
   return slots_[SlotOf(path, std::hash<std::string_view>()(path))].Number;
 }
 
+namespace {
+
+// The form in which an entry's path is matched: the path itself in an ANSI playlist
+// (whose lines are names already), the name that the host's record shows of it in a
+// UTF-8 one.
+std::string_view NameOf(TTextEncoding encoding, const std::string& path, std::string& cut) {
+  if (encoding == TTextEncoding::Ansi) return path;
+  cut = CutName(encoding, path);
+  return cut;
+}
+
+}  // namespace
+
 TEntryNumbers NumberEntries(PlaylistFile& file) {
   file.Open();
   file.ReadLine();  // the header
   TEntryNumbers numbers;
   std::string path;
+  std::string cut;
   for (std::int32_t counter = 0; !file.Eof(); ++counter) {
     ReadEntry(file, path);
-    numbers.Add(path, counter);
+    numbers.Add(NameOf(file.Encoding(), path, cut), counter);
   }
   return numbers;
 }
@@ -113,10 +141,11 @@ std::vector<std::int32_t> FindEntries(PlaylistFile& file, const std::vector<std:
   file.Open();
   file.ReadLine();  // the header
   std::string path;
+  std::string cut;
   std::size_t resolved = 0;
   for (std::int32_t counter = 0; resolved < distinct && !file.Eof(); ++counter) {
     ReadEntry(file, path);
-    const std::int32_t name = wanted.Find(path);
+    const std::int32_t name = wanted.Find(NameOf(file.Encoding(), path, cut));
     if (name == -1 || found[static_cast<std::size_t>(name)] != -1) continue;
     found[static_cast<std::size_t>(name)] = counter;
     ++resolved;
@@ -128,13 +157,24 @@ std::vector<std::int32_t> FindEntries(PlaylistFile& file, const std::vector<std:
   return numbers;
 }
 
+namespace {
+
+// Cutting only shortens: a path that is not longer than the name cannot match once cut.
+bool SameName(TTextEncoding encoding, const std::string& path, const std::string& name) {
+  if (path == name) return true;
+  return encoding == TTextEncoding::Utf8 && path.size() > name.size() &&
+         CutName(encoding, path) == name;
+}
+
+}  // namespace
+
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name) {
   file.Open();
   file.ReadLine();  // the header
   std::string path;
   for (std::int32_t counter = 0; !file.Eof(); ++counter) {
     ReadEntry(file, path);
-    if (path == name) return counter;
+    if (SameName(file.Encoding(), path, name)) return counter;
   }
   return -1;
 }

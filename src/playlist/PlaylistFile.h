@@ -5,6 +5,10 @@
 // line ("#EXTINF:...") with the path on the next line, or a single line that is the
 // path itself (empty lines and other comments included). Entries are numbered from 0
 // in file order; these are the numbers the player takes as playlist positions.
+//
+// The file is read in the encoding that it is bound with: an ANSI playlist's lines are
+// short strings (255 bytes), a UTF-8 playlist's lines stay whole up to kUtf8LineMax;
+// names are matched by the name rule of the encoding (CutName).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/TextEncoding.h"
 #include "platform/Platform.h"
 #include "playlist/TextFile.h"
 
@@ -29,8 +34,8 @@ class PlaylistFile {
  public:
   explicit PlaylistFile(Platform& os) : os_(os) {}
 
-  // Sets the path, closing the file first when it is open.
-  void Bind(const std::string& path);
+  // Sets the path and the encoding, closing the file first when it is open.
+  void Bind(const std::string& path, TTextEncoding encoding = TTextEncoding::Ansi);
   // Opens from the first line, closing first when open. Throws IoError when the file
   // is not bound or cannot be opened.
   void Open();
@@ -40,13 +45,22 @@ class PlaylistFile {
   bool IsBound() const { return path_.has_value(); }
   bool IsOpen() const { return reader_ != nullptr; }
   const std::string& Path() const;
+  TTextEncoding Encoding() const { return encoding_; }
 
-  // Line reading while open (see TextFileReader); throws IoError on a read failure.
+  // Line reading while open (see TextFileReader), ReadLine by the line rule of the
+  // encoding; throws IoError on a read failure.
   std::string ReadLine();
-  void ReadLine(std::string& line) { Reader().ReadLine(line); }
+  void ReadLine(std::string& line) {
+    if (encoding_ == TTextEncoding::Ansi) {
+      Reader().ReadLine(line);
+    } else {
+      ReadUtf8Line(line);
+    }
+  }
   std::string ReadLineWhole();
   void ReadLineWhole(std::string& line) { Reader().ReadLineWhole(line); }
   bool Eof() { return Reader().Eof(); }
+  bool StoppedBeforeEnd() { return Reader().StoppedBeforeEnd(); }
 
  private:
   TextFileReader& Reader() {
@@ -54,25 +68,28 @@ class PlaylistFile {
     return *reader_;
   }
   [[noreturn]] static void NotOpen();
+  void ReadUtf8Line(std::string& line);
 
   Platform& os_;
   std::optional<std::string> path_;
+  TTextEncoding encoding_ = TTextEncoding::Ansi;
   std::unique_ptr<TextFileReader> reader_;
 };
 
-// The path of the next entry (at most 255 characters): reads one line, and the next one
-// too when the first is an information line. At the end of the file: an empty path.
+// The path of the next entry, by the line rule: reads one line, and the next one too
+// when the first is an information line. At the end of the file: an empty path.
 std::string ReadEntry(PlaylistFile& file);
 // The same into path, whose room is kept for the next entries.
 void ReadEntry(PlaylistFile& file, std::string& path);
 
-// The number of the first entry whose path equals name byte for byte, or -1. Reads the
-// bound file from its start and leaves it open.
+// The number of the first entry whose path, cut by the name rule of the file's encoding,
+// equals name byte for byte, or -1. Reads the bound file from its start and leaves it
+// open.
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
 
 // For many lookups in the same file: the number of the first entry of every path (as
-// ReadEntry gives it), as FindEntry would find it, in one reading of the bound file from
-// its start. Leaves it open.
+// ReadEntry gives it, cut by the name rule of the file's encoding), as FindEntry would
+// find it, in one reading of the bound file from its start. Leaves it open.
 class TEntryNumbers {
  public:
   // Keeps the first number given for a path.

@@ -95,6 +95,11 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
       out.WriteLine(line);
     }
   }
+  // The player's own playlist goes on behind a Ctrl-Z that ends the file for reading; a
+  // copy without what follows it would lose those entries.
+  if (playlist.StoppedBeforeEnd()) {
+    throw IoError(kErrorHandleEof, playlist.Path() + " holds more behind an end-of-file mark");
+  }
   out.Close();
 }
 

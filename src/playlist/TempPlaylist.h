@@ -37,7 +37,9 @@ void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& 
 
 // Every entry of the file bound to playlist except those whose numbers are in removals,
 // counted as FindEntry counts them. A kept entry's lines are copied whole, however long;
-// an information line travels with its path line. Leaves playlist open.
+// an information line travels with its path line. A file that holds more behind the
+// Ctrl-Z that ends its reading gives no copy (IoError): the copy would not be whole.
+// Leaves playlist open.
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals);
 

@@ -35,9 +35,20 @@ bool TextFileReader::Fill() {
   if (ctrlZ) {
     end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.data());
     ctrlZ_ = true;
+    bytesAfterCtrlZ_ = end_ + 1 < got;
   }
   if (got == 0) atEnd_ = true;
   return end_ > 0;
+}
+
+bool TextFileReader::StoppedBeforeEnd() {
+  if (!ctrlZ_) return false;
+  if (bytesAfterCtrlZ_) return true;
+  if (atEnd_ || !file_) return false;
+  char next = 0;
+  std::size_t got = 0;
+  if (!file_->Read(&next, 1, got)) throw IoError(file_->Error(), "cannot read " + path_);
+  return got > 0;
 }
 
 namespace {
@@ -78,10 +89,10 @@ void TextFileReader::ReadLineInto(Sink&& sink) {
   }
 }
 
-void TextFileReader::ReadLine(std::string& line) {
+void TextFileReader::ReadLine(std::string& line, std::size_t maxBytes) {
   line.clear();
-  ReadLineInto([&line](const char* bytes, std::size_t size) {
-    line.append(bytes, std::min(size, kShortStringMax - line.size()));
+  ReadLineInto([&line, maxBytes](const char* bytes, std::size_t size) {
+    line.append(bytes, std::min(size, maxBytes - line.size()));
   });
 }
 

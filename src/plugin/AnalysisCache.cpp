@@ -29,7 +29,7 @@ std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path
   return audio;
 }
 
-const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const TFindData& record,
+const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const TFileRecord& record,
                                                  std::unique_lock<std::mutex>& lock) {
   const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
   const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
@@ -54,12 +54,12 @@ const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const T
 }
 
 std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
-                                                          const TFindData& record) {
+                                                          const TFileRecord& record) {
   std::unique_lock<std::mutex> lock(mutex_);
   return Find(path, record, lock).Audio;
 }
 
-double AnalysisCache::PlayTime(const std::string& path, const TFindData& record) {
+double AnalysisCache::PlayTime(const std::string& path, const TFileRecord& record) {
   std::unique_lock<std::mutex> lock(mutex_);
   return Find(path, record, lock).PlayTime;
 }

@@ -35,10 +35,10 @@ class AnalysisCache {
   // The analysis of the file at path as the record (from the file system) describes
   // it; made now when none is kept for this version of the file. Never throws for a
   // file that cannot be analysed: its analysis is the cleared one.
-  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFindData& record);
+  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFileRecord& record);
   // Its play time alone, which is all that a listing shows: kept beside the analysis, so
   // that a listing of unchanged files touches no more than the cache's index.
-  double PlayTime(const std::string& path, const TFindData& record);
+  double PlayTime(const std::string& path, const TFileRecord& record);
 
   std::size_t Count() const;
   std::size_t Bytes() const;
@@ -56,7 +56,7 @@ class AnalysisCache {
 
   // The entry kept for this version of the file, made now when there is none; the
   // caller holds the lock, which the analysis itself does not.
-  const Entry& Find(const std::string& path, const TFindData& record,
+  const Entry& Find(const std::string& path, const TFileRecord& record,
                     std::unique_lock<std::mutex>& lock);
   std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path);
   void Keep(Entry entry);

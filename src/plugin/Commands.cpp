@@ -50,7 +50,9 @@ void Commands::SavePlaylistCopy() {
   player_.WritePlaylist();  // so that the copy is current
   const std::string folder = BrowseFolder(kSaveTitle);
   if (folder == kCancelledFolder) return;
-  os_.CopyFile(state_.Settings.WinampPlaylist, JoinPath(folder, kSavedPlaylistFile), true);
+  // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
+  os_.CopyFile(state_.PlaylistPath(os_),
+               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, os_.TextEncoding())), true);
 }
 
 std::string Commands::BrowseFolder(const std::string& title) {
@@ -61,7 +63,7 @@ std::string Commands::BrowseFolder(const std::string& title) {
 
 void Commands::PlayEntry(const std::string& remoteName) {
   player_.WritePlaylist();
-  const std::int32_t number = playlist_.FindOnce(EntryPathOf(remoteName));
+  const std::int32_t number = playlist_.FindOnce(EntryPathOf(remoteName, os_.TextEncoding()));
   // Sent as found, also -1 for a name that the playlist does not hold.
   player_.SetPlaylistPosition(number);
   player_.Stop();

@@ -3,7 +3,7 @@
 // temporary playlist cannot be written sends the player nothing.
 #include "plugin/EditBatches.h"
 
-#include "common/Text.h"
+#include "common/TextEncoding.h"
 #include "plugin/EntryName.h"
 #include "plugin/ExtensionFilter.h"
 #include "plugin/HostInterface.h"
@@ -54,6 +54,7 @@ void EditBatches::StartOperation(int operation) {
   switch (operation) {
     case wfx::kOpList:
       player_.WritePlaylist();  // so that the listing reads the current playlist
+      state_.AskPlayerForPlaylistFolder(player_);
       break;
     case wfx::kOpPutMulti:
       StartAddBatch();
@@ -90,7 +91,7 @@ void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArra
 
 void EditBatches::CollectAddition(const std::string& localName) {
   const TSettings& settings = state_.Settings;
-  if (settings.DisableMulti && playlist_.Holds(CutShort(localName))) return;
+  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), localName))) return;
   if (ExtAllowed(os_, settings, ExtensionOf(localName))) pendingAdds_->Add(localName);
 }
 
@@ -117,13 +118,14 @@ void EditBatches::StartDeleteBatch() {
   // The playlist file written here is the one that every lookup of the batch and the
   // filtered copy read: nothing rewrites it before the batch ends.
   savedPosition_ = player_.WritePlaylist();
+  state_.AskPlayerForPlaylistFolder(player_);
   pendingDeletes_ = std::make_unique<TDynamicArrayI>();
   deleteNames_.clear();
   playlist_.Rebind();
 }
 
 void EditBatches::CollectDeletion(const std::string& remoteName) {
-  deleteNames_.push_back(EntryPathOf(remoteName));
+  deleteNames_.push_back(EntryPathOf(remoteName, os_.TextEncoding()));
 }
 
 void EditBatches::NumberDeletions(TDynamicArrayI& deletes) {

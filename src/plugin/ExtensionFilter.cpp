@@ -21,7 +21,7 @@ std::vector<std::string> FilterItems(Platform& os, const std::u16string& filter)
   while (start < filter.size()) {
     auto colon = filter.find(u':', start);
     if (colon == std::u16string::npos) colon = filter.size();
-    items.push_back(CutShort(LowerAscii(os.WideToAnsi(filter.substr(start, colon - start)))));
+    items.push_back(CutShort(LowerAscii(os.FromWide(filter.substr(start, colon - start)))));
     start = colon + 1;
   }
   return items;

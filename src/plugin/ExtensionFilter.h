@@ -16,7 +16,8 @@ namespace plenvox {
 // At most 255 characters.
 std::string ExtensionOf(std::string_view path);
 
-// The filter's items: the pieces between colons, in single-byte text, A to Z lower-cased,
+// The filter's items: the pieces between colons, in the encoding of the platform's texts
+// (single-byte ANSI text, or UTF-8), A to Z lower-cased,
 // each cut to 255 characters. A colon at the very end starts no further item; an empty
 // filter has none; two neighbouring colons hold an empty item.
 std::vector<std::string> FilterItems(Platform& os, const std::u16string& filter);

@@ -1,7 +1,9 @@
 // The host's published file-system plug-in interface (WFX), declared once for every
 // side of it: the plug-in's exports, the scripted host of the end-to-end tests and the
 // host's own test plug-in. Numbers, records and callback types as the interface
-// defines them; the find-data record is the system's (platform/FindData.h).
+// defines them; the find-data records are the system's (platform/FindData.h). A host
+// that finds the W form of an entry point (UTF-16 texts, the W record) calls it instead
+// of the ANSI one.
 #pragma once
 
 #include <cstddef>
@@ -52,6 +54,14 @@ using TProgressProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, char* sourceName,
 using TLogProc = void(PLENVOX_WFX_CALL*)(int pluginNumber, int messageType, char* logText);
 using TRequestProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, int requestType, char* customTitle,
                                             char* customText, char* returnedText, int maxLength);
+
+// The same callbacks for FsInitW, with UTF-16 texts.
+using TProgressProcW = int(PLENVOX_WFX_CALL*)(int pluginNumber, char16_t* sourceName,
+                                              char16_t* targetName, int percentDone);
+using TLogProcW = void(PLENVOX_WFX_CALL*)(int pluginNumber, int messageType, char16_t* logText);
+using TRequestProcW = int(PLENVOX_WFX_CALL*)(int pluginNumber, int requestType,
+                                             char16_t* customTitle, char16_t* customText,
+                                             char16_t* returnedText, int maxLength);
 
 // What FsGetFile is told of the remote file.
 struct TRemoteInfo {

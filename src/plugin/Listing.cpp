@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "audio/MPEGaudio.h"
 #include "common/FileNames.h"
@@ -13,13 +12,6 @@
 namespace plenvox {
 
 namespace {
-
-void WriteName(const std::string& path, TFindData& record) {
-  // Copied by the library (which inlined copies of a length known only at run time do
-  // with a slow string instruction): the name is the most of what a listing writes.
-  const std::size_t length = path.copy(record.FileName, kShortStringMax);
-  record.FileName[length] = '\0';
-}
 
 // The play time in whole seconds, truncated toward zero, as the size field holds it.
 std::uint32_t WholeSeconds(double seconds) {
@@ -34,67 +26,76 @@ std::intptr_t Listing::EmptyFolder() {
   return wfx::kInvalidHandle;
 }
 
-std::intptr_t Listing::FindFirst(const std::string& path, TFindData& record) {
-  state_.ReloadSettings(os_);
+std::intptr_t Listing::NoFirstEntry() {
+  playlist_.File().Close();
+  return EmptyFolder();
+}
+
+std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   state_.CurrentPath = CutShort(path);
   os_.SetLastError(kErrorNoMoreFiles);
-  const TSettings& settings = state_.Settings;
-  if (!settings.Valid) {
+  if (!state_.Settings.Valid) {
     ShowFirstRunMessage();
     return EmptyFolder();
   }
-  if (!os_.FileExists(settings.WinampPlaylist) || path != kRootPath) return EmptyFolder();
+  if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
   playlist_.OpenForListing();
   ReadEntry(playlist_.File(), entry_);
-  FillRecord(entry_, record, true);
-  if (record.FileName[0] == '\0') {
-    playlist_.File().Close();
-    return EmptyFolder();
-  }
+  FillItem(entry_, true, item);
   return wfx::kSearchHandle;
 }
 
 void Listing::ShowFirstRunMessage() {
   host_.ShowMessage(kFirstRunText, kFirstRunCaption);
-  os_.StartProgram(FolderOf(state_.ModulePath) + std::string(kSettingsProgramFile), "");
+  os_.StartProgram(FolderOf(state_.ModulePathInUse()) + std::string(kSettingsProgramFile), "");
 }
 
-bool Listing::FindNext(TFindData& record) {
+bool Listing::FindNext(TListedItem& item) {
   if (!state_.ListedRoot()) return false;
   PlaylistFile& file = playlist_.File();
   if (!file.IsOpen() || file.Eof()) return false;
   ReadEntry(file, entry_);
-  FillRecord(entry_, record, false);
+  FillItem(entry_, false, item);
   return true;
 }
 
-void Listing::FillRecord(const std::string& path, TFindData& record, bool first) {
+void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
+  item.Written = 0;
+  item.File.FileAttributes = 0;
+  item.File.CreationTime = TFileTime{0, 0};
+  item.File.FileSizeHigh = 0;
+  item.File.FileSizeLow = 0;
   switch (state_.Settings.DisplayMode) {
     case TDisplayMode::NameOnly:
-      record.FileAttributes = 0;
-      if (first) record.CreationTime = TFileTime{0, 0};
-      record.FileSizeHigh = 0;
-      record.FileSizeLow = 0;
+      // The values are zero: attributes, sizes and, for the first item, its creation time.
+      item.Written = TListedItem::kAttributes | TListedItem::kSizes |
+                     (first ? TListedItem::kCreationTime : 0u);
       break;
     case TDisplayMode::FileData:
-      os_.FindFile(path, record);
+      if (os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
       break;
     case TDisplayMode::PlayTime: {
-      const double seconds = FindFileAndPlayTime(path, record);
-      record.FileSizeHigh = 0;
-      record.FileSizeLow = WholeSeconds(seconds);
+      const double seconds = FindFileAndPlayTime(path, item);
+      item.Written |= TListedItem::kSizes;
+      item.File.FileSizeHigh = 0;
+      item.File.FileSizeLow = WholeSeconds(seconds);
       break;
     }
     default:
       // Other modes leave the record as the host passed it.
       return;
   }
-  WriteName(path, record);
+  item.Written |= TListedItem::kName;
+  // Assigned into the item's room, which serves the next entries.
+  item.Name.assign(NamePrefix(state_.Encoding, path));
 }
 
-double Listing::FindFileAndPlayTime(const std::string& path, TFindData& record) {
-  if (os_.FindFile(path, record)) return analyses_.PlayTime(path, record);
+double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
+  if (os_.FindFile(path, item.File)) {
+    item.Written = TListedItem::kFileFields;
+    return analyses_.PlayTime(path, item.File);
+  }
   TMPEGaudio analyser(os_);
   analyser.LoadFromFile(path);
   return analyser.PlayTime();

@@ -1,13 +1,14 @@
 // The listing of the virtual folder: one item per playlist entry, named by its path,
-// showing what the display mode asks for.
+// showing what the display mode asks for. It fills neutral items (ListedItem.h); the
+// edge writes them into the host's record.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "platform/FindData.h"
 #include "plugin/AnalysisCache.h"
 #include "plugin/FrontEndPart.h"
+#include "plugin/ListedItem.h"
 
 namespace plenvox {
 
@@ -19,21 +20,25 @@ class Listing : FrontEndPart {
  public:
   Listing(const FrontEndPart& parts, AnalysisCache& analyses) : FrontEndPart(parts), analyses_(analyses) {}
 
-  // Loads the settings and fills the record with the first entry: the search handle,
-  // or the invalid handle (last error 18) for an empty folder. Raises what reading the
-  // playlist file raises.
-  std::intptr_t FindFirst(const std::string& path, TFindData& record);
+  // Over the settings that the caller has just loaded: the first entry's item (written
+  // over item) and the search handle, or the invalid handle (last error 18) for an empty folder. Raises
+  // what reading the playlist file raises.
+  std::intptr_t FindFirst(const std::string& path, TListedItem& item);
   // The next entry; false at the end or outside a listing of the root.
-  bool FindNext(TFindData& record);
+  bool FindNext(TListedItem& item);
+  // Ends a listing whose first item left the host's record without a name: the folder
+  // shows as empty.
+  std::intptr_t NoFirstEntry();
   // Ends a listing that failed: the folder shows as empty.
   std::intptr_t EmptyFolder();
 
  private:
   void ShowFirstRunMessage();
-  void FillRecord(const std::string& path, TFindData& record, bool first);
-  // The file's record and its play time; a file without a record is analysed all the
-  // same (and lists with a play time of 0 when it cannot be read).
-  double FindFileAndPlayTime(const std::string& path, TFindData& record);
+  // The item of the entry at path, written over the caller's item (whose room it keeps).
+  void FillItem(const std::string& path, bool first, TListedItem& item);
+  // The file's record (when it has one) and its play time; a file without a record is
+  // analysed all the same (and lists with a play time of 0 when it cannot be read).
+  double FindFileAndPlayTime(const std::string& path, TListedItem& item);
 
   AnalysisCache& analyses_;
   std::string entry_;  // the entry being listed; its room serves the next ones

@@ -4,9 +4,17 @@
 
 namespace plenvox {
 
+void PlaylistHandle::BindToPlaylistInUse() {
+  file_.Bind(state_.PlaylistPath(os_), state_.Encoding);
+}
+
+bool PlaylistHandle::BoundToPlaylistInUse() const {
+  return file_.Path() == state_.PlaylistPath(os_) && file_.Encoding() == state_.Encoding;
+}
+
 void PlaylistHandle::OpenForListing() {
   ForgetEntries();
-  file_.Bind(settings_.WinampPlaylist);
+  BindToPlaylistInUse();
   file_.Open();
   file_.ReadLine();  // the header, whatever it holds
 }
@@ -14,7 +22,7 @@ void PlaylistHandle::OpenForListing() {
 void PlaylistHandle::Rebind() {
   ForgetEntries();
   CloseQuietly();
-  file_.Bind(settings_.WinampPlaylist);
+  BindToPlaylistInUse();
 }
 
 void PlaylistHandle::CloseQuietly() noexcept {
@@ -59,7 +67,7 @@ bool PlaylistHandle::Contains(const std::string& path) {
 bool PlaylistHandle::Holds(const std::string& path) {
   if (file_.IsBound()) {
     if (Contains(path)) return true;
-    if (file_.Path() == settings_.WinampPlaylist) return false;
+    if (BoundToPlaylistInUse()) return false;
   }
   Rebind();
   return Contains(path);

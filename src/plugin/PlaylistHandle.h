@@ -1,5 +1,6 @@
 // The plug-in's one handle on the player's playlist file, with the rules of its
-// binding: a listing binds it to WinampPlaylist and keeps it open from FsFindFirst to
+// binding: a listing binds it to the playlist in use (TPluginState::PlaylistPath, in the
+// encoding in force) and keeps it open from FsFindFirst to
 // FsFindClose; an edit batch or a command binds it again before its lookups; closing
 // it when it is done never fails towards the caller, since a file that was only read
 // holds nothing of the user's that a failed close could lose.
@@ -10,19 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "config/Settings.h"
 #include "platform/Platform.h"
 #include "playlist/PlaylistFile.h"
+#include "plugin/PluginState.h"
 
 namespace plenvox {
 
 class PlaylistHandle {
  public:
-  PlaylistHandle(Platform& os, const TSettings& settings) : settings_(settings), file_(os) {}
+  PlaylistHandle(Platform& os, const TPluginState& state) : os_(os), state_(state), file_(os) {}
 
-  // For a listing: bound to WinampPlaylist, open, the header line read past.
+  // For a listing: bound to the playlist in use, open, the header line read past.
   void OpenForListing();
-  // Bound to WinampPlaylist again (closed), whatever it was bound to before.
+  // Bound to the playlist in use again (closed), whatever it was bound to before.
   void Rebind();
   void CloseQuietly() noexcept;
 
@@ -40,7 +41,7 @@ class PlaylistHandle {
   std::int32_t FindOnce(const std::string& name);
   // The duplicate test of an add batch: whether the playlist file, as the player last
   // wrote it, holds path. It reads through the binding of the last listing; without a
-  // usable binding it binds to WinampPlaylist itself. A playlist file that cannot be
+  // usable binding it binds to the playlist in use itself. A playlist file that cannot be
   // read holds nothing yet.
   bool Holds(const std::string& path);
 
@@ -49,8 +50,11 @@ class PlaylistHandle {
 
  private:
   bool Contains(const std::string& path);
+  void BindToPlaylistInUse();
+  bool BoundToPlaylistInUse() const;
 
-  const TSettings& settings_;
+  Platform& os_;
+  const TPluginState& state_;
   PlaylistFile file_;
   std::optional<TEntryNumbers> entries_;  // of the bound file, once read
 };

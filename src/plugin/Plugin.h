@@ -3,6 +3,19 @@
 // exported C functions (dll/Exports.cpp) only translate the host's arguments and
 // forward here. Every entry point catches whatever the core raises: nothing leaves
 // towards the host.
+//
+// One core serves the ANSI and the Unicode entry points; the encoding is decided here,
+// at the edge. The core works on byte strings in the encoding of the platform's texts
+// (Platform::TextEncoding), which only the loads of the settings set:
+//   - FsInit and FsFindFirst load them in the ANSI code page, as the plug-in always has.
+//   - FsInitW and FsFindFirstW choose (PlaylistChoice.h): UTF-8 when the playlist
+//     folder holds a "winamp.m3u8" that the player wrote with "winamp.m3u", else ANSI;
+//     the settings are loaded (again) in that encoding.
+//   - Every other entry point works in the encoding of the last load, so that a listing
+//     and the batches and commands on its names agree: it converts its host texts into
+//     that encoding (HostText.h) and its results back (ListedItem.h).
+// In UTF-8 the core reads "winamp.m3u8", writes "temp.m3u8", saves "Plenvox.m3u8", and
+// the platform reaches the system through its W functions.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +28,7 @@
 #include "plugin/AnalysisCache.h"
 #include "plugin/Commands.h"
 #include "plugin/EditBatches.h"
+#include "plugin/ListedItem.h"
 #include "plugin/Listing.h"
 #include "plugin/PlaylistHandle.h"
 #include "plugin/PluginState.h"
@@ -31,6 +45,7 @@ class Plugin {
   // and the host of its edition.
   Plugin(Platform& os, TPluginState& state, Player& player, Host& host);
 
+  // --- The ANSI entry points ---------------------------------------------------
   int FsInit() noexcept;
   void FsGetDefRootName(char* buffer, int size) noexcept;
   // 0 for a listing with entries, -1 (last error 18) for an empty folder.
@@ -46,6 +61,15 @@ class Plugin {
   // 0 done, 1 error.
   int FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept;
 
+  // --- The Unicode entry points: the same answers (FsStatusInfo and FsGetFile serve
+  // both forms, having no texts to convert) -------------------------------------
+  int FsInitW() noexcept;
+  std::intptr_t FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept;
+  bool FsFindNextW(TFindDataW& record) noexcept;
+  int FsPutFileW(const std::u16string& localName) noexcept;
+  int FsDeleteFileW(const std::u16string& remoteName) noexcept;
+  int FsExecuteFileW(const std::u16string& remoteName, const std::u16string& verb) noexcept;
+
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return state_.Settings; }
   const std::string& ModulePath() const { return state_.ModulePath; }
@@ -54,6 +78,24 @@ class Plugin {
   const PlaylistFile& Playlist() const { return playlist_.File(); }
 
  private:
+  // FsInit and FsInitW after their load: the player writes its playlist and says where.
+  void InitPlayer();
+  // The choice of the Unicode entry points, after a load: loads again when it changes
+  // the encoding.
+  void UseEncodingOfPlaylist();
+  // The listing's first and further items, written into the host's record.
+  template <typename Record>
+  std::intptr_t FindFirstInto(const std::string& path, Record& record);
+  template <typename Record>
+  bool FindNextInto(Record& record);
+  // The edits and commands of either form, the host's texts converted first.
+  template <typename Text>
+  int PutFile(const Text& localName) noexcept;
+  template <typename Text>
+  int DeleteFile(const Text& remoteName) noexcept;
+  template <typename Text>
+  int ExecuteFile(const Text& remoteName, const Text& verb) noexcept;
+
   Platform& os_;
   TPluginState& state_;
   Player& player_;
@@ -61,6 +103,7 @@ class Plugin {
   PlaylistHandle playlist_;
   AnalysisCache analyses_;
   Listing listing_;
+  TListedItem item_;  // the item being listed; its room serves the next ones
   EditBatches batches_;
   Commands commands_;
 };

@@ -1,13 +1,16 @@
 // The state that the host's entry points share, one record per process: what the
-// library's load records, the settings as last loaded, and the folder of the last
-// listing. The playlist handle and the edit batches keep their own state beside it.
+// library's load records, the settings as last loaded and the encoding they were
+// loaded in, what the player last said of its playlist folder, and the folder of the
+// last listing. The playlist handle and the edit batches keep their own state beside it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "config/Settings.h"
 #include "platform/Platform.h"
+#include "player/Player.h"
 
 namespace plenvox {
 
@@ -19,16 +22,34 @@ struct TPluginState {
   // lower-cased host path (for "%commander_path%"); nothing else is read or sent.
   explicit TPluginState(Platform& os);
 
+  // As the A functions give them; ModulePathUtf8 as the W function gives it.
   std::string ModulePath;
+  std::string ModulePathUtf8;
   std::string CommanderPath;
+  // The encoding of the settings and of CurrentPath, which is also the encoding of the
+  // platform's texts: each load of the settings sets both (see Plugin.h).
+  TTextEncoding Encoding = TTextEncoding::Ansi;
   // Loaded by FsInit and at the start of every listing; zero until then.
   TSettings Settings;
+  // The playlist folder that the player reported when it was last asked, or nothing.
+  std::optional<std::u16string> PlayerFolder;
   // The path of the most recent FsFindFirst, cut to 255 characters.
   std::string CurrentPath;
 
   // Entries exist for the commands only while the last listing was of the root.
   bool ListedRoot() const { return CurrentPath == kRootPath; }
+  // Loads the settings in the encoding in force.
   void ReloadSettings(Platform& os);
+  // Puts the platform's texts in the encoding and loads the settings in it.
+  void LoadSettingsIn(Platform& os, TTextEncoding encoding);
+  // Asks the player where its playlist is, unless the settings name the folder.
+  void AskPlayerForPlaylistFolder(Player& player);
+
+  // In the encoding in force.
+  const std::string& ModulePathInUse() const;
+  std::string PlaylistFolder(Platform& os) const;
+  // The player's playlist file in that folder.
+  std::string PlaylistPath(Platform& os) const;
 };
 
 }  // namespace plenvox

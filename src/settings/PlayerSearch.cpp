@@ -71,6 +71,22 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os) {
   return candidates;
 }
 
+std::string FindPlayerSettingsFolder(Platform& os, const std::string& playerFolder) {
+  constexpr const char* kApplicationDataMark = "{26}";  // CSIDL_APPDATA
+  const std::string applicationData = os.GetEnv("APPDATA").value_or("");
+  std::string folder;
+  if (!playerFolder.empty()) {
+    folder = os.ReadIniString("Winamp", "inidir", "", playerFolder + "paths.ini");
+    folder = ReplaceAll(folder, kApplicationDataMark, WithoutTrailingSeparator(applicationData));
+  }
+  if (folder.empty() && !applicationData.empty()) {
+    const std::string candidate = JoinPath(applicationData, kPlayerFolderName);
+    if (os.FileExists(JoinPath(candidate, "winamp.ini"))) folder = candidate;
+  }
+  folder = WithTrailingSeparator(folder);
+  return LowerAscii(folder) == LowerAscii(playerFolder) ? std::string() : folder;
+}
+
 std::string FindPlayerFolder(Platform& os) {
   for (const auto& folder : PlayerFolderCandidates(os)) {
     if (os.FileExists(folder + std::string(kPlayerProgramFile))) return folder;

@@ -23,4 +23,11 @@ std::vector<std::string> PlayerFolderCandidates(Platform& os);
 // The first candidate that holds the player's program winamp.exe, or empty.
 std::string FindPlayerFolder(Platform& os);
 
+// The folder where an installed player of today keeps its settings and its playlist,
+// away from its program folder: the "inidir" that its installer writes to "paths.ini"
+// in the program folder ("{26}" standing for the user's application data), else
+// "Winamp\" in the user's application data when the player's "winamp.ini" is there.
+// Ends with its separator; empty when neither is found or it is the program folder.
+std::string FindPlayerSettingsFolder(Platform& os, const std::string& playerFolder);
+
 }  // namespace plenvox

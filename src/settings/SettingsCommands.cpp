@@ -31,6 +31,7 @@ int RunShowCommand(Platform& os, CommandOutput& output) {
   TSettings settings;
   LoadSettings(os, CaptureCommanderPath(os), settings);
   output.Out += FormatSettings(os, settings);
+  output.Out += "PlaylistInUse=" + PlaylistFolderInUseNow(os, settings) + kNewLine;
   return kExitSuccess;
 }
 

@@ -11,8 +11,6 @@ namespace plenvox {
 
 namespace {
 
-// The player's program follows the folder in a short string of 255 characters.
-constexpr std::size_t kWinampFolderMax = kShortStringMax - kPlayerProgramFile.size();
 constexpr int kDisplayModeCount = 3;
 
 bool Is(const IniAssignment& assignment, const SettingKey& key) {
@@ -32,6 +30,20 @@ void CheckPathLength(const IniAssignment& assignment, const std::string& command
                          std::to_string(max) + ".");
 }
 
+// A folder that the plug-in puts one of the player's files straight after: it gets its
+// trailing separator, must leave room for the file within a short string, and should
+// hold it (a warning).
+void CheckFolderOfFile(Platform& os, const std::string& commanderPath, std::string_view file,
+                       const char* what, IniAssignment& assignment, SettingsCheck& check) {
+  assignment.Value = WithTrailingSeparator(assignment.Value);
+  CheckPathLength(assignment, commanderPath, kShortStringMax - file.size(), check);
+  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
+  if (!os.FileExists(folder + std::string(file))) {
+    check.Warnings.push_back(std::string("The player's ") + what + " " + std::string(file) +
+                             " is not in the folder " + folder + ".");
+  }
+}
+
 void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssignment& assignment,
                        SettingsCheck& check) {
   if (assignment.Value.empty()) {
@@ -39,13 +51,13 @@ void CheckWinampFolder(Platform& os, const std::string& commanderPath, IniAssign
     return;
   }
   // The plug-in puts the player's program and playlist straight after the folder.
-  assignment.Value = WithTrailingSeparator(assignment.Value);
-  CheckPathLength(assignment, commanderPath, kWinampFolderMax, check);
-  const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
-  if (!os.FileExists(folder + std::string(kPlayerProgramFile))) {
-    check.Warnings.push_back("The player's program " + std::string(kPlayerProgramFile) +
-                             " is not in the folder " + folder + ".");
-  }
+  CheckFolderOfFile(os, commanderPath, kPlayerProgramFile, "program", assignment, check);
+}
+
+void CheckPlaylistFolder(Platform& os, const std::string& commanderPath, IniAssignment& assignment,
+                         SettingsCheck& check) {
+  if (assignment.Value.empty()) return;  // the player is asked
+  CheckFolderOfFile(os, commanderPath, kPlayerPlaylistFile, "playlist", assignment, check);
 }
 
 void CheckDisplayMode(IniAssignment& assignment, SettingsCheck& check) {
@@ -93,6 +105,8 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
                            " holds a line break, which an INI file cannot store.");
   } else if (Is(assignment, ini::kWinampFolder)) {
     CheckWinampFolder(os, commanderPath, assignment, check);
+  } else if (Is(assignment, ini::kPlaylistFolder)) {
+    CheckPlaylistFolder(os, commanderPath, assignment, check);
   } else if (Is(assignment, ini::kEditor) || Is(assignment, ini::kSettings)) {
     CheckPathLength(assignment, commanderPath, kShortStringMax, check);
   } else if (Is(assignment, ini::kDisplayMode)) {
@@ -140,6 +154,7 @@ TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
   const auto stored = [&](const SettingKey& key) { return ReadSettingText(os, iniPath, key); };
   TSettingsForm form;
   form.WinampFolder = stored(ini::kWinampFolder);
+  form.PlaylistFolder = stored(ini::kPlaylistFolder);
   form.Editor = stored(ini::kEditor);
   form.SettingsProgram = stored(ini::kSettings);
   const TDisplayMode displayMode = DisplayModeValue(stored(ini::kDisplayMode));
@@ -157,6 +172,7 @@ std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
   const auto flag = [](bool on) { return on ? "1" : "0"; };
   std::vector<IniAssignment> assignments = {
       assign(ini::kWinampFolder, form.WinampFolder),
+      assign(ini::kPlaylistFolder, form.PlaylistFolder),
       assign(ini::kEditor, form.Editor),
       assign(ini::kSettings, form.SettingsProgram),
   };

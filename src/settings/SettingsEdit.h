@@ -26,6 +26,8 @@ bool ParseSetRequest(std::string_view request, IniAssignment& assignment, std::s
 // "%commander_path%" placeholder kept, so that saving does not replace it.
 struct TSettingsForm {
   std::string WinampFolder;
+  // Empty: the plug-in asks the player, and takes WinampFolder when it cannot tell.
+  std::string PlaylistFolder;
   std::string Editor;
   std::string SettingsProgram;
   // One of the three modes; nothing when the stored number is none of them, which a
@@ -51,7 +53,7 @@ struct SettingsCheck {
 
 // Checks every assignment and puts its value in the form that the plug-in reads back
 // as meant: the player's folder gets its trailing separator, a display mode its
-// decimal number, a switch 0 or 1. commanderPath replaces the placeholder for the
+// decimal number, a switch 0 or 1, a playlist folder that is set its trailing separator. commanderPath replaces the placeholder for the
 // length checks and for the look for the player's program.
 SettingsCheck CheckAssignments(Platform& os, const std::string& commanderPath,
                                std::vector<IniAssignment>& assignments);

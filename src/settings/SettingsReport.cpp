@@ -1,5 +1,7 @@
 #include "settings/SettingsReport.h"
 
+#include "player/WindowMessagePlayer.h"
+
 namespace plenvox {
 
 namespace {
@@ -15,6 +17,7 @@ std::string Boolean(bool value) { return value ? "true" : "false"; }
 std::string FormatSettings(Platform& os, const TSettings& settings) {
   return Line("Valid", Boolean(settings.Valid)) +
          Line("WinampFolder", settings.WinampFolder) +
+         Line("PlaylistFolder", settings.PlaylistFolder) +
          Line("WinampExe", settings.WinampExe) +
          Line("WinampPlaylist", settings.WinampPlaylist) +
          Line("Editor", settings.Editor) +
@@ -24,6 +27,16 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
          Line("DisableMulti", Boolean(settings.DisableMulti));
+}
+
+std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {
+  std::optional<std::string> reported;
+  if (settings.PlaylistFolder.empty()) {
+    if (const auto folder = WindowMessagePlayer(os, settings.WinampExe).PlaylistFolder()) {
+      reported = os.FromWide(*folder);
+    }
+  }
+  return PlaylistFolderInUse(settings, reported);
 }
 
 }  // namespace plenvox

@@ -9,7 +9,7 @@ constexpr std::uint32_t kErrorPathNotFound = 3;
 // A file marked read-only is one its owner does not want changed. Windows refuses to
 // replace it; POSIX renames over it all the same, so the test is made here for both.
 bool IsReadOnly(Platform& os, const std::string& path) {
-  TFindData record{};
+  TFileRecord record;
   return os.FindFile(path, record) && (record.FileAttributes & kFileAttributeReadOnly) != 0;
 }
 

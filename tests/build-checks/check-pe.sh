@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Reads the export or import table of a built PE file with objdump -p.
-#   check-pe.sh exports OBJDUMP FILE DEF  the export names are exactly those of DEF, undecorated
+#   check-pe.sh exports OBJDUMP FILE DEF  the export names are exactly those of DEF, undecorated,
+#                                         and every Unicode (W) form has its ANSI form beside it
 #   check-pe.sh imports OBJDUMP FILE      every imported DLL is a system DLL
 set -euo pipefail
 mode=$1 objdump=$2 file=$3
@@ -18,6 +19,11 @@ exports)
     exit 1
   fi
   if grep -q '@' <<<"$actual"; then echo "decorated export names in $file"; exit 1; fi
+  # A host falls back to the ANSI form of an entry point when it has no W form, never the
+  # other way round: a W form alone would leave old hosts without the entry point.
+  for wide in $(grep 'W$' <<<"$actual" || true); do
+    if ! grep -qx "${wide%W}" <<<"$actual"; then echo "$wide without ${wide%W} in $file"; exit 1; fi
+  done
   echo "exports of $(basename "$file"): $(echo $actual)"
   ;;
 imports)

@@ -18,6 +18,12 @@ def unescape(text: str) -> str:
     return _ESCAPE.sub(lambda m: chr(int(m.group(1), 16)), text)
 
 
+def utf8(text: str) -> str:
+    """The text of an unescaped field whose bytes are UTF-8 (a Unicode record's name,
+    the Unicode stand-in's paths)."""
+    return text.encode("latin-1").decode("utf-8")
+
+
 def split_lines(text: str):
     return [line.split("\t") for line in text.splitlines() if line]
 
@@ -32,6 +38,11 @@ class Item:
     @property
     def name(self):
         return unescape(self.fields["name"])
+
+    @property
+    def wide_name(self):
+        """The name of a Unicode record (written in UTF-8)."""
+        return utf8(self.name)
 
     def row(self):
         return [self.fields[f] for f in ITEM_FIELDS]
@@ -55,10 +66,17 @@ class HostOutput:
         """The records that the plug-in's listing filled."""
         return [item for owner, _, item in self._records() if owner in ("findfirst", "findnext")]
 
+    def wide_items(self):
+        """The records that the plug-in's Unicode listing filled (FsFindFirstW, FsFindNextW)."""
+        return [item for owner, _, item in self._records() if owner in ("findfirstw", "findnextw")]
+
     def stats(self):
-        """The host's own look-ups: path -> record, or None for a path not found."""
-        found = {tuple(args): item for owner, args, item in self._records() if owner == "stat"}
-        return {unescape(l[2]): found.get(tuple(l[1:])) for l in self.lines if l[0] == "stat"}
+        """The host's own look-ups: path -> record, or None for a path not found (the
+        paths of "statw" decoded from UTF-8)."""
+        found = {tuple(args): item for owner, args, item in self._records()
+                 if owner in ("stat", "statw")}
+        return {(utf8 if l[0] == "statw" else str)(unescape(l[2])): found.get(tuple(l[1:]))
+                for l in self.lines if l[0] in ("stat", "statw")}
 
     def _records(self):
         """Each item line with the line it belongs to: (kind, fields, item)."""
@@ -91,8 +109,9 @@ class PlayerLog:
         """Each request as (message, wParam, lParam, name)."""
         return [(int(l[1]), int(l[2]), int(l[3]), l[4]) for l in self.lines if l[0] == "request"]
 
-    def answers(self):
-        return [int(l[5]) for l in self.lines if l[0] == "request"]
+    def answers(self, name=None):
+        """The answers to the requests (of one name, such as "write", when given)."""
+        return [int(l[5]) for l in self.lines if l[0] == "request" and name in (None, l[4])]
 
     def events(self):
         """Starts, hand-overs, additions and requests in order, as short texts."""
@@ -118,6 +137,8 @@ class PlayerLog:
         return int(exits[-1][1]), paths
 
 
-def recorded_command_lines(text: str):
-    """The command lines that a recorder logged, in order."""
-    return [unescape(l[1]) if len(l) > 1 else "" for l in split_lines(text) if l[0] == "cmdline"]
+def recorded_command_lines(text: str, kind: str = "cmdline"):
+    """The command lines that a recorder logged, in order: as GetCommandLineA gave them
+    ("cmdline"), or as GetCommandLineW gave them ("cmdlinew", decoded from UTF-8)."""
+    lines = [unescape(l[1]) if len(l) > 1 else "" for l in split_lines(text) if l[0] == kind]
+    return [utf8(line) for line in lines] if kind == "cmdlinew" else lines

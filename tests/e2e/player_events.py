@@ -7,6 +7,13 @@ WRITE = "write 1024 0 120"
 CLEAR = "clear 1024 0 101"
 STOP = "stop 273 40047 0"
 PLAY = "play 273 40045 0"
+# Where the plug-in talks to the player anyway (FsInit, the start of a listing, the start
+# of a delete batch) it asks it for its playlist folder right after the write: 338, then
+# 337 when the player does not know 338 (as the old player knows neither).
+ASKED = ["folderw 1024 0 338", "folder 1024 0 337"]
+WRITE_ASKED = [WRITE] + ASKED
+# The same as PlayerLog.requests() gives them.
+REQUESTS_ASKED = [(1024, 0, 120, "write"), (1024, 0, 338, "folderw"), (1024, 0, 337, "folder")]
 
 
 def position(number):

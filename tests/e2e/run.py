@@ -25,8 +25,10 @@ import scenarios_edits  # noqa: E402,F401
 import scenarios_faults  # noqa: E402,F401
 import scenarios_host  # noqa: E402,F401
 import scenarios_listing  # noqa: E402,F401
+import scenarios_playlist_folder  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
 import scenarios_settings  # noqa: E402,F401
+import scenarios_unicode  # noqa: E402,F401
 from wine_session import StepTimeout, WineSession  # noqa: E402
 from workspace import INI_PATH, REGISTRY_KEY, REGISTRY_VALUE, Artefacts, Scenario  # noqa: E402
 

@@ -56,7 +56,7 @@ def add_batch_filters_duplicates_and_dead_files(sc):
         "status\tstart\t1", "status\tend\t1", "status\tstart\t5", REFRESH, "status\tend\t5",
         "status\tstart\t1", "status\tend\t1"], "notifications and the host's refresh")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(2) + [ev.WRITE],
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(2) + ev.WRITE_ASKED,
                  "the player's requests")
     expect_equal(names_listed_last(out), [a, b, c, d], "the listing after the batch")
     expect_batch_done(sc, out, [a, b, c, d])
@@ -71,7 +71,7 @@ def add_batch_with_the_switches_off(sc):
     out = sc.run_host(["init", "list \\", "status start 5", "put " + a, "put " + wav,
                        "put " + dead, "put " + music("noext"), "status end 5"])
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(3), "the player's requests")
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(3), "the player's requests")
     expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
     expect_batch_done(sc, out, [a, b, a, wav, dead])
 
@@ -84,7 +84,7 @@ def add_batch_refusing_everything(sc):
                        "status end 5"])
     # The header-only playlist still goes to the player, and the host still refreshes.
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(0), "the player's requests")
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(0), "the player's requests")
     expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
     expect_batch_done(sc, out, [a])
 
@@ -106,11 +106,11 @@ def delete_batch_restores_the_position(sc):
         "status\tstart\t8", REFRESH, "status\tend\t8", "status\tstart\t1", "status\tend\t1"],
         "notifications and the host's refresh")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.position(2), ev.WRITE, ev.WRITE] +
-                 ev.delete_batch(kept=3, saved_position=2) + [ev.WRITE],
+                 [ev.STARTED] + ev.WRITE_ASKED + [ev.position(2)] + ev.WRITE_ASKED * 2 +
+                 ev.delete_batch(kept=3, saved_position=2) + ev.WRITE_ASKED,
                  "the player's requests")
     # The saved position is restored as it was, not counted off for removed entries.
-    expect_equal(sc.player_log().answers()[-1], 2, "the position the player reports last")
+    expect_equal(sc.player_log().answers("write")[-1], 2, "the position the player reports last")
     expect_equal(names_listed_last(out), [c, d, b], "the listing after the batch")
     expect_batch_done(sc, out, [c, d, b], position=2)
 
@@ -122,7 +122,7 @@ def delete_batch_finding_nothing_rebuilds_the_playlist(sc):
     out = sc.run_host(["init", 'send "%s" 1024 1 121' % PLAYER_CLASS, "list \\",
                        "status start 8", "delete \\" + music("zzz.mp3"), "status end 8"])
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.position(1), ev.WRITE, ev.WRITE] +
+                 [ev.STARTED] + ev.WRITE_ASKED + [ev.position(1)] + ev.WRITE_ASKED * 2 +
                  ev.delete_batch(kept=2, saved_position=1), "the player's requests")
     expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
     expect_batch_done(sc, out, [a, b], position=1)
@@ -141,8 +141,8 @@ def single_copy_and_delete_outside_a_batch(sc):
         "status\tstart\t4", REFRESH, "put\t0", "status\tend\t4", REFRESH, "delete\t-1"],
         "answers and refreshes")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(1) +
-                 [ev.WRITE] + ev.delete_batch(kept=2, saved_position=0),
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(1) +
+                 ev.WRITE_ASKED + ev.delete_batch(kept=2, saved_position=0),
                  "the player's requests")
     expect_batch_done(sc, out, [b, c])
 
@@ -157,7 +157,7 @@ def temporary_folder_with_a_blank(sc):
     out = sc.run_host(["init", "list \\", "status start 5", "put " + c, "status end 5"],
                       temp="P:\\temp dir")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE] + ev.add_batch(1, temp_playlist),
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(1, temp_playlist),
                  "the player's requests")
     expect(not sc.exists(temp_playlist), "the temporary playlist was left behind")
     expect_batch_done(sc, out, [a, c])
@@ -174,8 +174,8 @@ def add_batch_after_the_player_was_closed(sc):
                        "status start 5", "put " + c, "status end 5"])
     expect_equal(out.of("close")[0], [PLAYER_CLASS, "closed"], "the player closed")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE,
-                  ev.started_adding(), ev.added(1), ev.WRITE],
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 +
+                 [ev.started_adding(), ev.added(1), ev.WRITE],
                  "the player's requests")
     expect_batch_done(sc, out, [a, c])
 
@@ -192,7 +192,7 @@ def entries_of_255_characters(sc):
                        "status start 8", 'delete "\\%s"' % long_entry, "status end 8"])
     expect_equal([item.name for item in out.items()], [b, long_entry], "the listing")
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE, ev.WRITE, ev.position(1), ev.STOP, ev.PLAY,
-                  ev.WRITE] + ev.delete_batch(kept=1, saved_position=1),
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + [ev.WRITE, ev.position(1), ev.STOP, ev.PLAY] +
+                 ev.WRITE_ASKED + ev.delete_batch(kept=1, saved_position=1),
                  "the player's requests")
     expect_batch_done(sc, out, [b], position=1)

@@ -26,7 +26,7 @@ def temporary_folder_that_cannot_be_written(sc):
     # Without its temporary playlist a batch sends the player nothing: the start of the
     # delete batch has asked for the position, and that is all.
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED, ev.WRITE, ev.WRITE, ev.WRITE, ev.WRITE], "the player's requests")
+                 [ev.STARTED] + ev.WRITE_ASKED * 4, "the player's requests")
     expect_equal([item.name for item in out.from_last("findfirst").items()], [a, b],
                  "the listing afterwards")
     expect_batch_done(sc, out, [a, b])
@@ -54,7 +54,8 @@ def playlist_file_that_cannot_be_read(sc):
     log = sc.player_log()
     # The player cannot write the locked file either; the plug-in sends nothing that
     # would change the playlist (no clear, no position, no buttons).
-    expect_equal(log.requests(), [(1024, 0, 120, "write")] * 6, "the player's requests")
+    expect_equal(log.requests(), ev.REQUESTS_ASKED * 4 + [(1024, 0, 120, "write")] +
+                 ev.REQUESTS_ASKED, "the player's requests")
     expect_equal(len([l for l in log.lines if l[0] == "error"]), 3,
                  "writes that failed during the lock")
     expect_batch_done(sc, out, [a, b])
@@ -78,3 +79,19 @@ def player_that_is_not_there(sc):
     expect_equal(sc.read_bytes(playlist), before, "the playlist file")
     expect(not sc.exists("P:\\temp\\temp.m3u"), "the temporary playlist was left behind")
     expect_equal(sc.player_log().events(), [], "requests that reached a player")
+
+
+@scenario("faults")
+def delete_batch_keeps_a_playlist_with_a_ctrl_z_whole(sc):
+    """The player's playlist holds an entry with a Ctrl-Z inside: reading stops there,
+    so a filtered copy would lose the entries behind it; the batch changes nothing."""
+    a, b, c = music("a.mp3"), music("b.mp3"), music("c.mp3")
+    playlist = [a, b, music("half\x1arest.mp3"), c]
+    prepare(sc, playlist)
+    out = sc.run_host(["init", "list \\", "status start 8", "delete \\" + a, "status end 8"])
+    expect_equal([item.name for item in out.items()], [a, b, music("half")],
+                 "the listing ends at the Ctrl-Z")
+    expect_equal(sc.player_log().events(), [ev.STARTED] + ev.WRITE_ASKED * 3,
+                 "the player's requests")
+    expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
+    expect_batch_done(sc, out, playlist)

@@ -5,6 +5,7 @@ the root."""
 import calendar
 
 import mpeg_files
+import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
 from host_output import LAST_ERROR_MARKER, UNCHANGED
 from workspace import filetime_of
@@ -55,7 +56,7 @@ def mode0_names_only(sc):
     expect_equal(out.of("findnext"), [["-1"], ["-1"], ["0"]], "FsFindNext answers")
     expect_equal(out.of("list"), [["3"]], "items listed")
     # FsInit and the announced listing each have the player write its playlist first.
-    expect_equal(sc.player_log().requests(), [(1024, 0, 120, "write")] * 2, "player requests")
+    expect_equal(sc.player_log().requests(), ev.REQUESTS_ASKED * 2, "player requests")
 
 
 @scenario("listing")

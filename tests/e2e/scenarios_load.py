@@ -1,12 +1,16 @@
 """Loading the plug-in, its root name and about box, the first run without settings,
 and the start of the player by FsInit."""
 
+import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
 from workspace import PLAYER_CLASS
 
 # The entry points the built plug-in exports, all found by their undecorated names.
 ENTRY_POINTS = ["FsInit", "FsGetDefRootName", "FsFindFirst", "FsFindNext", "FsFindClose",
                 "FsGetFile", "FsStatusInfo", "FsPutFile", "FsDeleteFile", "FsExecuteFile"]
+# Their Unicode forms, beside them.
+WIDE_ENTRY_POINTS = ["FsInitW", "FsFindFirstW", "FsFindNextW", "FsGetFileW", "FsStatusInfoW",
+                     "FsPutFileW", "FsDeleteFileW", "FsExecuteFileW"]
 
 ABOUT_BOX = "msgbox\thost\tinformation\tOK\tInformation\tPlenvox2 (Fast) version 1.0 by Quorlan."
 FIRST_RUN_BOX = ("msgbox\thost\tinformation\tOK\tFirst run message\t"
@@ -28,7 +32,7 @@ def exports_root_name_and_about_box(sc):
                        "getfile \\P:\\music\\a.mp3 P:\\temp\\copy.mp3"])
     expect_clean(out)
     found = sorted(name for name, state in out.exports().items() if state == "found")
-    expect_equal(found, sorted(ENTRY_POINTS), "exports found by name")
+    expect_equal(found, sorted(ENTRY_POINTS + WIDE_ENTRY_POINTS), "exports found by name")
     expect_equal(out.kinds("msgbox", "rootname"), [
         ABOUT_BOX, "rootname\t260\tPlenvoxFast\tintact",
         ABOUT_BOX, "rootname\t12\tPlenvoxFast\tintact",
@@ -74,7 +78,7 @@ def init_starts_the_player(sc):
                  "FsInit and the player's window")
     log = sc.player_log()
     expect_equal(log.starts(), [("", "5")], "player starts (WinampExe, SW_SHOW)")
-    expect_equal(log.requests(), [(1024, 0, 120, "write")], "requests that reached the player")
+    expect_equal(log.requests(), ev.REQUESTS_ASKED, "requests that reached the player")
 
 
 @scenario("load")
@@ -86,6 +90,6 @@ def init_with_the_player_running(sc):
     expect_clean(out)
     log = sc.player_log()
     expect_equal(log.starts(), [("", "5")], "player starts")
-    expect_equal(log.requests(), [(1024, 0, 120, "write")] * 2,
+    expect_equal(log.requests(), ev.REQUESTS_ASKED * 2,
                  "one request per FsInit, no second start")
     expect_equal(out.kinds("posted", "sent", "msgbox"), [], "messages to the host, boxes")

@@ -11,7 +11,7 @@ import subprocess
 
 from check import expect, expect_clean, expect_equal, scenario
 from wine_session import STEP_LIMIT
-from workspace import DRIVE, INI_PATH, PLAYER_FOLDER, REFERENCE_DIR, REGISTRY_KEY
+from workspace import DRIVE, INI_PATH, PLAYER_FOLDER, REFERENCE_DIR, REGISTRY_KEY, SETTINGS_FOLDER
 
 SETTINGS = DRIVE + "\\setup\\settings.exe"
 DRIVER = DRIVE + "\\setup\\settings-dialog-driver.exe"
@@ -21,14 +21,15 @@ SCREENSHOT = "settings-dialog.png"
 # Control ids of the dialog (tools/settings/SettingsControls.h).
 OK, CANCEL = 1, 2
 INI_FILE, WINAMP_FOLDER, EDITOR, SETTINGS_PROGRAM, EXT_FILTER = 1001, 1002, 1004, 1006, 1011
+PLAYLIST_FOLDER, PLAYLIST_IN_USE = 1014, 1016
 MODE_NAME, MODE_DATA, MODE_TIME, BLOCK_DEAD, DISABLE_MULTI = 1008, 1009, 1010, 1012, 1013
 # Message-box buttons.
 BOX_OK = 1
 
 DEFAULT_FIELDS = {
-    "Valid": "false", "WinampFolder": "", "WinampExe": "winamp.exe",
+    "Valid": "false", "WinampFolder": "", "PlaylistFolder": "", "WinampExe": "winamp.exe",
     "WinampPlaylist": "winamp.m3u", "Editor": "", "SettingsProgram": "", "DisplayMode": "1",
-    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true",
+    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true", "PlaylistInUse": "",
 }
 
 
@@ -99,7 +100,8 @@ def set_writes_what_the_plugin_then_loads(sc):
         expect_equal(shown(sc), dict(DEFAULT_FIELDS, Valid="true", WinampFolder=PLAYER_FOLDER,
                                      WinampExe=PLAYER_FOLDER + "winamp.exe",
                                      WinampPlaylist=PLAYER_FOLDER + "winamp.m3u",
-                                     DisplayMode="0"), "/show after /set")
+                                     DisplayMode="0", PlaylistInUse=PLAYER_FOLDER),
+                     "/show after /set")
     finally:
         # The runner keeps the registry without the value for the scenarios that need that.
         sc.session.delete_registry_key(REGISTRY_KEY)
@@ -112,10 +114,11 @@ def show_prints_what_the_plugin_sees(sc):
     sc.write_ini(winamp_folder="P:\\player", editor='" P:\\tools\\ed.exe "',
                  DisplayMode="258", ExtFilter="", BlockDead="false", DisableMulti="0")
     expect_equal(shown(sc), {
-        "Valid": "true", "WinampFolder": "P:\\player", "WinampExe": "P:\\playerwinamp.exe",
+        "Valid": "true", "WinampFolder": "P:\\player", "PlaylistFolder": "",
+        "WinampExe": "P:\\playerwinamp.exe",
         "WinampPlaylist": "P:\\playerwinamp.m3u", "Editor": " P:\\tools\\ed.exe ",
         "SettingsProgram": "", "DisplayMode": "2", "ExtFilter": "", "BlockDead": "true",
-        "DisableMulti": "false",
+        "DisableMulti": "false", "PlaylistInUse": "P:\\player",
     }, "/show")
 
 
@@ -212,8 +215,10 @@ def dialog_shows_the_settings_and_saves_what_was_entered(sc):
     dialog = Dialog(sc)
     try:
         shown_controls = {(kind, int(i)): value for kind, i, value in dialog.drive("dump")}
-        expect_equal([shown_controls[("text", i)] for i in (INI_FILE, WINAMP_FOLDER, EXT_FILTER)],
-                     [INI_PATH, PLAYER_FOLDER, "mp3:wav"], "texts the dialog shows")
+        expect_equal([shown_controls[("text", i)] for i in (INI_FILE, WINAMP_FOLDER, PLAYLIST_FOLDER,
+                                                            PLAYLIST_IN_USE, EXT_FILTER)],
+                     [INI_PATH, PLAYER_FOLDER, "", PLAYER_FOLDER, "mp3:wav"],
+                     "texts the dialog shows")
         expect_equal([shown_controls[("check", i)] for i in (MODE_NAME, MODE_DATA, MODE_TIME,
                                                              BLOCK_DEAD, DISABLE_MULTI)],
                      ["0", "1", "0", "1", "1"], "buttons the dialog shows")
@@ -265,3 +270,29 @@ def system_ini_reader_answers_as_the_table(sc):
     result = sc.session.run([DRIVE + "\\tools\\" + probe.name, DRIVE + "\\tools\\" + table.name,
                              DRIVE + "\\temp\\probe.ini"], check=False)
     expect_equal(result.returncode, 0, "the reader's answers:\n" + result.stdout.decode("latin-1"))
+
+
+@scenario("settings")
+def playlist_folder_key_and_the_folder_in_use(sc):
+    """/show tells the folder whose playlist the plug-in reads: WinampFolder while no
+    player runs, the folder a running player reports (it is not started), and the key
+    once /set has stored it (which then wins)."""
+    sc.install(player_options={"PlaylistFolder": SETTINGS_FOLDER, "Answers": "338"})
+    install_settings(sc)
+    sc.write_ini(DisplayMode="1")
+    expect_equal(shown(sc)["PlaylistInUse"], PLAYER_FOLDER, "without a running player")
+    out = sc.run_host(["init"], close_player=False)
+    expect_clean(out)
+    try:
+        expect_equal(shown(sc)["PlaylistInUse"], SETTINGS_FOLDER, "with the running player")
+        chosen = "P:\\chosen"
+        sc.path(chosen).mkdir()
+        code, _, err = run_settings(sc, "/set", "Path.PlaylistFolder=" + chosen)
+        expect_equal(code, 0, "exit code of /set (%s)" % err)
+        expect("winamp.m3u is not in the folder" in err, "the warning: %r" % err)
+        fields = shown(sc)
+        expect_equal((fields["PlaylistFolder"], fields["WinampPlaylist"], fields["PlaylistInUse"]),
+                     (chosen + "\\", chosen + "\\winamp.m3u", chosen + "\\"), "/show with the key")
+    finally:
+        sc.run_host([], close_player=True)
+    expect_equal(len(sc.player_log().starts()), 1, "/show started no player")

@@ -110,7 +110,13 @@ class WineSession:
             "WINEDEBUG": "-all",
             # No Mono/Gecko installers, no menu entries on the build machine.
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            # The locale decides Wine's ANSI code page and how Unix file names read:
+            # with C.UTF-8 the code page is 1252 (Western) and file names are UTF-8, which
+            # the Unicode scenarios rely on (they check the code page first).
+            "LANG": "C.UTF-8",
         })
+        for name in ("LC_ALL", "LC_CTYPE", "LANGUAGE"):
+            self.env.pop(name, None)
         # The plug-in reads these from its host's environment; scenarios set them.
         for name in ("WINEARCH", "WINESERVER", "WINELOADER", "commander_path",
                      "COMMANDER_PATH"):

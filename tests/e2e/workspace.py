@@ -22,6 +22,9 @@ REGISTRY_KEY = r"HKCU\Software\Orrery\Plenvox2"
 REGISTRY_VALUE = "IniFileName"
 PLAYER_CLASS = "Winamp v1.x"
 PLAYER_FOLDER = DRIVE + "\\player\\"
+# Where today's player keeps its playlist: the user's settings folder, away from its
+# program folder.
+SETTINGS_FOLDER = DRIVE + "\\appdata\\Winamp\\"
 TEMP_FOLDER = DRIVE + "\\temp"
 TEMP_PLAYLIST = TEMP_FOLDER + "\\temp.m3u"
 # Time that a program started by the plug-in (and not waited for) gets to leave its log.
@@ -87,12 +90,18 @@ class Scenario:
         return DRIVE + "\\plugin\\" + self.artefacts.fixture.name
 
     # --- setting up ------------------------------------------------------------------------
-    def install(self, player=True, settings_program=True):
+    def install(self, player=True, settings_program=True, player_options=None):
+        """The plug-in, the settings program beside it and the stand-in player; its
+        options (tools/player-standin/README.md) make it today's player."""
         shutil.copy(self.artefacts.plugin, self.folder / "plugin" / self.artefacts.plugin_name)
         if settings_program:
             shutil.copy(self.artefacts.recorder, self.folder / "plugin" / "settings.exe")
         if player:
             shutil.copy(self.artefacts.player, self.folder / "player" / "winamp.exe")
+        if player_options:
+            lines = ["[standin]"] + ["%s=%s" % item for item in player_options.items()]
+            self.write_bytes(PLAYER_FOLDER + "standin.ini",
+                             ("\r\n".join(lines) + "\r\n").encode("utf-16"))
 
     def install_fixture(self):
         """The scripted host's test plug-in, beside the real one."""
@@ -105,23 +114,26 @@ class Scenario:
 
     def write_ini(self, path=None, winamp_folder=PLAYER_FOLDER, **mode):
         """Writes the INI file. mode holds the keys of the "Mode" section
-        (DisplayMode, ExtFilter, BlockDead, DisableMulti) and, as editor and settings,
-        the "Path" keys Editor and Settings; None leaves a key out."""
-        paths = {"WinampFolder": winamp_folder, "Editor": mode.pop("editor", None),
-                 "Settings": mode.pop("settings", None)}
+        (DisplayMode, ExtFilter, BlockDead, DisableMulti) and, as playlist_folder, editor
+        and settings, the "Path" keys PlaylistFolder, Editor and Settings; None leaves a
+        key out."""
+        paths = {"WinampFolder": winamp_folder, "PlaylistFolder": mode.pop("playlist_folder", None),
+                 "Editor": mode.pop("editor", None), "Settings": mode.pop("settings", None)}
         lines = ["[Path]"] + ["%s=%s" % (k, v) for k, v in paths.items() if v is not None]
         lines += ["[Mode]"] + ["%s=%s" % (k, v) for k, v in mode.items() if v is not None]
         self.write_bytes(path or INI_PATH, ("\r\n".join(lines) + "\r\n").encode("latin-1"))
 
-    def write_playlist(self, entries, info=True, path=PLAYER_FOLDER + "winamp.m3u"):
+    def write_playlist(self, entries, info=True, path=PLAYER_FOLDER + "winamp.m3u",
+                       encoding="latin-1"):
         """A playlist file as the player writes it: the header, then per entry an
-        information line (unless info is false) and the path, with CR LF."""
+        information line (unless info is false) and the path, with CR LF, in the
+        encoding given (the bytes of a latin-1 text are the ANSI code page's)."""
         lines = ["#EXTM3U"]
         for i, entry in enumerate(entries):
             if info:
                 lines.append("#EXTINF:%d,Title %d" % (i + 1, i))
             lines.append(entry)
-        self.write_bytes(path, ("\r\n".join(lines) + "\r\n").encode("latin-1"))
+        self.write_bytes(path, ("\r\n".join(lines) + "\r\n").encode(encoding))
 
     def write_bytes(self, windows_path: str, data: bytes, mtime: float = None):
         target = self.path(windows_path)
@@ -139,16 +151,17 @@ class Scenario:
 
     # --- running -----------------------------------------------------------------------------
     def run_host(self, script, env=None, temp=TEMP_FOLDER, close_player=True, limit=None,
-                 plugin=None):
-        """Runs the scripted host on the plug-in with the given script lines. TEMP (and
-        temp) of the host process are the scenario's temp folder unless temp says
-        otherwise. Afterwards the stand-in player is closed, so that it logs its final
-        playlist and no player is left for the next scenario."""
+                 plugin=None, encoding="latin-1"):
+        """Runs the scripted host on the plug-in with the given script lines, written in
+        the encoding given (UTF-8 for the texts of W commands). TEMP (and temp) of the
+        host process are the scenario's temp folder unless temp says otherwise.
+        Afterwards the stand-in player is closed, so that it logs its final playlist and
+        no player is left for the next scenario."""
         lines = list(script)
         if close_player:
             lines += ["echo teardown", 'close "%s" 10000' % PLAYER_CLASS]
         script_file = self.folder / ("script%d.txt" % len(self.outputs))
-        script_file.write_bytes(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+        script_file.write_bytes(("\r\n".join(lines) + "\r\n").encode(encoding))
         args = [self.artefacts.host, "--cwd", DRIVE + "\\"]
         environment = {"TEMP": temp, "TMP": temp}
         environment.update(env or {})
@@ -171,13 +184,14 @@ class Scenario:
         log = self.folder / "player" / "standin.log"
         return PlayerLog(log.read_text("latin-1") if log.exists() else "")
 
-    def recorded(self, windows_path_of_log: str, expect: int = 1):
-        """The command lines a recorder logged; waits (up to a limit) for expect lines,
-        since the plug-in does not wait for the programs it starts."""
+    def recorded(self, windows_path_of_log: str, expect: int = 1, kind: str = "cmdline"):
+        """The command lines a recorder logged (as the A function gave them, or as the W
+        function did for kind "cmdlinew"); waits (up to a limit) for expect lines, since
+        the plug-in does not wait for the programs it starts."""
         log = self.path(windows_path_of_log)
         deadline = time.monotonic() + (STARTED_PROGRAM_LIMIT if expect else 0)
         while True:
-            lines = recorded_command_lines(log.read_text("latin-1")) if log.exists() else []
+            lines = recorded_command_lines(log.read_text("latin-1"), kind) if log.exists() else []
             if len(lines) >= expect or time.monotonic() >= deadline:
                 return lines
             time.sleep(0.1)

@@ -10,6 +10,7 @@ namespace plenvox {
 namespace {
 
 using test::Calls;
+using test::AskFolderCalls;
 using test::CloseCall;
 using test::Exists;
 using test::OpenCall;
@@ -126,7 +127,8 @@ class EditsTest : public ::testing::Test {
 TEST_F(EditsTest, ListingAnnouncementHasThePlayerWriteItsPlaylist) {
   plugin.FsStatusInfo(kStart, wfx::kOpList);
   plugin.FsStatusInfo(kEnd, wfx::kOpList);
-  EXPECT_EQ(scene.os.CallsWithoutLookups(), Calls{WritePlaylistCall()});
+  EXPECT_EQ(scene.os.CallsWithoutLookups(),
+            (Calls{WritePlaylistCall(), AskFolderCalls()[0], AskFolderCalls()[1]}));
 }
 
 TEST_F(EditsTest, OtherOperationsAndEndsWithoutAStartDoNothing) {
@@ -231,7 +233,8 @@ TEST_F(EditsTest, DeleteBatchRebuildsThePlaylistAndRestoresTheSamePosition) {
   player.position = 2;
   scene.ListRoot();
   DeleteBatch({"\\B"});
-  EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), Send(1024, 0, 101), WritePlaylistCall(),
+  EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), AskFolderCalls()[0], AskFolderCalls()[1],
+                               Send(1024, 0, 101), WritePlaylistCall(),
                                scene.AddCall(), Send(1024, 2, 121), WritePlaylistCall(),
                                "DeleteFile(" + Temp() + ")", RefreshCall()}));
   EXPECT_EQ(scene.handed, Calls{"#EXTM3U\r\n" + Info("A") + Info("C") + Info("D")});
@@ -291,7 +294,8 @@ TEST_F(EditsTest, DeleteOutsideABatchIsABatchOfItsOwn) {
   player.entries = {"A", "B"};
   player.position = 1;
   EXPECT_EQ(plugin.FsDeleteFile("\\A"), wfx::kTrue);
-  EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), Send(1024, 0, 101), WritePlaylistCall(),
+  EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), AskFolderCalls()[0], AskFolderCalls()[1],
+                               Send(1024, 0, 101), WritePlaylistCall(),
                                scene.AddCall(), Send(1024, 1, 121), WritePlaylistCall(),
                                "DeleteFile(" + Temp() + ")", RefreshCall()}));
   EXPECT_EQ(player.entries, Calls{"B"});

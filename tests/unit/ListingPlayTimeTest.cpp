@@ -46,7 +46,16 @@ class ListingPlayTimeTest : public ::testing::Test {
   // The file's own record as the listing must show it, with the size fields given.
   TFindData Expected(const std::string& path, std::uint32_t seconds) {
     TFindData record = HostRecord();
-    EXPECT_TRUE(os.FindFile(path, record)) << path;
+    TFileRecord file;
+    EXPECT_TRUE(os.FindFile(path, file)) << path;
+    record.FileAttributes = file.FileAttributes;
+    record.CreationTime = file.CreationTime;
+    record.LastAccessTime = file.LastAccessTime;
+    record.LastWriteTime = file.LastWriteTime;
+    record.Reserved0 = file.Reserved0;
+    record.Reserved1 = file.Reserved1;
+    // The POSIX look-up gives no short name: its terminating zero is all that is written.
+    record.AlternateFileName[0] = '\0';
     record.FileSizeHigh = 0;
     record.FileSizeLow = seconds;
     std::memset(record.FileName, 0, sizeof record.FileName);

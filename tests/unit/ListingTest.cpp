@@ -102,7 +102,9 @@ TEST_F(ListingTest, InitLoadsSettingsAndHasThePlayerWriteItsPlaylist) {
   EXPECT_TRUE(plugin.Settings().Valid);
   EXPECT_EQ(os.CallsStartingWith({"RunCommandLine", "SendMessage"}),
             (Calls{"RunCommandLine(" + dir.Path() + "/winamp.exe, 5)",
-                   "SendMessage(4097, 1024, 0, 120)"}));
+                   "SendMessage(4097, 1024, 0, 120)", "SendMessage(4097, 1024, 0, 338)",
+                   "SendMessage(4097, 1024, 0, 337)"}))
+      << "the player writes its playlist, then is asked where (and knows neither request)";
   EXPECT_EQ(test::ReadFile(dir / "winamp.m3u"), "#EXTM3U\r\n#EXTINF:-1,title\r\na.mp3\r\n");
 }
 
@@ -208,7 +210,7 @@ TEST_F(ListingTest, Mode1TakesTheFileRecordAndKeepsTheEntryPathAsName) {
   WritePlaylist("#EXTM3U\r\n" + song + "\r\n" + dir.Path() + "/missing.mp3\r\n");
   TFindData record = HostRecord();
   ASSERT_EQ(plugin.FsFindFirst("\\", record), 0);
-  TFindData stat = HostRecord();
+  TFileRecord stat;
   ASSERT_TRUE(os.FindFile(song, stat));
   EXPECT_EQ(record.FileSizeLow, 70000u);
   EXPECT_EQ(record.FileSizeHigh, 0u);

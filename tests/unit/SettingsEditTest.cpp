@@ -296,13 +296,45 @@ TEST(PlayerSearchTest, FirstCandidateHoldingThePlayerWins) {
   EXPECT_EQ(FindPlayerFolder(os), dir / "uninst\\");
 }
 
+TEST(PlayerSearchTest, FindsTheSettingsFolderOfAnInstalledPlayer) {
+  FakePlatform os;
+  const std::string player = "C:\\Program Files\\Winamp\\";
+  const struct {
+    const char* what;
+    const char* pathsIni;  // nullptr: no paths.ini
+    bool iniInApplicationData;
+    const char* expected;
+  } cases[] = {
+      {"the installer's inidir", "[Winamp]\ninidir={26}\\Winamp\n", false, "C:\\Users\\u\\AppData\\Winamp\\"},
+      {"an inidir of its own", "[Winamp]\ninidir=D:\\WA settings\n", true, "D:\\WA settings\\"},
+      {"the program folder itself", "[Winamp]\ninidir=C:\\PROGRAM FILES\\Winamp\\\n", false, ""},
+      {"no paths.ini, its winamp.ini in the application data", nullptr, true, "C:\\Users\\u\\AppData\\Winamp\\"},
+      {"neither", nullptr, false, ""},
+  };
+  for (const auto& c : cases) {
+    os.environment["APPDATA"] = "C:\\Users\\u\\AppData\\";
+    os.iniFiles.clear();
+    if (c.pathsIni) os.iniFiles[player + "paths.ini"] = c.pathsIni;
+    TempDir dir;
+    if (c.iniInApplicationData) {
+      // On this platform the backslashes are part of the name of a file in the current folder.
+      os.environment["APPDATA"] = dir / "AppData";
+      WriteFile(dir / "AppData\\Winamp\\winamp.ini", "[Winamp]\n");
+    }
+    const std::string expected =
+        c.iniInApplicationData && c.pathsIni == nullptr ? dir / "AppData\\Winamp\\" : c.expected;
+    EXPECT_EQ(FindPlayerSettingsFolder(os, player), expected) << c.what;
+  }
+}
+
 TEST(SettingsReportTest, ListsEveryFieldInTheRecordsOrder) {
   FakePlatform os;
   os.environment["TEMP"] = "C:\\T";
   TSettings settings;
   LoadSettings(os, "", settings);
   EXPECT_EQ(FormatSettings(os, settings),
-            "Valid=false\r\nWinampFolder=\r\nWinampExe=winamp.exe\r\nWinampPlaylist=winamp.m3u\r\n"
+            "Valid=false\r\nWinampFolder=\r\nPlaylistFolder=\r\nWinampExe=winamp.exe\r\n"
+            "WinampPlaylist=winamp.m3u\r\n"
             "Editor=\r\nTempPlaylist=C:\\T\\temp.m3u\r\nSettingsProgram=\r\nDisplayMode=1\r\n"
             "ExtFilter=mp3\r\nBlockDead=true\r\nDisableMulti=true\r\n");
 }

@@ -3,6 +3,8 @@
 #include "EscapedText.h"
 #include "HiddenWindow.h"
 #include "LogBesideModule.h"
+#include "WideText.h"
+#include "common/Text.h"
 
 namespace plenvox::e2e {
 
@@ -12,16 +14,37 @@ namespace {
 // lParam codes, WM_COMMAND with the buttons' wParam codes. The stand-in spells them out
 // itself, as the player's side of the interface, rather than taking the plug-in's.
 constexpr UINT kWmUser = WM_USER;
-enum UserRequestCode : LPARAM { kWritePlaylist = 120, kClearPlaylist = 101, kSetPosition = 121 };
+enum UserRequestCode : LPARAM {
+  kWritePlaylist = 120,
+  kClearPlaylist = 101,
+  kSetPosition = 121,
+  kPlaylistFolder = 337,
+  kPlaylistFolderW = 338,
+};
+// What a player answers to a request that it does not know.
+constexpr LRESULT kNotKnown = 1;
 enum ButtonCode : WPARAM { kButtonStop = 40047, kButtonPlay = 40045 };
 
 // Message parameters are 32-bit numbers in the player's interface.
 std::int32_t Low32(std::uintptr_t value) { return static_cast<std::int32_t>(value & 0xFFFFFFFFu); }
 
+bool EndsWithM3u8(const std::string& path) {
+  constexpr std::string_view kExtension = ".m3u8";
+  return path.size() >= kExtension.size() &&
+         LowerAscii(path.substr(path.size() - kExtension.size())) == kExtension;
+}
+
 }  // namespace
 
-PlayerWindow::PlayerWindow(const std::string& folder)
-    : folder_(folder), playlistPath_(folder + "winamp.m3u"), logPath_(folder + "standin.log") {}
+PlayerWindow::PlayerWindow(const std::string& folder, const TStandinOptions& options)
+    : options_(options),
+      playlistPath_(options.PlaylistFolder + L"winamp.m3u"),
+      unicodePlaylistPath_(options.PlaylistFolder + L"winamp.m3u8"),
+      logPath_(folder + "standin.log"),
+      wideFolder_(options.PlaylistFolder.substr(0, options.PlaylistFolder.size() - 1)),
+      playlist_(options.Unicode) {
+  ansiFolder_ = AnsiOfWide(wideFolder_);
+}
 
 bool PlayerWindow::Create(HINSTANCE instance) {
   return CreateHiddenWindow(instance, kPlayerWindowClass, "Winamp (stand-in)",
@@ -29,7 +52,10 @@ bool PlayerWindow::Create(HINSTANCE instance) {
 }
 
 void PlayerWindow::LoadStartPlaylist(const std::string& addedPlaylist) {
-  Log("load\t" + std::to_string(playlist_.AppendFile(playlistPath_)));
+  const bool unicodeFile =
+      options_.Unicode && ::GetFileAttributesW(unicodePlaylistPath_.c_str()) != INVALID_FILE_ATTRIBUTES;
+  Log("load\t" + std::to_string(playlist_.AppendFile(
+                     unicodeFile ? unicodePlaylistPath_ : playlistPath_, unicodeFile)));
   if (!addedPlaylist.empty()) Add(addedPlaylist);
 }
 
@@ -76,18 +102,34 @@ LRESULT PlayerWindow::UserRequest(WPARAM wParam, LPARAM lParam) {
   if (lParam == kWritePlaylist) {
     name = "write";
     answer = playlist_.Position();
-    if (!playlist_.WriteFile(playlistPath_)) {
-      Log("error\twrite\t" + std::to_string(::GetLastError()));
-    }
+    if (!WritePlaylistFiles()) Log("error\twrite\t" + std::to_string(::GetLastError()));
   } else if (lParam == kClearPlaylist) {
     name = "clear";
     playlist_.Clear();
   } else if (lParam == kSetPosition) {
     name = "position";
     playlist_.SetPosition(Low32(wParam));
+  } else if (lParam == kPlaylistFolder || lParam == kPlaylistFolderW) {
+    const bool wide = lParam == kPlaylistFolderW;
+    name = wide ? "folderw" : "folder";
+    answer = wide ? FolderAnswer(options_.AnswersWideFolder, wideFolder_.c_str())
+                  : FolderAnswer(options_.AnswersAnsiFolder, ansiFolder_.c_str());
+  } else {
+    answer = kNotKnown;
   }
   LogRequest(kWmUser, wParam, lParam, name, answer);
   return answer;
+}
+
+// The Unicode player writes both files of one request, the UTF-8 one last, so that it
+// is never older than the ANSI one.
+bool PlayerWindow::WritePlaylistFiles() const {
+  if (!playlist_.WriteFile(playlistPath_, false)) return false;
+  return !options_.Unicode || playlist_.WriteFile(unicodePlaylistPath_, true);
+}
+
+LRESULT PlayerWindow::FolderAnswer(bool answers, const void* folder) {
+  return answers ? reinterpret_cast<LRESULT>(folder) : kNotKnown;
 }
 
 LRESULT PlayerWindow::Command(WPARAM wParam) {
@@ -99,8 +141,10 @@ LRESULT PlayerWindow::Command(WPARAM wParam) {
 }
 
 void PlayerWindow::Add(const std::string& playlistPath) {
+  const std::wstring path = options_.Unicode ? WideOfUtf8(playlistPath) : WideOfAnsi(playlistPath);
+  const bool utf8File = options_.Unicode && EndsWithM3u8(playlistPath);
   Log("add\t" + EscapedText(playlistPath) + "\t" +
-      std::to_string(playlist_.AppendFile(playlistPath)));
+      std::to_string(playlist_.AppendFile(path, utf8File)));
 }
 
 void PlayerWindow::LogRequest(UINT message, WPARAM wParam, LPARAM lParam, const char* name,

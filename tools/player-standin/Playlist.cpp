@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "WideText.h"
 #include "common/Path.h"
 
 namespace plenvox::e2e {
@@ -11,8 +12,8 @@ namespace {
 constexpr char kInfoPrefix[] = "#EXTINF:";
 constexpr std::size_t kInfoPrefixLength = sizeof kInfoPrefix - 1;
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bytes.clear();
@@ -47,12 +48,21 @@ std::string TitleOf(const std::string& path) { return BaseNameOf(path); }
 
 }  // namespace
 
-int Playlist::AppendFile(const std::string& path) {
+std::string Playlist::FromFile(const std::string& line, bool utf8File) const {
+  return unicode_ && !utf8File ? Utf8OfWide(WideOfAnsi(line)) : line;
+}
+
+std::string Playlist::ToFile(const std::string& text, bool utf8File) const {
+  return unicode_ && !utf8File ? AnsiOfWide(WideOfUtf8(text)) : text;
+}
+
+int Playlist::AppendFile(const std::wstring& path, bool utf8File) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return -1;
   int added = 0;
   std::string info;
-  for (const std::string& line : SplitLines(bytes)) {
+  for (const std::string& read : SplitLines(bytes)) {
+    const std::string line = FromFile(read, utf8File);
     if (line.compare(0, kInfoPrefixLength, kInfoPrefix) == 0) {
       info = line.substr(kInfoPrefixLength);
     } else if (!line.empty() && line[0] != '#') {
@@ -64,12 +74,13 @@ int Playlist::AppendFile(const std::string& path) {
   return added;
 }
 
-bool Playlist::WriteFile(const std::string& path) const {
+bool Playlist::WriteFile(const std::wstring& path, bool utf8File) const {
   std::string text = "#EXTM3U\r\n";
   for (const PlaylistEntry& entry : entries_) {
-    text += kInfoPrefix + entry.Info + "\r\n" + entry.Path + "\r\n";
+    text += kInfoPrefix + ToFile(entry.Info, utf8File) + "\r\n" + ToFile(entry.Path, utf8File) +
+            "\r\n";
   }
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;

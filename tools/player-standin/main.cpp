@@ -8,7 +8,9 @@
 #include "CommandLine.h"
 #include "EscapedText.h"
 #include "LogBesideModule.h"
+#include "Options.h"
 #include "PlayerWindow.h"
+#include "WideText.h"
 
 namespace {
 
@@ -34,10 +36,17 @@ bool HandOver(HWND running, const std::string& playlistPath) {
 
 }  // namespace
 
+// The old player takes its command line through the A function; the Unicode player
+// through the W function, as UTF-8.
+std::string CommandLine(const TStandinOptions& options) {
+  return options.Unicode ? Utf8OfWide(::GetCommandLineW()) : std::string(::GetCommandLineA());
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  const std::string arguments = ArgumentsOf(::GetCommandLineA());
+  const TStandinOptions options = LoadOptions(WideOfAnsi(ModuleFolder()));
+  const std::string arguments = ArgumentsOf(CommandLine(options));
   const std::string added = AddedPlaylistOf(arguments);
-  PlayerWindow player(ModuleFolder());
+  PlayerWindow player(ModuleFolder(), options);
 
   if (!added.empty()) {
     HWND running = ::FindWindowA(kPlayerWindowClass, nullptr);

@@ -10,6 +10,7 @@
 #include "SettingsControls.h"
 #include "common/Path.h"
 #include "settings/PlayerSearch.h"
+#include "settings/SettingsReport.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsEdit.h"
 #include "settings/SettingsSave.h"
@@ -51,6 +52,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 void ShowForm(HWND dialog, const TSettingsForm& form) {
   SetControlText(dialog, IDC_WINAMP_FOLDER, form.WinampFolder);
+  SetControlText(dialog, IDC_PLAYLIST_FOLDER, form.PlaylistFolder);
   SetControlText(dialog, IDC_EDITOR, form.Editor);
   SetControlText(dialog, IDC_SETTINGS_PROGRAM, form.SettingsProgram);
   // A stored mode other than the three leaves every button clear, and the key as it is.
@@ -63,6 +65,7 @@ void ShowForm(HWND dialog, const TSettingsForm& form) {
 TSettingsForm FormFromControls(HWND dialog) {
   TSettingsForm form;
   form.WinampFolder = ControlText(dialog, IDC_WINAMP_FOLDER);
+  form.PlaylistFolder = ControlText(dialog, IDC_PLAYLIST_FOLDER);
   form.Editor = ControlText(dialog, IDC_EDITOR);
   form.SettingsProgram = ControlText(dialog, IDC_SETTINGS_PROGRAM);
   for (int mode = 0; mode < static_cast<int>(std::size(kModeButtons)); ++mode) {
@@ -79,8 +82,18 @@ void Initialize(HWND dialog, DialogState& state) {
   SetControlText(dialog, IDC_INI_FILE,
                  state.location.IniPath + (exists ? "" : "  (new)"));
   TSettingsForm form = ReadSettingsForm(state.os, exists ? state.location.IniPath : "");
-  if (form.WinampFolder.empty()) form.WinampFolder = FindPlayerFolder(state.os);
+  // A new user gets the installed player's folders proposed: its program folder and,
+  // when it keeps its playlist elsewhere, that folder.
+  if (form.WinampFolder.empty()) {
+    form.WinampFolder = FindPlayerFolder(state.os);
+    if (form.PlaylistFolder.empty()) {
+      form.PlaylistFolder = FindPlayerSettingsFolder(state.os, form.WinampFolder);
+    }
+  }
   ShowForm(dialog, form);
+  TSettings settings;
+  LoadSettings(state.os, state.commanderPath, settings);
+  SetControlText(dialog, IDC_PLAYLIST_IN_USE, PlaylistFolderInUseNow(state.os, settings));
 }
 
 // True when the values passed their checks (the user accepting any warnings) and were saved.
@@ -105,11 +118,10 @@ bool Save(HWND dialog, DialogState& state) {
   return true;
 }
 
-void BrowseFolder(HWND dialog, DialogState& state) {
-  const auto folder = state.os.BrowseForFolder(reinterpret_cast<WindowHandle>(dialog),
-                                               "The player's folder (where winamp.exe is):");
+void BrowseFolder(HWND dialog, DialogState& state, int editId, const char* title) {
+  const auto folder = state.os.BrowseForFolder(reinterpret_cast<WindowHandle>(dialog), title);
   if (!folder) return;
-  SetControlText(dialog, IDC_WINAMP_FOLDER, WithTrailingSeparator(*folder));
+  SetControlText(dialog, editId, WithTrailingSeparator(*folder));
 }
 
 void BrowseProgram(HWND dialog, int editId) {
@@ -132,7 +144,13 @@ void Command(HWND dialog, DialogState& state, int id) {
       if (Save(dialog, state)) ::EndDialog(dialog, IDOK);
       break;
     case IDC_SETTINGS_CANCEL: ::EndDialog(dialog, IDCANCEL); break;
-    case IDC_WINAMP_FOLDER_BROWSE: BrowseFolder(dialog, state); break;
+    case IDC_WINAMP_FOLDER_BROWSE:
+      BrowseFolder(dialog, state, IDC_WINAMP_FOLDER, "The player's folder (where winamp.exe is):");
+      break;
+    case IDC_PLAYLIST_FOLDER_BROWSE:
+      BrowseFolder(dialog, state, IDC_PLAYLIST_FOLDER,
+                   "The folder of the player's playlist (where winamp.m3u is):");
+      break;
     case IDC_EDITOR_BROWSE: BrowseProgram(dialog, IDC_EDITOR); break;
     case IDC_SETTINGS_PROGRAM_BROWSE: BrowseProgram(dialog, IDC_SETTINGS_PROGRAM); break;
     default: break;

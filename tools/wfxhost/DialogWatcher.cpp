@@ -4,6 +4,7 @@
 
 #include "EscapedText.h"
 #include "Output.h"
+#include "WideText.h"
 
 namespace plenvox::e2e {
 
@@ -149,8 +150,9 @@ void DialogWatcher::AnswerPicker(HWND dialog, int ticks) {
                EscapedText(ControlTexts(dialog, "Static")),
                pickerChoice_ ? "choose" : "cancel", EscapedText(pickerChoice_.value_or(""))});
     if (pickerChoice_) {
-      ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
-                     reinterpret_cast<LPARAM>(pickerChoice_->c_str()));
+      // The script's folder is UTF-8 (plain ASCII in most scenarios).
+      const std::wstring folder = WideOfUtf8(*pickerChoice_);
+      ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
     }
   } else if (ticks == 2) {
     ::PostMessageA(dialog, WM_COMMAND, pickerChoice_ ? IDOK : IDCANCEL, 0);

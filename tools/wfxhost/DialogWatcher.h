@@ -2,8 +2,9 @@
 // thread timer looks for visible dialogs of the host's thread (the message loop of a
 // modal dialog dispatches the timer), reports each one once and answers it:
 //   message box:   "msgbox" line, then OK is pressed;
-//   folder picker: "picker" line, then the folder chosen by the script is selected
-//                  (BFFM_SETSELECTIONA) and confirmed, or the picker is cancelled;
+//   folder picker: "picker" line, then the folder chosen by the script (read as
+//                  UTF-8) is selected (BFFM_SETSELECTIONW) and confirmed, or the
+//                  picker is cancelled;
 #pragma once
 
 #include <windows.h>

@@ -5,6 +5,7 @@
 
 #include "EscapedText.h"
 #include "Output.h"
+#include "common/Utf8.h"
 
 namespace plenvox::e2e {
 
@@ -26,17 +27,25 @@ std::string Number(std::uint32_t value, std::uint32_t passed) {
   return value == passed ? "=" : std::to_string(value);
 }
 
-template <std::size_t N>
-std::string Name(const char (&name)[N], const char (&passed)[N]) {
-  if (Same(name, passed)) return "=";
-  const void* zero = std::memchr(name, 0, N);
-  const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - name) : N;
-  return EscapedText(std::string(name, length));
+template <typename Char, std::size_t N>
+std::basic_string<Char> UpToZero(const Char (&name)[N]) {
+  std::size_t length = 0;
+  while (length < N && name[length] != Char{}) ++length;
+  return std::basic_string<Char>(name, length);
 }
 
-}  // namespace
+template <std::size_t N>
+std::string Name(const char (&name)[N], const char (&passed)[N]) {
+  return Same(name, passed) ? "=" : EscapedText(UpToZero(name));
+}
 
-void PrintFindData(const TFindData& r, const TFindData& p) {
+template <std::size_t N>
+std::string Name(const char16_t (&name)[N], const char16_t (&passed)[N]) {
+  return Same(name, passed) ? "=" : EscapedText(Utf16ToUtf8(UpToZero(name)));
+}
+
+template <typename Record>
+void PrintRecord(const Record& r, const Record& p) {
   PrintLine({"item", Word(r.FileAttributes, p.FileAttributes),
              Time(r.CreationTime, p.CreationTime), Time(r.LastAccessTime, p.LastAccessTime),
              Time(r.LastWriteTime, p.LastWriteTime), Number(r.FileSizeHigh, p.FileSizeHigh),
@@ -44,5 +53,10 @@ void PrintFindData(const TFindData& r, const TFindData& p) {
              Word(r.Reserved1, p.Reserved1), Name(r.FileName, p.FileName),
              Name(r.AlternateFileName, p.AlternateFileName)});
 }
+
+}  // namespace
+
+void PrintFindData(const TFindData& record, const TFindData& passed) { PrintRecord(record, passed); }
+void PrintFindData(const TFindDataW& record, const TFindDataW& passed) { PrintRecord(record, passed); }
 
 }  // namespace plenvox::e2e

@@ -3,7 +3,8 @@
 //   item  attributes  creation  last-access  last-write  size-high  size-low
 //         reserved0  reserved1  name  short-name
 // Attributes and reserved words are 8 hex digits, times 16 hex digits (the 64-bit
-// FILETIME value), sizes decimal, names escaped text up to their terminating zero.
+// FILETIME value), sizes decimal, names escaped text up to their terminating zero (the
+// names of the Unicode record in UTF-8).
 #pragma once
 
 #include "plugin/HostInterface.h"
@@ -11,5 +12,6 @@
 namespace plenvox::e2e {
 
 void PrintFindData(const TFindData& record, const TFindData& passed);
+void PrintFindData(const TFindDataW& record, const TFindDataW& passed);
 
 }  // namespace plenvox::e2e

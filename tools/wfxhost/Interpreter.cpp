@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #include "EscapedText.h"
 #include "FindDataText.h"
@@ -37,19 +38,29 @@ int PLENVOX_WFX_CALL RequestCallback(int, int type, char* title, char* text, cha
   return FALSE;
 }
 
+// The same callbacks of FsInitW, their texts printed in UTF-8.
+std::string Printed(const char16_t* text) { return text ? WideForm::Printed(text) : ""; }
+
+int PLENVOX_WFX_CALL ProgressCallbackW(int, char16_t* source, char16_t* target, int percent) {
+  PrintLine({"callback", "progressw", Printed(source), Printed(target), std::to_string(percent)});
+  return 0;
+}
+
+void PLENVOX_WFX_CALL LogCallbackW(int, int type, char16_t* text) {
+  PrintLine({"callback", "logw", std::to_string(type), Printed(text)});
+}
+
+int PLENVOX_WFX_CALL RequestCallbackW(int, int type, char16_t* title, char16_t* text, char16_t*,
+                                      int) {
+  PrintLine({"callback", "requestw", std::to_string(type), Printed(title), Printed(text)});
+  return FALSE;
+}
+
 bool ParseNumber(const std::string& text, long long& value) {
   if (text.empty()) return false;
   char* end = nullptr;
   value = std::strtoll(text.c_str(), &end, 0);
   return end && *end == '\0';
-}
-
-// A writable, zero-terminated copy with room for the MAX_PATH texts the host's
-// interface lets a plug-in write back.
-std::vector<char> Buffer(const std::string& text) {
-  std::vector<char> buffer(text.begin(), text.end());
-  buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH + 1), '\0');
-  return buffer;
 }
 
 std::string Signed(long long value) { return std::to_string(value); }
@@ -68,6 +79,17 @@ bool Fail(const std::string& message) {
 Interpreter::Interpreter(PluginLibrary& plugin, HWND host)
     : plugin_(plugin), host_(host), dialogs_(host) {
   std::memset(&passed_, kMarkerByte, sizeof passed_);
+  std::memset(&passedW_, kMarkerByte, sizeof passedW_);
+}
+
+template <>
+TFindData& Interpreter::Passed<AnsiForm>() {
+  return passed_;
+}
+
+template <>
+TFindDataW& Interpreter::Passed<WideForm>() {
+  return passedW_;
 }
 
 template <typename F>
@@ -92,17 +114,39 @@ bool Interpreter::Run(const Words& w) {
     bool (Interpreter::*Run)(const Words&);
   };
   static const Command kCommands[] = {
-      {"init", 1, &Interpreter::Init},         {"rootname", 2, &Interpreter::RootName},
-      {"findfirst", 2, &Interpreter::FindFirst}, {"findnext", 1, &Interpreter::FindNext},
-      {"findclose", 1, &Interpreter::FindClose}, {"list", 2, &Interpreter::List},
-      {"status", 3, &Interpreter::Status},     {"put", 2, &Interpreter::Put},
-      {"delete", 2, &Interpreter::Delete},     {"exec", 3, &Interpreter::Execute},
-      {"getfile", 3, &Interpreter::GetFile},   {"lasterror", 1, &Interpreter::LastError},
-      {"fill", 2, &Interpreter::Fill},         {"picker", 2, &Interpreter::Picker},
-      {"send", 5, &Interpreter::Send},         {"waitwindow", 3, &Interpreter::WaitWindow},
-      {"close", 3, &Interpreter::CloseWindow}, {"sleep", 2, &Interpreter::Sleep},
-      {"echo", 1, &Interpreter::Echo},         {"stat", 2, &Interpreter::Stat},
-      {"lock", 2, &Interpreter::Lock},         {"unlock", 2, &Interpreter::Unlock},
+      {"init", 1, &Interpreter::Init},
+      {"initw", 1, &Interpreter::InitW},
+      {"rootname", 2, &Interpreter::RootName},
+      {"findfirst", 2, &Interpreter::FindFirst<AnsiForm>},
+      {"findfirstw", 2, &Interpreter::FindFirst<WideForm>},
+      {"findnext", 1, &Interpreter::FindNext<AnsiForm>},
+      {"findnextw", 1, &Interpreter::FindNext<WideForm>},
+      {"findclose", 1, &Interpreter::FindClose},
+      {"list", 2, &Interpreter::List<AnsiForm>},
+      {"listw", 2, &Interpreter::List<WideForm>},
+      {"status", 3, &Interpreter::Status<AnsiForm>},
+      {"statusw", 3, &Interpreter::Status<WideForm>},
+      {"put", 2, &Interpreter::Put<AnsiForm>},
+      {"putw", 2, &Interpreter::Put<WideForm>},
+      {"delete", 2, &Interpreter::Delete<AnsiForm>},
+      {"deletew", 2, &Interpreter::Delete<WideForm>},
+      {"exec", 3, &Interpreter::Execute<AnsiForm>},
+      {"execw", 3, &Interpreter::Execute<WideForm>},
+      {"getfile", 3, &Interpreter::GetFile<AnsiForm>},
+      {"getfilew", 3, &Interpreter::GetFile<WideForm>},
+      {"stat", 2, &Interpreter::Stat<AnsiForm>},
+      {"statw", 2, &Interpreter::Stat<WideForm>},
+      {"lasterror", 1, &Interpreter::LastError},
+      {"codepage", 1, &Interpreter::CodePage},
+      {"fill", 2, &Interpreter::Fill},
+      {"picker", 2, &Interpreter::Picker},
+      {"send", 5, &Interpreter::Send},
+      {"waitwindow", 3, &Interpreter::WaitWindow},
+      {"close", 3, &Interpreter::CloseWindow},
+      {"sleep", 2, &Interpreter::Sleep},
+      {"echo", 1, &Interpreter::Echo},
+      {"lock", 2, &Interpreter::Lock},
+      {"unlock", 2, &Interpreter::Unlock},
       {"clock", 1, &Interpreter::Clock},
   };
   if (w.empty()) return true;
@@ -114,7 +158,7 @@ bool Interpreter::Run(const Words& w) {
   return Fail("unknown command: " + w[0]);
 }
 
-bool Interpreter::Require(const char* entryPoint, const char* command) {
+bool Interpreter::Require(const std::string& entryPoint, const std::string& command) {
   if (plugin_.Has(entryPoint)) return true;
   PrintLine({command, "missing", entryPoint});
   return false;
@@ -126,6 +170,15 @@ bool Interpreter::Init(const Words&) {
     return plugin_.Call<int>("FsInit", 1, &ProgressCallback, &LogCallback, &RequestCallback);
   });
   PrintLine({"init", Signed(result)});
+  return true;
+}
+
+bool Interpreter::InitW(const Words&) {
+  if (!Require("FsInitW", "initw")) return true;
+  const int result = Guarded([&] {
+    return plugin_.Call<int>("FsInitW", 1, &ProgressCallbackW, &LogCallbackW, &RequestCallbackW);
+  });
+  PrintLine({"initw", Signed(result)});
   return true;
 }
 
@@ -150,26 +203,30 @@ bool Interpreter::RootName(const Words& w) {
   return true;
 }
 
+template <typename Form>
 HANDLE Interpreter::CallFindFirst(const std::string& path) {
-  std::vector<char> text = Buffer(path);
-  TFindData record = passed_;
+  auto text = Form::Text(path);
+  typename Form::Record record = Passed<Form>();
   const HANDLE search = Guarded([&] {
-    return plugin_.Call<HANDLE>("FsFindFirst", text.data(), &record);
+    return plugin_.Call<HANDLE>(EntryPoint<Form>("FsFindFirst"), text.data(), &record);
   });
   if (!quiet_) {
-    PrintLine({"findfirst", HandleText(search), std::to_string(plugin_.LastError())});
-    if (search != INVALID_HANDLE_VALUE) PrintFindData(record, passed_);
+    PrintLine({LineKind<Form>("findfirst"), HandleText(search), std::to_string(plugin_.LastError())});
+    if (search != INVALID_HANDLE_VALUE) PrintFindData(record, Passed<Form>());
   }
   lastSearch_ = search;
   return search;
 }
 
+template <typename Form>
 BOOL Interpreter::CallFindNext(HANDLE search) {
-  TFindData record = passed_;
-  const BOOL more = Guarded([&] { return plugin_.Call<BOOL>("FsFindNext", search, &record); });
+  typename Form::Record record = Passed<Form>();
+  const BOOL more = Guarded([&] {
+    return plugin_.Call<BOOL>(EntryPoint<Form>("FsFindNext"), search, &record);
+  });
   if (!quiet_) {
-    PrintLine({"findnext", Signed(more)});
-    if (more) PrintFindData(record, passed_);
+    PrintLine({LineKind<Form>("findnext"), Signed(more)});
+    if (more) PrintFindData(record, Passed<Form>());
   }
   return more;
 }
@@ -180,21 +237,27 @@ int Interpreter::CallFindClose(HANDLE search) {
   return result;
 }
 
+template <typename Form>
 void Interpreter::CallStatus(const std::string& path, int startEnd, int operation) {
-  std::vector<char> text = Buffer(path);
+  auto text = Form::Text(path);
   Guarded([&] {
-    plugin_.Call<void>("FsStatusInfo", text.data(), startEnd, operation);
+    plugin_.Call<void>(EntryPoint<Form>("FsStatusInfo"), text.data(), startEnd, operation);
   });
-  PrintLine({"status", startEnd == 0 ? "start" : "end", std::to_string(operation)});
+  PrintLine({LineKind<Form>("status"), startEnd == 0 ? "start" : "end", std::to_string(operation)});
 }
 
+template <typename Form>
 bool Interpreter::FindFirst(const Words& w) {
-  if (Require("FsFindFirst", "findfirst")) CallFindFirst(w[1]);
+  const std::string entryPoint = EntryPoint<Form>("FsFindFirst");
+  if (Require(entryPoint, LineKind<Form>("findfirst"))) CallFindFirst<Form>(w[1]);
   return true;
 }
 
+template <typename Form>
 bool Interpreter::FindNext(const Words&) {
-  if (Require("FsFindNext", "findnext")) CallFindNext(lastSearch_);
+  if (Require(EntryPoint<Form>("FsFindNext"), LineKind<Form>("findnext"))) {
+    CallFindNext<Form>(lastSearch_);
+  }
   return true;
 }
 
@@ -206,9 +269,11 @@ bool Interpreter::FindClose(const Words&) {
 // A listing the way the host makes one: announced with FsStatusInfo (when the plug-in
 // has it, unless the script says "nostatus"), the first item, further items until
 // FsFindNext says no more, closed only when FsFindFirst gave a search handle.
+template <typename Form>
 bool Interpreter::List(const Words& w) {
   const std::string& path = w[1];
-  bool announce = plugin_.Has("FsStatusInfo");
+  const std::string kind = LineKind<Form>("list");
+  bool announce = plugin_.Has(EntryPoint<Form>("FsStatusInfo"));
   bool quiet = false;
   for (std::size_t i = 2; i < w.size(); ++i) {
     if (w[i] == "nostatus") {
@@ -216,20 +281,20 @@ bool Interpreter::List(const Words& w) {
     } else if (w[i] == "quiet") {
       quiet = true;
     } else {
-      return Fail("list PATH [nostatus] [quiet]");
+      return Fail(kind + " PATH [nostatus] [quiet]");
     }
   }
-  if (!Require("FsFindFirst", "list") || !Require("FsFindNext", "list") ||
-      !Require("FsFindClose", "list")) {
+  if (!Require(EntryPoint<Form>("FsFindFirst"), kind) ||
+      !Require(EntryPoint<Form>("FsFindNext"), kind) || !Require("FsFindClose", kind)) {
     return true;
   }
   quiet_ = quiet;
-  if (announce) CallStatus(path, 0, wfx::kOpList);
+  if (announce) CallStatus<Form>(path, 0, wfx::kOpList);
   int items = 0;
-  const HANDLE search = CallFindFirst(path);
+  const HANDLE search = CallFindFirst<Form>(path);
   if (search != INVALID_HANDLE_VALUE) {
     ++items;
-    while (CallFindNext(search)) {
+    while (CallFindNext<Form>(search)) {
       if (++items >= kListingLimit) {
         PrintLine({"error", "listing does not end"});
         break;
@@ -238,70 +303,77 @@ bool Interpreter::List(const Words& w) {
     CallFindClose(search);
   }
   quiet_ = false;
-  if (announce) CallStatus(path, 1, wfx::kOpList);
-  PrintLine({"list", std::to_string(items)});
+  if (announce) CallStatus<Form>(path, 1, wfx::kOpList);
+  PrintLine({kind, std::to_string(items)});
   return true;
 }
 
+template <typename Form>
 bool Interpreter::Status(const Words& w) {
   long long operation = 0;
   if ((w[1] != "start" && w[1] != "end") || !ParseNumber(w[2], operation)) {
-    return Fail("status start|end OPERATION [PATH]");
+    return Fail(LineKind<Form>("status") + " start|end OPERATION [PATH]");
   }
-  if (Require("FsStatusInfo", "status")) {
-    CallStatus(w.size() > 3 ? w[3] : "\\", w[1] == "start" ? 0 : 1, static_cast<int>(operation));
+  if (Require(EntryPoint<Form>("FsStatusInfo"), LineKind<Form>("status"))) {
+    CallStatus<Form>(w.size() > 3 ? w[3] : "\\", w[1] == "start" ? 0 : 1,
+                     static_cast<int>(operation));
   }
   return true;
 }
 
+template <typename Form>
 bool Interpreter::Put(const Words& w) {
   const std::string& local = w[1];
-  const std::string remote =
-      w.size() > 2 ? w[2] : "\\" + NameOf(local);
+  const std::string remote = w.size() > 2 ? w[2] : "\\" + NameOf(local);
   long long flags = 0;
   if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
-  if (!Require("FsPutFile", "put")) return true;
-  std::vector<char> localText = Buffer(local);
-  std::vector<char> remoteText = Buffer(remote);
+  if (!Require(EntryPoint<Form>("FsPutFile"), LineKind<Form>("put"))) return true;
+  auto localText = Form::Text(local);
+  auto remoteText = Form::Text(remote);
   const int result = Guarded([&] {
-    return plugin_.Call<int>("FsPutFile", localText.data(), remoteText.data(),
+    return plugin_.Call<int>(EntryPoint<Form>("FsPutFile"), localText.data(), remoteText.data(),
                              static_cast<int>(flags));
   });
-  PrintLine({"put", Signed(result)});
+  PrintLine({LineKind<Form>("put"), Signed(result)});
   return true;
 }
 
+template <typename Form>
 bool Interpreter::Delete(const Words& w) {
-  if (!Require("FsDeleteFile", "delete")) return true;
-  std::vector<char> remote = Buffer(w[1]);
-  const BOOL result = Guarded([&] { return plugin_.Call<BOOL>("FsDeleteFile", remote.data()); });
-  PrintLine({"delete", Signed(result)});
-  return true;
-}
-
-bool Interpreter::Execute(const Words& w) {
-  if (!Require("FsExecuteFile", "exec")) return true;
-  std::vector<char> remote = Buffer(w[1]);
-  std::vector<char> verb = Buffer(w[2]);
-  const int result = Guarded([&] {
-    return plugin_.Call<int>("FsExecuteFile", host_, remote.data(), verb.data());
+  if (!Require(EntryPoint<Form>("FsDeleteFile"), LineKind<Form>("delete"))) return true;
+  auto remote = Form::Text(w[1]);
+  const BOOL result = Guarded([&] {
+    return plugin_.Call<BOOL>(EntryPoint<Form>("FsDeleteFile"), remote.data());
   });
-  PrintLine({"exec", Signed(result), EscapedText(remote.data())});
+  PrintLine({LineKind<Form>("delete"), Signed(result)});
   return true;
 }
 
+template <typename Form>
+bool Interpreter::Execute(const Words& w) {
+  if (!Require(EntryPoint<Form>("FsExecuteFile"), LineKind<Form>("exec"))) return true;
+  auto remote = Form::Text(w[1]);
+  auto verb = Form::Text(w[2]);
+  const int result = Guarded([&] {
+    return plugin_.Call<int>(EntryPoint<Form>("FsExecuteFile"), host_, remote.data(), verb.data());
+  });
+  PrintLine({LineKind<Form>("exec"), Signed(result), Form::Printed(remote.data())});
+  return true;
+}
+
+template <typename Form>
 bool Interpreter::GetFile(const Words& w) {
   long long flags = 0;
   if (w.size() > 3 && !ParseNumber(w[3], flags)) return Fail("bad flags: " + w[3]);
-  if (!Require("FsGetFile", "getfile")) return true;
+  if (!Require(EntryPoint<Form>("FsGetFile"), LineKind<Form>("getfile"))) return true;
   wfx::TRemoteInfo info{};
-  std::vector<char> remote = Buffer(w[1]);
-  std::vector<char> local = Buffer(w[2]);
+  auto remote = Form::Text(w[1]);
+  auto local = Form::Text(w[2]);
   const int result = Guarded([&] {
-    return plugin_.Call<int>("FsGetFile", remote.data(), local.data(), static_cast<int>(flags),
-                             &info);
+    return plugin_.Call<int>(EntryPoint<Form>("FsGetFile"), remote.data(), local.data(),
+                             static_cast<int>(flags), &info);
   });
-  PrintLine({"getfile", Signed(result)});
+  PrintLine({LineKind<Form>("getfile"), Signed(result)});
   return true;
 }
 
@@ -310,11 +382,16 @@ bool Interpreter::LastError(const Words&) {
   return true;
 }
 
+bool Interpreter::CodePage(const Words&) {
+  PrintLine({"codepage", std::to_string(::GetACP()), std::to_string(::GetOEMCP())});
+  return true;
+}
+
 bool Interpreter::Fill(const Words& w) {
-  if (w[1] == "marker") {
-    std::memset(&passed_, kMarkerByte, sizeof passed_);
-  } else if (w[1] == "zero") {
-    std::memset(&passed_, 0, sizeof passed_);
+  if (w[1] == "marker" || w[1] == "zero") {
+    const int byte = w[1] == "marker" ? kMarkerByte : 0;
+    std::memset(&passed_, byte, sizeof passed_);
+    std::memset(&passedW_, byte, sizeof passedW_);
   } else {
     return Fail("fill marker|zero");
   }
@@ -388,18 +465,29 @@ bool Interpreter::CloseWindow(const Words& w) {
   return true;
 }
 
-// The host's own look-up of a file, for comparison with what the plug-in lists.
+// The host's own look-up of a file, for comparison with what the plug-in lists: through
+// FindFirstFileA, or FindFirstFileW for "statw" (the path read as UTF-8).
+template <typename Form>
 bool Interpreter::Stat(const Words& w) {
-  static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(TFindData), "the system's record");
-  WIN32_FIND_DATAA found;
-  std::memcpy(&found, &passed_, sizeof found);
-  HANDLE search = ::FindFirstFileA(w[1].c_str(), &found);
-  PrintLine({"stat", search == INVALID_HANDLE_VALUE ? "missing" : "found", EscapedText(w[1])});
+  using Record = typename Form::Record;
+  using Found = std::conditional_t<std::is_same_v<Form, WideForm>, WIN32_FIND_DATAW, WIN32_FIND_DATAA>;
+  static_assert(sizeof(Found) == sizeof(Record), "the system's record");
+  Found found;
+  std::memcpy(&found, &Passed<Form>(), sizeof found);
+  const auto path = Form::Text(w[1]);
+  HANDLE search = INVALID_HANDLE_VALUE;
+  if constexpr (std::is_same_v<Form, WideForm>) {
+    search = ::FindFirstFileW(reinterpret_cast<const wchar_t*>(path.data()), &found);
+  } else {
+    search = ::FindFirstFileA(path.data(), &found);
+  }
+  PrintLine({LineKind<Form>("stat"), search == INVALID_HANDLE_VALUE ? "missing" : "found",
+             EscapedText(w[1])});
   if (search == INVALID_HANDLE_VALUE) return true;
   ::FindClose(search);
-  TFindData record;
+  Record record;
   std::memcpy(&record, &found, sizeof record);
-  PrintFindData(record, passed_);
+  PrintFindData(record, Passed<Form>());
   return true;
 }
 

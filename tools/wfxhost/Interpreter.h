@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "CallForm.h"
 #include "DialogWatcher.h"
 #include "plugin/HostInterface.h"
 #include "PluginLibrary.h"
@@ -29,19 +30,32 @@ class Interpreter {
   // messages it posted are delivered right after it.
   template <typename F>
   auto Guarded(F call);
-  bool Require(const char* entryPoint, const char* command);
+  bool Require(const std::string& entryPoint, const std::string& command);
 
   bool Init(const Words& w);
+  bool InitW(const Words& w);
   bool RootName(const Words& w);
-  bool FindFirst(const Words& w);
-  bool FindNext(const Words& w);
   bool FindClose(const Words& w);
+  bool CodePage(const Words& w);
+  // The commands that come in both forms (the W form's command ends with "w").
+  template <typename Form>
+  bool FindFirst(const Words& w);
+  template <typename Form>
+  bool FindNext(const Words& w);
+  template <typename Form>
   bool List(const Words& w);
+  template <typename Form>
   bool Status(const Words& w);
+  template <typename Form>
   bool Put(const Words& w);
+  template <typename Form>
   bool Delete(const Words& w);
+  template <typename Form>
   bool Execute(const Words& w);
+  template <typename Form>
   bool GetFile(const Words& w);
+  template <typename Form>
+  bool Stat(const Words& w);
   bool LastError(const Words& w);
   bool Fill(const Words& w);
   bool Picker(const Words& w);
@@ -51,19 +65,25 @@ class Interpreter {
   bool Sleep(const Words& w);
   bool Echo(const Words& w);
   bool Clock(const Words& w);
-  bool Stat(const Words& w);
   bool Lock(const Words& w);
   bool Unlock(const Words& w);
 
+  template <typename Form>
   HANDLE CallFindFirst(const std::string& path);
+  template <typename Form>
   BOOL CallFindNext(HANDLE search);
   int CallFindClose(HANDLE search);
+  template <typename Form>
   void CallStatus(const std::string& path, int startEnd, int operation);
+  // How the host hands every find-data record in, in either form.
+  template <typename Form>
+  typename Form::Record& Passed();
 
   PluginLibrary& plugin_;
   HWND host_;
   DialogWatcher dialogs_;
-  TFindData passed_{};  // how the host hands every find-data record in
+  TFindData passed_{};
+  TFindDataW passedW_{};
   HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
   bool quiet_ = false;  // a quiet listing prints its count only
   std::vector<std::pair<std::string, HANDLE>> locks_;  // files held open by "lock"

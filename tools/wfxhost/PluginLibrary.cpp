@@ -1,7 +1,5 @@
 #include "PluginLibrary.h"
 
-#include <cstring>
-
 #include "EscapedText.h"
 #include "Output.h"
 
@@ -31,9 +29,9 @@ void PluginLibrary::Unload() {
   PrintLine({"unload", freed ? "ok" : "failed"});
 }
 
-FARPROC PluginLibrary::Find(const char* name) const {
+FARPROC PluginLibrary::Find(const std::string& name) const {
   for (std::size_t i = 0; i < kEntryPointNames.size(); ++i) {
-    if (std::strcmp(kEntryPointNames[i], name) == 0) return entries_[i];
+    if (name == kEntryPointNames[i]) return entries_[i];
   }
   return nullptr;
 }

@@ -16,10 +16,13 @@ namespace plenvox::e2e {
 // call that does not set it can be told from one that does.
 constexpr DWORD kLastErrorBeforeCall = 12345;
 
-// The interface's entry points, in the order the load report lists them.
-constexpr std::array<const char*, 10> kEntryPointNames = {
-    "FsInit",     "FsGetDefRootName", "FsFindFirst", "FsFindNext",   "FsFindClose",
-    "FsGetFile",  "FsStatusInfo",     "FsPutFile",   "FsDeleteFile", "FsExecuteFile"};
+// The interface's entry points, in the order the load report lists them: the ANSI
+// forms, then the Unicode (W) forms.
+constexpr std::array<const char*, 18> kEntryPointNames = {
+    "FsInit",        "FsGetDefRootName", "FsFindFirst",  "FsFindNext",   "FsFindClose",
+    "FsGetFile",     "FsStatusInfo",     "FsPutFile",    "FsDeleteFile", "FsExecuteFile",
+    "FsInitW",       "FsFindFirstW",     "FsFindNextW",  "FsGetFileW",   "FsStatusInfoW",
+    "FsPutFileW",    "FsDeleteFileW",    "FsExecuteFileW"};
 
 class PluginLibrary {
  public:
@@ -28,17 +31,17 @@ class PluginLibrary {
   bool Load(const std::string& path);
   // Unloads the library (the plug-in's unload runs) and reports it.
   void Unload();
-  bool Has(const char* name) const { return Find(name) != nullptr; }
+  bool Has(const std::string& name) const { return Find(name) != nullptr; }
 
   // Calls an entry point that Has() found.
   template <typename R, typename... A>
-  R Call(const char* name, A... args) {
+  R Call(const std::string& name, A... args) {
     ::SetLastError(kLastErrorBeforeCall);
     if constexpr (std::is_void_v<R>) {
-      CallExport<R>(Find(name), name, args...);
+      CallExport<R>(Find(name), name.c_str(), args...);
       lastError_ = ::GetLastError();
     } else {
-      const R result = CallExport<R>(Find(name), name, args...);
+      const R result = CallExport<R>(Find(name), name.c_str(), args...);
       lastError_ = ::GetLastError();
       return result;
     }
@@ -47,7 +50,7 @@ class PluginLibrary {
   DWORD LastError() const { return lastError_; }
 
  private:
-  FARPROC Find(const char* name) const;
+  FARPROC Find(const std::string& name) const;
 
   HMODULE module_ = nullptr;
   std::array<FARPROC, kEntryPointNames.size()> entries_{};

@@ -18,6 +18,7 @@
 
 #include "common/IniText.h"
 #include "common/Text.h"
+#include "common/Utf8.h"
 
 extern char** environ;
 
@@ -127,26 +128,6 @@ TFileTime ToFileTime(const struct timespec& ts) {
   return TFileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-bool IsSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-
 }  // namespace
 
 std::string PosixPlatform::ModuleFileName() {
@@ -214,58 +195,14 @@ std::string PosixPlatform::DescribeError(std::uint32_t code) {
   return "system error " + std::to_string(code);
 }
 
-std::u16string PosixPlatform::AnsiToWide(const std::string& text) {
-  // UTF-8 in; bytes that do not form a character become U+FFFD.
-  std::u16string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    std::size_t len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-    std::uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1Fu) : len == 3 ? (b & 0x0Fu) : (b & 0x07u);
-    bool ok = len > 0 && i + len <= text.size();
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      ok = (c & 0xC0) == 0x80;
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if (!ok || cp > 0x10FFFF || IsSurrogate(cp)) {
-      out += u'\xFFFD';
-      ++i;
-      continue;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += len;
-  }
-  return out;
-}
+std::u16string PosixPlatform::AnsiToWide(const std::string& text) { return Utf8ToUtf16(text); }
 
+// A lone surrogate is no character of its own: it becomes the default character.
 std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
-  // A lone surrogate is no character of its own: it becomes the default character.
-  std::string out;
-  AppendUtf8(out, IsSurrogate(unit) ? static_cast<std::uint32_t>('?') : unit);
-  return out;
+  return Utf16ToUtf8(std::u16string_view(&unit, 1), U'?');
 }
 
-std::string PosixPlatform::WideToAnsi(const std::u16string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::uint32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
-      ++i;
-    } else {
-      out += WideUnitToAnsi(static_cast<char16_t>(unit));
-    }
-  }
-  return out;
-}
+std::string PosixPlatform::WideToAnsi(const std::u16string& text) { return Utf16ToUtf8(text, U'?'); }
 
 std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);
@@ -275,7 +212,7 @@ std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::u
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
-bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
+bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
   record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
@@ -289,9 +226,8 @@ bool PosixPlatform::FindFile(const std::string& path, TFindData& record) {
   record.Reserved0 = 0;
   record.Reserved1 = 0;
   const auto slash = path.find_last_of('/');
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  record.FileName[name.copy(record.FileName, sizeof record.FileName - 1)] = '\0';
-  record.AlternateFileName[0] = '\0';
+  record.FileName = slash == std::string::npos ? path : path.substr(slash + 1);
+  record.AlternateFileName.clear();
   return true;
 }
 
@@ -336,6 +272,11 @@ WindowHandle PosixPlatform::FindWindow(const std::string&) { return 0; }
 std::intptr_t PosixPlatform::SendMessage(WindowHandle, std::uint32_t, std::uintptr_t,
                                          std::intptr_t) {
   return 0;
+}
+
+std::optional<std::string> PosixPlatform::ReadProcessText(WindowHandle, std::uintptr_t,
+                                                          std::size_t, std::size_t) {
+  return std::nullopt;  // no windows, so no process behind one
 }
 
 bool PosixPlatform::PostMessage(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) {

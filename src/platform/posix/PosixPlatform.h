@@ -1,7 +1,7 @@
 // The platform seam on Linux: real files, environment and INI files; no registry, no
 // windows. The registry value "IniFileName" is read from the environment variable
 // PLENVOX_INI_FILE (HKCU\<key>\<value> has no Linux home of its own). Text conversion
-// uses UTF-8 as the "ANSI" code page.
+// uses UTF-8 as the "ANSI" code page, so both encodings of texts are UTF-8 here.
 #pragma once
 
 #include "platform/Platform.h"
@@ -10,6 +10,9 @@ namespace plenvox {
 
 class PosixPlatform : public Platform {
  public:
+  void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
+  TTextEncoding TextEncoding() const override { return encoding_; }
+
   std::string ModuleFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
@@ -33,7 +36,7 @@ class PosixPlatform : public Platform {
 
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
@@ -44,6 +47,8 @@ class PosixPlatform : public Platform {
   WindowHandle FindWindow(const std::string& className) override;
   std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
+  std::optional<std::string> ReadProcessText(WindowHandle window, std::uintptr_t address,
+                                             std::size_t unitSize, std::size_t maxUnits) override;
   bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
   void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -55,6 +60,7 @@ class PosixPlatform : public Platform {
 
  private:
   std::uint32_t lastError_ = 0;
+  TTextEncoding encoding_ = TTextEncoding::Ansi;
 };
 
 }  // namespace plenvox

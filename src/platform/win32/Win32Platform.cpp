@@ -4,7 +4,10 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
+
+#include "common/Utf8.h"
 
 // windows.h defines these names as macros for its A/W variants.
 #undef FindWindow
@@ -82,10 +85,40 @@ class Win32File : public File {
   std::uint32_t error_ = 0;
 };
 
-std::unique_ptr<File> OpenHandle(const std::string& path, DWORD access, DWORD share,
+// A UTF-8 text of the seam as the W functions take it, and their texts back.
+std::wstring Wide(const std::string& text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Utf8Of(const wchar_t* text, std::size_t length) {
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+// A zero-terminated text in a fixed field, without running past the field's end.
+template <std::size_t N>
+std::string FieldText(const char (&field)[N]) {
+  return std::string(field, ::strnlen(field, N));
+}
+template <std::size_t N>
+std::string FieldText(const wchar_t (&field)[N]) {
+  return Utf8Of(field, ::wcsnlen(field, N));
+}
+
+// A writable, zero-terminated copy of a command line, as CreateProcess wants it.
+template <typename Char>
+std::vector<Char> CommandLineBuffer(const std::basic_string<Char>& line) {
+  std::vector<Char> buffer(line.begin(), line.end());
+  buffer.push_back(Char{});
+  return buffer;
+}
+
+std::unique_ptr<File> OpenHandle(bool utf8, const std::string& path, DWORD access, DWORD share,
                                  DWORD disposition, std::uint32_t& error) {
-  HANDLE h = ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = utf8 ? ::CreateFileW(Wide(path).c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr)
+                  : ::CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = ::GetLastError();
     return nullptr;
@@ -96,8 +129,67 @@ std::unique_ptr<File> OpenHandle(const std::string& path, DWORD access, DWORD sh
 
 HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+DWORD Attributes(bool utf8, const std::string& path) {
+  return utf8 ? ::GetFileAttributesW(Wide(path).c_str()) : ::GetFileAttributesA(path.c_str());
+}
+
+template <typename Found>
+void CopyFields(const Found& found, TFileRecord& record) {
+  const auto time = [](const FILETIME& t) { return TFileTime{t.dwLowDateTime, t.dwHighDateTime}; };
+  record.FileAttributes = found.dwFileAttributes;
+  record.CreationTime = time(found.ftCreationTime);
+  record.LastAccessTime = time(found.ftLastAccessTime);
+  record.LastWriteTime = time(found.ftLastWriteTime);
+  record.FileSizeHigh = found.nFileSizeHigh;
+  record.FileSizeLow = found.nFileSizeLow;
+  record.Reserved0 = found.dwReserved0;
+  record.Reserved1 = found.dwReserved1;
+  record.FileName = FieldText(found.cFileName);
+  record.AlternateFileName = FieldText(found.cAlternateFileName);
+}
+
+template <typename Found, typename Path, typename FindFirst>
+bool FindInto(const Path& path, FindFirst findFirst, TFileRecord& record) {
+  Found found;
+  HANDLE search = findFirst(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  CopyFields(found, record);
+  return true;
+}
+
+bool IsZeroUnit(const std::string& bytes, std::size_t at, std::size_t unitSize) {
+  for (std::size_t i = 0; i < unitSize; ++i) {
+    if (bytes[at + i] != '\0') return false;
+  }
+  return true;
+}
+
+// Reads page by page, so that a text that ends just before unreadable memory is read
+// without touching the page after it.
+std::optional<std::string> ReadZeroTerminated(HANDLE process, std::uintptr_t address,
+                                              std::size_t unitSize, std::size_t maxUnits) {
+  constexpr std::uintptr_t kPage = 4096;
+  char page[kPage];
+  std::string bytes;
+  for (std::size_t scanned = 0;;) {
+    const std::uintptr_t at = address + bytes.size();
+    SIZE_T got = 0;
+    if (!::ReadProcessMemory(process, reinterpret_cast<LPCVOID>(at), page, kPage - at % kPage,
+                             &got) ||
+        got == 0) {
+      return std::nullopt;
+    }
+    bytes.append(page, got);
+    for (; scanned + unitSize <= bytes.size(); scanned += unitSize) {
+      if (IsZeroUnit(bytes, scanned, unitSize)) return bytes.substr(0, scanned);
+      if (scanned / unitSize >= maxUnits) return std::nullopt;
+    }
+  }
+}
+
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = Attributes(false, path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -112,31 +204,93 @@ std::string Expanded(const std::string& text) {
 }  // namespace
 
 std::string Win32Platform::ModuleFileName() {
+  if (Utf8()) {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+    return Utf8Of(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
+  }
   char buffer[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameA(static_cast<HMODULE>(module_), buffer, MAX_PATH);
   return std::string(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
 }
 
-std::optional<std::string> Win32Platform::GetEnv(const std::string& name) {
-  std::vector<char> buffer(MAX_PATH);
+namespace {
+
+template <typename Char, typename Get>
+std::optional<std::basic_string<Char>> EnvironmentValue(Get get) {
+  std::vector<Char> buffer(MAX_PATH);
   for (;;) {
     ::SetLastError(ERROR_SUCCESS);
-    const DWORD n = ::GetEnvironmentVariableA(name.c_str(), buffer.data(),
-                                              static_cast<DWORD>(buffer.size()));
+    const DWORD n = get(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) {
       if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return std::string();
+      return std::basic_string<Char>();
     }
-    if (n < buffer.size()) return std::string(buffer.data(), n);
+    if (n < buffer.size()) return std::basic_string<Char>(buffer.data(), n);
     buffer.resize(n);
   }
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::GetEnv(const std::string& name) {
+  if (Utf8()) {
+    const std::wstring wideName = Wide(name);
+    const auto value = EnvironmentValue<wchar_t>([&](wchar_t* buffer, DWORD size) {
+      return ::GetEnvironmentVariableW(wideName.c_str(), buffer, size);
+    });
+    if (!value) return std::nullopt;
+    return Utf8Of(value->data(), value->size());
+  }
+  return EnvironmentValue<char>([&](char* buffer, DWORD size) {
+    return ::GetEnvironmentVariableA(name.c_str(), buffer, size);
+  });
 }
 
 void Win32Platform::SetLastError(std::uint32_t code) { ::SetLastError(code); }
 std::uint32_t Win32Platform::GetLastError() { return ::GetLastError(); }
 
+namespace {
+
+// The W form of ReadUserRegistryValue: a string value's UTF-16 units as UTF-8, its
+// stored terminating zero (if any) a zero byte at the end, as the A form gives it.
+std::optional<RegistryValue> ReadUserValueW(const std::string& subKey,
+                                            const std::string& valueName) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(subKey).c_str(), 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  const std::wstring name = Wide(valueName);
+  std::optional<RegistryValue> result;
+  DWORD type = 0;
+  DWORD size = 0;
+  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::vector<BYTE> data(size + 2, 0);
+    DWORD got = size;
+    if (size == 0 ||
+        ::RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &got) == ERROR_SUCCESS) {
+      got = got < size ? got : size;
+      RegistryValue value;
+      value.Type = type;
+      if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        value.Data = Utf16ToUtf8(
+            std::u16string_view(reinterpret_cast<const char16_t*>(data.data()), got / 2));
+      } else {
+        value.Data.assign(data.begin(), data.begin() + got);
+      }
+      result = std::move(value);
+    }
+  }
+  ::RegCloseKey(key);
+  return result;
+}
+
+}  // namespace
+
 std::optional<RegistryValue> Win32Platform::ReadUserRegistryValue(const std::string& subKey,
                                                                   const std::string& valueName) {
+  if (Utf8()) return ReadUserValueW(subKey, valueName);
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
     return std::nullopt;
@@ -164,6 +318,13 @@ std::optional<RegistryValue> Win32Platform::ReadUserRegistryValue(const std::str
 std::string Win32Platform::ReadIniString(const std::string& section, const std::string& key,
                                          const std::string& fallback,
                                          const std::string& iniPath) {
+  if (Utf8()) {
+    wchar_t buffer[2048] = {};
+    const DWORD n = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                               Wide(fallback).c_str(), buffer, 2048,
+                                               Wide(iniPath).c_str());
+    return Utf8Of(buffer, n);
+  }
   char buffer[2048] = {};
   const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
                                              buffer, sizeof buffer, iniPath.c_str());
@@ -266,34 +427,32 @@ std::string Win32Platform::WideToAnsi(const std::u16string& text) {
 }
 
 std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {
-  return OpenHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
+  return OpenHandle(Utf8(), path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
 }
 
 std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  return OpenHandle(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
+  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
 }
 
-bool Win32Platform::FindFile(const std::string& path, TFindData& record) {
-  static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(TFindData), "same record as the host's");
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  ::FindClose(search);
-  std::memcpy(&record, &found, sizeof record);
-  return true;
+bool Win32Platform::FindFile(const std::string& path, TFileRecord& record) {
+  if (Utf8()) return FindInto<WIN32_FIND_DATAW>(Wide(path), &::FindFirstFileW, record);
+  return FindInto<WIN32_FIND_DATAA>(path, &::FindFirstFileA, record);
 }
 
 bool Win32Platform::FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = Attributes(Utf8(), path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32Platform::CopyFile(const std::string& source, const std::string& target,
                              bool replaceExisting) {
-  return ::CopyFileA(source.c_str(), target.c_str(), replaceExisting ? FALSE : TRUE) != 0;
+  const BOOL failIfExists = replaceExisting ? FALSE : TRUE;
+  if (Utf8()) return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
 }
 
 bool Win32Platform::DeleteFile(const std::string& path) {
+  if (Utf8()) return ::DeleteFileW(Wide(path).c_str()) != 0;
   return ::DeleteFileA(path.c_str()) != 0;
 }
 
@@ -323,6 +482,20 @@ WindowHandle Win32Platform::FindWindow(const std::string& className) {
   return reinterpret_cast<WindowHandle>(::FindWindowA(className.c_str(), nullptr));
 }
 
+std::optional<std::string> Win32Platform::ReadProcessText(WindowHandle window,
+                                                          std::uintptr_t address,
+                                                          std::size_t unitSize,
+                                                          std::size_t maxUnits) {
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(Hwnd(window), &processId);
+  if (processId == 0 || (unitSize != 1 && unitSize != 2)) return std::nullopt;
+  HANDLE process = ::OpenProcess(PROCESS_VM_READ, FALSE, processId);
+  if (!process) return std::nullopt;
+  auto text = ReadZeroTerminated(process, address, unitSize, maxUnits);
+  ::CloseHandle(process);
+  return text;
+}
+
 std::intptr_t Win32Platform::SendMessage(WindowHandle window, std::uint32_t message,
                                          std::uintptr_t wParam, std::intptr_t lParam) {
   return ::SendMessageA(Hwnd(window), message, wParam, lParam);
@@ -335,38 +508,87 @@ bool Win32Platform::PostMessage(WindowHandle window, std::uint32_t message,
 
 void Win32Platform::MessageBox(WindowHandle owner, const std::string& text,
                                const std::string& caption, std::uint32_t style) {
+  if (Utf8()) {
+    ::MessageBoxW(Hwnd(owner), Wide(text).c_str(), Wide(caption).c_str(), style);
+    return;
+  }
   ::MessageBoxA(Hwnd(owner), text.c_str(), caption.c_str(), style);
 }
 
-std::optional<std::string> Win32Platform::BrowseForFolder(WindowHandle owner,
-                                                          const std::string& title) {
-  BROWSEINFOA info{};
-  info.hwndOwner = Hwnd(owner);
+namespace {
+
+// The shell's folder picker in its A or W form: the chosen folder's path in the same
+// form, or nothing. The item that the picker returns is released after its path is read.
+template <typename Info, typename Char, typename Browse, typename PathOf>
+std::optional<std::basic_string<Char>> PickFolder(HWND owner, const Char* title, Browse browse,
+                                                  PathOf pathOf) {
+  Info info{};
+  info.hwndOwner = owner;
   info.pidlRoot = nullptr;
-  info.lpszTitle = title.c_str();
+  info.lpszTitle = title;
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+  LPITEMIDLIST item = browse(&info);
   if (!item) return std::nullopt;
-  char path[MAX_PATH] = {};
-  const BOOL ok = ::SHGetPathFromIDListA(item, path);
+  Char path[MAX_PATH] = {};
+  const BOOL ok = pathOf(item, path);
   ::CoTaskMemFree(item);
   // A chosen item without a file-system path counts as no folder.
   if (!ok) return std::nullopt;
-  return std::string(path);
+  return std::basic_string<Char>(path);
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::BrowseForFolder(WindowHandle owner,
+                                                          const std::string& title) {
+  if (Utf8()) {
+    const auto folder = PickFolder<BROWSEINFOW, wchar_t>(Hwnd(owner), Wide(title).c_str(),
+                                                         &::SHBrowseForFolderW,
+                                                         &::SHGetPathFromIDListW);
+    if (!folder) return std::nullopt;
+    return Utf8Of(folder->data(), folder->size());
+  }
+  return PickFolder<BROWSEINFOA, char>(Hwnd(owner), title.c_str(), &::SHBrowseForFolderA,
+                                       &::SHGetPathFromIDListA);
 }
 
 bool Win32Platform::RunCommandLine(const std::string& commandLine, int showCode) {
-  return ::WinExec(commandLine.c_str(), static_cast<UINT>(showCode)) > 31;
+  if (!Utf8()) return ::WinExec(commandLine.c_str(), static_cast<UINT>(showCode)) > 31;
+  // WinExec has no W form: the same start, and the same wait until the program first
+  // waits for input (at most the 30 seconds that WinExec allows).
+  constexpr DWORD kInputIdleLimit = 30000;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showCode);
+  PROCESS_INFORMATION process{};
+  std::vector<wchar_t> line = CommandLineBuffer(Wide(commandLine));
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    return false;
+  }
+  ::WaitForInputIdle(process.hProcess, kInputIdleLimit);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
 }
 
 bool Win32Platform::StartProgram(const std::string& program, const std::string& commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  const BOOL ok = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                                   CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process);
+  BOOL ok = FALSE;
+  if (Utf8()) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::vector<wchar_t> line = CommandLineBuffer(Wide(commandLine));
+    ok = ::CreateProcessW(Wide(program).c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process);
+  } else {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::vector<char> line = CommandLineBuffer(commandLine);
+    ok = ::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr, &startup, &process);
+  }
   if (!ok) return false;
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);

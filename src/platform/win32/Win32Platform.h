@@ -1,5 +1,6 @@
 // The platform seam on Windows: the real Win32 calls, each made the way the plug-in
-// relies on it.
+// relies on it: the A functions while texts are ANSI, the W functions, with every text
+// converted between UTF-8 and UTF-16 here, while they are UTF-8.
 #pragma once
 
 #include "platform/Platform.h"
@@ -10,6 +11,9 @@ class Win32Platform : public Platform {
  public:
   // module: the HMODULE of the plug-in (its DllMain argument); 0 means the program.
   explicit Win32Platform(void* module = nullptr) : module_(module) {}
+
+  void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
+  TTextEncoding TextEncoding() const override { return encoding_; }
 
   std::string ModuleFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
@@ -34,7 +38,7 @@ class Win32Platform : public Platform {
 
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
@@ -45,6 +49,8 @@ class Win32Platform : public Platform {
   WindowHandle FindWindow(const std::string& className) override;
   std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
+  std::optional<std::string> ReadProcessText(WindowHandle window, std::uintptr_t address,
+                                             std::size_t unitSize, std::size_t maxUnits) override;
   bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
   void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -55,7 +61,10 @@ class Win32Platform : public Platform {
   bool StartProgram(const std::string& program, const std::string& commandLine) override;
 
  private:
+  bool Utf8() const { return encoding_ == TTextEncoding::Utf8; }
+
   void* module_;
+  TTextEncoding encoding_ = TTextEncoding::Ansi;
 };
 
 }  // namespace plenvox

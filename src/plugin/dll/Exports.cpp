@@ -1,10 +1,13 @@
-// The exported entry points of the host's file-system plug-in interface. Each one only
-// translates the host's C arguments and forwards to the front end, whose entry points
-// catch everything; the names stay undecorated through PlenvoxFast.def.
+// The exported entry points of the host's file-system plug-in interface, in their ANSI
+// and their Unicode (W) forms. Each one only translates the host's C arguments and
+// forwards to the front end, whose entry points catch everything and convert the texts
+// to the encoding of the core; the names stay undecorated through PlenvoxFast.def.
 #include <windows.h>
 
+#include <cstddef>
 #include <new>
 #include <string>
+#include <type_traits>
 
 #include "platform/win32/Win32Platform.h"
 #include "plugin/HostInterface.h"
@@ -19,9 +22,94 @@ plenvox::Plugin* Front() { return g_edition ? &g_edition->plugin : nullptr; }
 
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 
+// WCHAR is a 16-bit unit on Windows: the host's UTF-16 text as it is.
+std::u16string Text(const WCHAR* text) {
+  static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 units");
+  return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
+}
+
 plenvox::TFindData& Record(WIN32_FIND_DATAA* record) {
   static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(plenvox::TFindData), "the host's record");
   return *reinterpret_cast<plenvox::TFindData*>(record);
+}
+
+plenvox::TFindDataW& Record(WIN32_FIND_DATAW* record) {
+  static_assert(sizeof(WIN32_FIND_DATAW) == sizeof(plenvox::TFindDataW), "the host's W record");
+  static_assert(offsetof(WIN32_FIND_DATAW, cAlternateFileName) ==
+                    offsetof(plenvox::TFindDataW, AlternateFileName),
+                "the same layout");
+  return *reinterpret_cast<plenvox::TFindDataW*>(record);
+}
+
+// Calls the front end when the library's load made one, answering fallback otherwise
+// and when anything is raised on the way.
+template <typename R, typename Call>
+R Forward(R fallback, Call call) {
+  if (!Front()) return fallback;
+  try {
+    return call(*Front());
+  } catch (...) {
+    return fallback;
+  }
+}
+
+// The entry points that both forms share, over the host's texts and records of either.
+template <typename Char, typename Found>
+HANDLE FindFirstOf(Char* path, Found* record) {
+  if (!record) return INVALID_HANDLE_VALUE;
+  return Forward(INVALID_HANDLE_VALUE, [&](plenvox::Plugin& front) {
+    if constexpr (std::is_same_v<Char, char>) {
+      return reinterpret_cast<HANDLE>(front.FsFindFirst(Text(path), Record(record)));
+    } else {
+      return reinterpret_cast<HANDLE>(front.FsFindFirstW(Text(path), Record(record)));
+    }
+  });
+}
+
+template <typename Found>
+BOOL FindNextOf(Found* record) {
+  if (!record) return FALSE;
+  return Forward<BOOL>(FALSE, [&](plenvox::Plugin& front) {
+    bool more = false;
+    if constexpr (std::is_same_v<Found, WIN32_FIND_DATAA>) {
+      more = front.FsFindNext(Record(record));
+    } else {
+      more = front.FsFindNextW(Record(record));
+    }
+    return more ? plenvox::wfx::kTrue : FALSE;
+  });
+}
+
+int GetFileOf() {
+  return Forward(plenvox::wfx::kFileNotSupported, [](plenvox::Plugin& front) { return front.FsGetFile(); });
+}
+
+void StatusInfoOf(int startEnd, int operation) {
+  if (Front()) Front()->FsStatusInfo(startEnd, operation);
+}
+
+template <typename Char>
+int PutFileOf(Char* localName) {
+  return Forward(plenvox::wfx::kFileOk, [&](plenvox::Plugin& front) {
+    if constexpr (std::is_same_v<Char, char>) return front.FsPutFile(Text(localName));
+    else return front.FsPutFileW(Text(localName));
+  });
+}
+
+template <typename Char>
+BOOL DeleteFileOf(Char* remoteName) {
+  return Forward<BOOL>(plenvox::wfx::kTrue, [&](plenvox::Plugin& front) {
+    if constexpr (std::is_same_v<Char, char>) return front.FsDeleteFile(Text(remoteName));
+    else return front.FsDeleteFileW(Text(remoteName));
+  });
+}
+
+template <typename Char>
+int ExecuteFileOf(Char* remoteName, Char* verb) {
+  return Forward(plenvox::wfx::kExecError, [&](plenvox::Plugin& front) {
+    if constexpr (std::is_same_v<Char, char>) return front.FsExecuteFile(Text(remoteName), Text(verb));
+    else return front.FsExecuteFileW(Text(remoteName), Text(verb));
+  });
 }
 
 }  // namespace
@@ -50,7 +138,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 __declspec(dllexport) int WINAPI FsInit(int, plenvox::wfx::TProgressProc, plenvox::wfx::TLogProc,
                                         plenvox::wfx::TRequestProc) {
-  return Front() ? Front()->FsInit() : 0;
+  return Forward(0, [](plenvox::Plugin& front) { return front.FsInit(); });
 }
 
 __declspec(dllexport) void WINAPI FsGetDefRootName(char* name, int size) {
@@ -58,54 +146,62 @@ __declspec(dllexport) void WINAPI FsGetDefRootName(char* name, int size) {
 }
 
 __declspec(dllexport) HANDLE WINAPI FsFindFirst(char* path, WIN32_FIND_DATAA* record) {
-  if (!Front() || !record) return INVALID_HANDLE_VALUE;
-  try {
-    return reinterpret_cast<HANDLE>(Front()->FsFindFirst(Text(path), Record(record)));
-  } catch (...) {
-    return INVALID_HANDLE_VALUE;
-  }
+  return FindFirstOf(path, record);
 }
 
 __declspec(dllexport) BOOL WINAPI FsFindNext(HANDLE, WIN32_FIND_DATAA* record) {
-  if (!Front() || !record) return FALSE;
-  return Front()->FsFindNext(Record(record)) ? plenvox::wfx::kTrue : FALSE;
+  return FindNextOf(record);
 }
 
-__declspec(dllexport) int WINAPI FsFindClose(HANDLE) { return Front() ? Front()->FsFindClose() : 0; }
+__declspec(dllexport) int WINAPI FsFindClose(HANDLE) {
+  return Forward(0, [](plenvox::Plugin& front) { return front.FsFindClose(); });
+}
 
 __declspec(dllexport) int WINAPI FsGetFile(char*, char*, int, plenvox::wfx::TRemoteInfo*) {
-  return Front() ? Front()->FsGetFile() : plenvox::wfx::kFileNotSupported;
+  return GetFileOf();
 }
 
 __declspec(dllexport) void WINAPI FsStatusInfo(char*, int startEnd, int operation) {
-  if (Front()) Front()->FsStatusInfo(startEnd, operation);
+  StatusInfoOf(startEnd, operation);
 }
 
-__declspec(dllexport) int WINAPI FsPutFile(char* localName, char*, int) {
-  if (!Front()) return plenvox::wfx::kFileOk;
-  try {
-    return Front()->FsPutFile(Text(localName));
-  } catch (...) {
-    return plenvox::wfx::kFileOk;
-  }
-}
+__declspec(dllexport) int WINAPI FsPutFile(char* localName, char*, int) { return PutFileOf(localName); }
 
-__declspec(dllexport) BOOL WINAPI FsDeleteFile(char* remoteName) {
-  if (!Front()) return plenvox::wfx::kTrue;
-  try {
-    return Front()->FsDeleteFile(Text(remoteName));
-  } catch (...) {
-    return plenvox::wfx::kTrue;
-  }
-}
+__declspec(dllexport) BOOL WINAPI FsDeleteFile(char* remoteName) { return DeleteFileOf(remoteName); }
 
 __declspec(dllexport) int WINAPI FsExecuteFile(HWND, char* remoteName, char* verb) {
-  if (!Front()) return plenvox::wfx::kExecError;
-  try {
-    return Front()->FsExecuteFile(Text(remoteName), Text(verb));
-  } catch (...) {
-    return plenvox::wfx::kExecError;
-  }
+  return ExecuteFileOf(remoteName, verb);
+}
+
+// --- The Unicode forms ------------------------------------------------------------------
+
+__declspec(dllexport) int WINAPI FsInitW(int, plenvox::wfx::TProgressProcW, plenvox::wfx::TLogProcW,
+                                         plenvox::wfx::TRequestProcW) {
+  return Forward(0, [](plenvox::Plugin& front) { return front.FsInitW(); });
+}
+
+__declspec(dllexport) HANDLE WINAPI FsFindFirstW(WCHAR* path, WIN32_FIND_DATAW* record) {
+  return FindFirstOf(path, record);
+}
+
+__declspec(dllexport) BOOL WINAPI FsFindNextW(HANDLE, WIN32_FIND_DATAW* record) {
+  return FindNextOf(record);
+}
+
+__declspec(dllexport) int WINAPI FsGetFileW(WCHAR*, WCHAR*, int, plenvox::wfx::TRemoteInfo*) {
+  return GetFileOf();
+}
+
+__declspec(dllexport) void WINAPI FsStatusInfoW(WCHAR*, int startEnd, int operation) {
+  StatusInfoOf(startEnd, operation);
+}
+
+__declspec(dllexport) int WINAPI FsPutFileW(WCHAR* localName, WCHAR*, int) { return PutFileOf(localName); }
+
+__declspec(dllexport) BOOL WINAPI FsDeleteFileW(WCHAR* remoteName) { return DeleteFileOf(remoteName); }
+
+__declspec(dllexport) int WINAPI FsExecuteFileW(HWND, WCHAR* remoteName, WCHAR* verb) {
+  return ExecuteFileOf(remoteName, verb);
 }
 
 }  // extern "C"

@@ -27,7 +27,7 @@ class FakeFile : public File {
   bool Seek(std::int64_t offset) override { return Check("seek") && Forward(real_->Seek(offset)); }
   bool Size(std::int64_t& size) override { return Check("size") && Forward(real_->Size(size)); }
   bool Close() override {
-    fake_.calls.push_back("Close(" + path_ + ")");
+    fake_.Note("Close(" + path_ + ")");
     Release();
     const bool closed = real_->Close();
     return Check("close") && Forward(closed);
@@ -78,9 +78,13 @@ bool FakePlatform::ShouldFail(const std::string& op, const std::string& subject,
   return false;
 }
 
+void FakePlatform::Note(const std::string& call) {
+  calls.push_back(encoding_ == TTextEncoding::Utf8 ? call + " [utf-8]" : call);
+}
+
 bool FakePlatform::Record(const std::string& call, const std::string& op,
                           const std::string& subject) {
-  calls.push_back(call);
+  Note(call);
   std::uint32_t code = 0;
   if (!ShouldFail(op, subject, code)) return false;
   lastError_ = code;
@@ -188,20 +192,20 @@ std::string FakePlatform::WideUnitToAnsi(char16_t unit) { return real_.WideUnitT
 std::string FakePlatform::WideToAnsi(const std::u16string& text) { return real_.WideToAnsi(text); }
 
 std::unique_ptr<File> FakePlatform::OpenRead(const std::string& path, std::uint32_t& error) {
-  calls.push_back("OpenRead(" + path + ")");
+  Note("OpenRead(" + path + ")");
   if (ShouldFail("open", path, error)) return nullptr;
   auto file = real_.OpenRead(path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
 std::unique_ptr<File> FakePlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  calls.push_back("CreateWrite(" + path + ")");
+  Note("CreateWrite(" + path + ")");
   if (ShouldFail("create", path, error)) return nullptr;
   auto file = real_.CreateWrite(path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-bool FakePlatform::FindFile(const std::string& path, TFindData& record) {
+bool FakePlatform::FindFile(const std::string& path, TFileRecord& record) {
   if (Record("FindFile(" + path + ")", "findfile", path)) return false;
   return real_.FindFile(path, record);
 }
@@ -250,6 +254,23 @@ std::intptr_t FakePlatform::SendMessage(WindowHandle window, std::uint32_t messa
   return onSendMessage ? onSendMessage(window, message, wParam, lParam) : 0;
 }
 
+std::optional<std::string> FakePlatform::ReadProcessText(WindowHandle window, std::uintptr_t address,
+                                                         std::size_t unitSize,
+                                                         std::size_t maxUnits) {
+  if (Record("ReadProcessText(" + Number(window) + ", " + Number(address) + ", " +
+                 Number(unitSize) + ")",
+             "process", Number(window))) {
+    return std::nullopt;
+  }
+  const auto memory = processMemory.find(address);
+  if (memory == processMemory.end() || unitSize == 0) return std::nullopt;
+  const std::string& bytes = memory->second;
+  for (std::size_t at = 0; at + unitSize <= bytes.size() && at / unitSize <= maxUnits; at += unitSize) {
+    if (bytes.compare(at, unitSize, std::string(unitSize, '\0')) == 0) return bytes.substr(0, at);
+  }
+  return std::nullopt;
+}
+
 bool FakePlatform::PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                std::intptr_t lParam) {
   return !Record("PostMessage(" + Number(window) + ", " + Number(message) + ", " + Number(wParam) +
@@ -259,7 +280,7 @@ bool FakePlatform::PostMessage(WindowHandle window, std::uint32_t message, std::
 
 void FakePlatform::MessageBox(WindowHandle owner, const std::string& text,
                               const std::string& caption, std::uint32_t style) {
-  calls.push_back("MessageBox(" + Number(owner) + ", " + text + ", " + caption + ", " +
+  Note("MessageBox(" + Number(owner) + ", " + text + ", " + caption + ", " +
                   Number(style) + ")");
 }
 

@@ -2,8 +2,9 @@
 // world (environment, registry, INI reader, files, windows, messages, programs,
 // message boxes, the folder picker) in order, answers from a script, and can make any
 // of them fail. Files are real, in a temporary folder, through the POSIX
-// implementation. Text conversions and the thread's last error are bookkeeping, not
-// calls to the outside, and are not recorded.
+// implementation. Text conversions, the encoding of texts and the thread's last error
+// are bookkeeping, not calls to the outside, and are not recorded; a call made while
+// texts are UTF-8 is recorded with " [utf-8]" at its end.
 #pragma once
 
 #include <functional>
@@ -25,6 +26,7 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> machineStrings;       // HKLM "key\value" -> text
   std::map<std::string, WindowHandle> windows;             // window class -> handle
   std::optional<std::string> folderChoice;                 // the picker's answer; nothing = cancel
+  std::map<std::uintptr_t, std::string> processMemory;     // address -> bytes there (text and zero)
   // Called for RunCommandLine (after it is recorded); may open windows, for instance.
   std::function<void(const std::string& commandLine, int showCode)> onRunCommandLine;
   // Answers SendMessage (after it is recorded); 0 without a handler.
@@ -35,7 +37,7 @@ class FakePlatform : public Platform {
   // "write", "close", "seek", "size", "copy", "delete", "move" (copy and move match the
   // target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
   // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
-  // "start". It fails when its subject (the path, name, class, window number, title,
+  // "start", "process". It fails when its subject (the path, name, class, window number, title,
   // command line or program) contains part, after `after` such calls have succeeded,
   // with the given code; a failed call answers as the system does when it fails (no
   // value, no window, 0, false, the fallback of the INI reader).
@@ -61,6 +63,8 @@ class FakePlatform : public Platform {
   void NoteOpened(const std::string& path, int change);
 
   // --- Platform --------------------------------------------------------------
+  void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
+  TTextEncoding TextEncoding() const override { return encoding_; }
   std::string ModuleFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
@@ -80,7 +84,7 @@ class FakePlatform : public Platform {
   std::string WideToAnsi(const std::u16string& text) override;
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFindData& record) override;
+  bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
@@ -90,6 +94,8 @@ class FakePlatform : public Platform {
   WindowHandle FindWindow(const std::string& className) override;
   std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) override;
+  std::optional<std::string> ReadProcessText(WindowHandle window, std::uintptr_t address,
+                                             std::size_t unitSize, std::size_t maxUnits) override;
   bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
   void MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -100,6 +106,8 @@ class FakePlatform : public Platform {
 
   // True when a scripted failure applies to op on subject (counts the call).
   bool ShouldFail(const std::string& op, const std::string& subject, std::uint32_t& code);
+  // Records a call, marked when texts are UTF-8.
+  void Note(const std::string& call);
 
  private:
   // Records the call; true when it is to fail (lastError_ then holds the code).
@@ -110,6 +118,7 @@ class FakePlatform : public Platform {
   std::map<std::pair<std::string, std::string>, int> seen_;
   std::map<std::string, int> openFiles_;
   std::uint32_t lastError_ = 0;
+  TTextEncoding encoding_ = TTextEncoding::Ansi;
 };
 
 }  // namespace plenvox::test

@@ -59,9 +59,30 @@ std::intptr_t FakePlayer::Handle(std::uint32_t message, std::uintptr_t wParam,
       return ClearPlaylist();
     case kPlayerSetPosition:
       return SetPlaylistPosition(static_cast<std::int32_t>(static_cast<std::intptr_t>(wParam)));
+    case kPlayerPlaylistFolderW:
+      return ReportFolder(true);
+    case kPlayerPlaylistFolder:
+      return ReportFolder(false);
     default:
       return 0;
   }
+}
+
+std::intptr_t FakePlayer::ReportFolder(bool wide) {
+  // Like an old player, one without a folder to report answers 1.
+  if (!reportedFolder) return 1;
+  std::string bytes;
+  if (wide) {
+    for (const char16_t unit : *reportedFolder + u'\0') {
+      bytes += static_cast<char>(unit & 0xFF);
+      bytes += static_cast<char>(unit >> 8);
+    }
+  } else {
+    bytes = os_.WideToAnsi(*reportedFolder) + '\0';
+  }
+  const std::uintptr_t address = wide ? kFolderAddressW : kFolderAddressA;
+  os_.processMemory[address] = bytes;
+  return static_cast<std::intptr_t>(address);
 }
 
 std::int32_t FakePlayer::WritePlaylist() {

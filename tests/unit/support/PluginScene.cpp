@@ -47,6 +47,8 @@ std::string Send(std::uint32_t message, std::int64_t wParam, std::int64_t lParam
 
 std::string WritePlaylistCall() { return Send(1024, 0, 120); }
 
+Calls AskFolderCalls() { return {Send(1024, 0, 338), Send(1024, 0, 337)}; }
+
 std::string RefreshCall() {
   return "PostMessage(" + std::to_string(PluginScene::kHost) + ", 1075, 540, 0)";
 }

@@ -49,6 +49,10 @@ class PluginScene {
 // The recorded text of the usual calls.
 std::string Send(std::uint32_t message, std::int64_t wParam, std::int64_t lParam);
 std::string WritePlaylistCall();
+// The requests for the playlist folder that follow it where the plug-in asks (FsInit,
+// the start of a listing, the start of a delete batch), as a player answers them that
+// knows neither.
+Calls AskFolderCalls();
 std::string RefreshCall();
 std::string OpenCall(const std::string& path);
 std::string CloseCall(const std::string& path);

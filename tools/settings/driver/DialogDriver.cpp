@@ -27,7 +27,8 @@ constexpr DWORD kPollMs = 50;
 // The static control that holds a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-constexpr int kEdits[] = {IDC_INI_FILE, IDC_WINAMP_FOLDER, IDC_EDITOR, IDC_SETTINGS_PROGRAM,
+constexpr int kEdits[] = {IDC_INI_FILE,  IDC_WINAMP_FOLDER,    IDC_PLAYLIST_FOLDER,
+                          IDC_PLAYLIST_IN_USE, IDC_EDITOR, IDC_SETTINGS_PROGRAM,
                           IDC_EXT_FILTER};
 constexpr int kButtons[] = {IDC_MODE_NAME, IDC_MODE_DATA, IDC_MODE_TIME, IDC_BLOCK_DEAD,
                             IDC_DISABLE_MULTI};
