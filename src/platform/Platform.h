@@ -27,6 +27,7 @@ constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
 constexpr std::uint32_t kErrorCallNotImplemented = 120;
+constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint32_t kErrorNegativeSeek = 131;
 
 // Show codes for starting a program.

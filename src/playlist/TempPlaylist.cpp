@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "playlist/IoError.h"
 
@@ -72,6 +73,27 @@ void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& 
   out.Close();
 }
 
+bool HoldsLostCharacter(const std::string& pathLine) {
+  constexpr std::string_view kLongPathPrefix = "\\\\?\\";
+  if (pathLine.empty() || pathLine.front() == '#' || pathLine.find("://") != std::string::npos) {
+    return false;
+  }
+  const std::size_t from = pathLine.compare(0, kLongPathPrefix.size(), kLongPathPrefix) == 0
+                               ? kLongPathPrefix.size()
+                               : 0;
+  return pathLine.find('?', from) != std::string::npos;
+}
+
+namespace {
+
+void RefuseLostCharacters(const std::string& pathLine, const PlaylistFile& playlist) {
+  if (HoldsLostCharacter(pathLine)) {
+    throw IoError(kErrorInvalidName, playlist.Path() + " names a file with a character it lost: " + pathLine);
+  }
+}
+
+}  // namespace
+
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals) {
   const TRemovalSet removed(removals);
@@ -89,11 +111,12 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
       if (infoLine) playlist.ReadLine(line);  // the removed entry's path
       continue;
     }
-    out.WriteLine(line);
     if (infoLine) {
-      playlist.ReadLineWhole(line);
       out.WriteLine(line);
+      playlist.ReadLineWhole(line);
     }
+    RefuseLostCharacters(line, playlist);
+    out.WriteLine(line);
   }
   // The player's own playlist goes on behind a Ctrl-Z that ends the file for reading; a
   // copy without what follows it would lose those entries.

@@ -39,8 +39,15 @@ void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& 
 // counted as FindEntry counts them. A kept entry's lines are copied whole, however long;
 // an information line travels with its path line. A file that holds more behind the
 // Ctrl-Z that ends its reading gives no copy (IoError): the copy would not be whole.
-// Leaves playlist open.
+// Nor does a kept entry whose path holds a "?" that no path can hold (the mark of a
+// character that the player's ANSI playlist could not write): handed back, it would
+// replace the player's own entry with one that names no file. Leaves playlist open.
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        const TDynamicArrayI& removals);
+
+// True when the path line holds a "?" where a file's path cannot: anywhere but in the
+// "\\?\" prefix of a long path, in a line that is neither a comment ("#...") nor an
+// address ("scheme://...").
+bool HoldsLostCharacter(const std::string& pathLine);
 
 }  // namespace plenvox

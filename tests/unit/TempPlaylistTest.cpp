@@ -181,6 +181,19 @@ TEST_F(TempPlaylistTest, FilteredCopyKeepsLongLinesWholeButNumbersThemByTheLineR
 
 // --- Failures --------------------------------------------------------------------
 
+// A "?" stands in the player's ANSI playlist for a character that its code page lacks;
+// such an entry handed back would name no file: the copy is refused, the player's
+// playlist stays as it was.
+TEST_F(TempPlaylistTest, FilteredCopyRefusesEntriesWhoseNamesLostACharacter) {
+  Playlist("#EXTM3U\r\n#EXTINF:3,Why?\r\nC:\\a.mp3\r\nhttp://radio/?id=1\r\n"
+           "\\\\?\\C:\\long.mp3\r\n#EXTVLCOPT:x?\r\nC:\\Music\\???.mp3\r\nB\r\n");
+  EXPECT_THROW(FilteredCopy({1}), IoError) << "the lost names are kept";
+  EXPECT_EQ(FilteredCopy({4}),
+            "#EXTM3U\r\n#EXTINF:3,Why?\r\nC:\\a.mp3\r\nhttp://radio/?id=1\r\n\\\\?\\C:\\long.mp3\r\n"
+            "#EXTVLCOPT:x?\r\nB\r\n")
+      << "titles, addresses, long-path prefixes and comments may hold one";
+}
+
 TEST_F(TempPlaylistTest, MissingPlaylistRaisesAfterTheTemporaryPlaylistWasCreated) {
   try {
     FilteredCopy({});
