@@ -41,7 +41,7 @@ const std::string& TPluginState::ModulePathInUse() const {
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   std::optional<std::string> playerFolder;
   if (PlayerFolder) playerFolder = os.FromWide(*PlayerFolder);
-  return PlaylistFolderInUse(Settings, playerFolder);
+  return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 
 std::string TPluginState::PlaylistPath(Platform& os) const {
