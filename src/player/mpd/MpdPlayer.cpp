@@ -124,8 +124,15 @@ void MpdPlayer::Report(const std::string& what) {
   lastFailure_ = Clock::now();
 }
 
+std::string MpdPlayer::QueueFolder() const {
+  TSettings settings;
+  LoadSettings(os_, CaptureCommanderPath(os_), settings);
+  return FolderOf(settings.WinampPlaylist);
+}
+
 std::vector<std::string> MpdPlayer::QueueFilePaths() const {
-  const std::string folder = FolderOf(playlistPath_);
+  const std::string folder = QueueFolder();
+  if (folder.empty()) return {};
   return {folder + std::string(kPlayerPlaylistFile),
           folder + PlaylistFileName(kPlayerPlaylistFile, TTextEncoding::Utf8)};
 }
@@ -135,12 +142,12 @@ void MpdPlayer::RemoveQueueFiles() {
 }
 
 void MpdPlayer::WriteQueueFiles(const std::string& text) {
-  const std::string folder = FolderOf(playlistPath_);
+  const std::vector<std::string> paths = QueueFilePaths();
   std::uint32_t error = 0;
-  if (folder.empty() || !os_.CreateFolders(WithoutTrailingSeparator(folder), error)) return;
+  if (paths.empty() || !os_.CreateFolders(WithoutTrailingSeparator(FolderOf(paths[0])), error)) return;
   // Each file is replaced whole, the UTF-8 one last: it is the newer of the two, which
   // the Unicode entry points read.
-  for (const std::string& path : QueueFilePaths()) {
+  for (const std::string& path : paths) {
     const std::string part = path + ".part";
     auto file = os_.CreateWrite(part, error);
     const bool written = file && file->Write(text.data(), text.size()) && file->Close();

@@ -5,7 +5,8 @@
 //
 // "Write the playlist" writes the queue into the playlist file that the settings name
 // (WinampPlaylist: "winamp.m3u" and, beside it, the "winamp.m3u8" that the Unicode
-// entry points read; both UTF-8), each entry's URI joined to MPD's music directory, and
+// entry points read; both UTF-8; read anew for every request, so that settings saved a
+// moment ago count at once, as a player writing into its own folder would), each entry's URI joined to MPD's music directory, and
 // answers the current position. A request that fails (no daemon, no answer in time, a
 // refused command) answers -1; it also removes the playlist files, so that the folder
 // shows empty rather than an old queue, and tells the user through the host once,
@@ -32,9 +33,7 @@ constexpr const char* kMpdMessageCaption = "Plenvox: MPD";
 
 class MpdPlayer : public Player {
  public:
-  // playlistPath: the settings' WinampPlaylist, read at every request.
-  MpdPlayer(Platform& os, Host& host, const std::string& playlistPath)
-      : os_(os), host_(host), playlistPath_(playlistPath) {}
+  MpdPlayer(Platform& os, Host& host) : os_(os), host_(host) {}
 
   std::int32_t WritePlaylist() override;
   std::int32_t ClearPlaylist() override;
@@ -65,10 +64,10 @@ class MpdPlayer : public Player {
   void WriteQueueFiles(const std::string& text);
   void RemoveQueueFiles();
   std::vector<std::string> QueueFilePaths() const;
+  std::string QueueFolder() const;
 
   Platform& os_;
   Host& host_;
-  const std::string& playlistPath_;
   std::chrono::milliseconds timeout_{3000};
   std::optional<Clock::time_point> lastFailure_;
   // The last clear stopped MPD's playing; the next position set plays again.

@@ -1,6 +1,5 @@
 // The front end as the Linux edition ships it: over MPD's queue, which it writes where
-// the settings as last loaded name the player's playlist, and over Double Commander's
-// request callback.
+// the settings name the player's playlist, and over Double Commander's request callback.
 #pragma once
 
 #include "platform/Platform.h"
@@ -13,7 +12,7 @@ namespace plenvox {
 
 struct LinuxEdition {
   explicit LinuxEdition(Platform& os)
-      : state(os), host(os), player(os, host, state.Settings.WinampPlaylist), plugin(os, state, player, host) {}
+      : state(os), host(os), player(os, host), plugin(os, state, player, host) {}
 
   TPluginState state;
   RequestHost host;
