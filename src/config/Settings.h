@@ -48,7 +48,8 @@ inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
 // (with "password@" in front when the daemon wants one); Port: 0 for MPD's default.
 // Empty or 0, MPD_HOST and MPD_PORT decide, as they do for MPD's own clients.
 // MusicDirectory: MPD's music directory as this machine sees it, for a daemon that does
-// not tell it (only local-socket clients may ask). Timeout: for every request, in ms.
+// not tell it (only local-socket clients may ask). Timeout: for every request, in ms
+// (at least 1000: libmpdclient waits for a connection in whole seconds).
 constexpr const char* kMpdSection = "MPD";
 inline constexpr SettingKey kMpdHost{kMpdSection, "Host", ""};
 inline constexpr SettingKey kMpdPort{kMpdSection, "Port", "0"};

@@ -134,7 +134,7 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
   } else if (Is(assignment, ini::kMpdPort)) {
     CheckNumber(assignment, 0, 65535, check);
   } else if (Is(assignment, ini::kMpdTimeout)) {
-    CheckNumber(assignment, 100, 600000, check);
+    CheckNumber(assignment, 1000, 600000, check);  // libmpdclient counts whole seconds
   } else if (Is(assignment, ini::kMpdHost) || Is(assignment, ini::kMpdMusicDirectory)) {
     // Any text: a socket, a host name, a folder.
   } else {

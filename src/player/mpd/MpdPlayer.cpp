@@ -17,7 +17,8 @@ namespace {
 constexpr std::int32_t kNoAnswer = -1;
 // A temporary playlist larger than this is no list of files that a user copied.
 constexpr std::int64_t kPlaylistFileMax = 64ll * 1024 * 1024;
-constexpr std::int32_t kTimeoutMin = 100;
+// libmpdclient waits for a connection in whole seconds.
+constexpr std::int32_t kTimeoutMin = 1000;
 constexpr const char* kQueueHeader = "#EXTM3U\n";
 
 std::string TextOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
