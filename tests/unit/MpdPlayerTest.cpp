@@ -26,6 +26,8 @@ struct AddressCase {
   TMpdAddress Expected;
 };
 
+void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.Name; }
+
 class MpdAddressTest : public testing::TestWithParam<AddressCase> {};
 
 TEST_P(MpdAddressTest, ResolvesAsMpdClientsDo) {
