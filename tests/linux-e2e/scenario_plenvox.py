@@ -24,6 +24,9 @@ SHOWN_SLASH = "\u2215"  # how the plug-in shows the "/" of a path in a name
 REQUEST_MSG_OK = 8
 FIRST_RUN_DIALOG = r"^First run message$"
 MPD_DIALOG = r"^Plenvox: MPD$"
+SAVE_DIALOG = r"^Save playlist$"
+REQUEST_TARGET_DIR = 6
+COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
 ARCHIVE = 0x20
 SETTINGS_LIMIT = 20
 MPD_LIMIT = 10  # seconds for MPD to show what the plug-in told it
@@ -92,6 +95,19 @@ def drive(run, session, checks):
     with session.mpd.client() as mpd:
         check_mpd(checks, mpd, "Enter on e five.mp3", left, 2)
     session.screenshot("doublecmd.png")
+    with run.step("save") as since:
+        # Typed into the command line (below the panels), which hands it to the folder of
+        # the active panel, the plug-in's.
+        run.x.click(run.main, 0.5, COMMAND_LINE_Y)
+        run.x.type_text(run.main, "save")
+        run.press("Return")
+        dialog = run.x.wait_window(SAVE_DIALOG, exclude=(run.main,))
+        run.x.keys(dialog, "ctrl+a")
+        run.x.type_text(dialog, str(session.run_dir / "saved"))
+        run.x.keys(dialog, "Return")
+        run.x.wait_gone(dialog)
+        run.calls.wait_for(lambda records: calls_named(records, "FsExecuteFile"), SETTINGS_LIMIT,
+                           "FsExecuteFile of the command", since)
     session.processes.stop(session.mpd.process)
     with run.step("mpd stopped") as since:
         run.press(KEY_REFRESH)
@@ -150,6 +166,17 @@ def check_steps(checks, run, session, durations):
                   ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
     fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
                   [("/" + shown_name(music / MUSIC[4]), "open")])
+    save = calls_named(run.records("save"), "FsExecuteFile")
+    checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
+                 "save: FsExecuteFileW of the folder with the command line's text")
+    asked = calls_named(run.records("save"), "Request")
+    checks.equal([(r["type"], r.get("returnedText")) for r in asked],
+                 [(REQUEST_TARGET_DIR, str(session.run_dir / "saved"))],
+                 "save: the folder asked through RT_TargetDir")
+    saved = session.run_dir / "saved" / "Plenvox.m3u8"
+    checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
+                 [str(music / n) for n in (MUSIC[1], MUSIC[2], MUSIC[4])],
+                 "save: Plenvox.m3u8 holds the queue's paths")
     down = calls_named(run.records("mpd stopped"), "Request")
     checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
                  "MPD stopped: one message that names MPD's socket (%r)"
@@ -173,6 +200,7 @@ def run(session, checks, settings_program):
     session.write_music(MUSIC)
     session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
     (session.run_dir / "tmp").mkdir()
+    (session.run_dir / "saved").mkdir()
     session.start_mpd()
     durations = seed_mpd(session, checks)
     plenvox_run = PlenvoxRun(session, settings_program)
