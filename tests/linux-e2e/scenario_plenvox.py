@@ -204,13 +204,6 @@ def run(session, checks, settings_program):
     session.start_mpd()
     durations = seed_mpd(session, checks)
     plenvox_run = PlenvoxRun(session, settings_program)
-    try:
-        drive(plenvox_run, session, checks)
-    except BaseException:
-        session.screenshot("failure.png")
-        raise
-    finally:
-        if session.dc is not None:
-            checks.check(session.dc.exit(session.x), "Double Commander ends on Alt+X")
+    session.drive(checks, lambda: drive(plenvox_run, session, checks))
     check_steps(checks, plenvox_run, session, durations)
 

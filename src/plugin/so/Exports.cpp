@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "platform/posix/PosixPlatform.h"
+#include "plugin/ForwardCall.h"
 #include "plugin/HostInterface.h"
 #include "plugin/so/HostNames.h"
 #include "plugin/so/LinuxEdition.h"
@@ -51,16 +52,9 @@ plenvox::Plugin* Front() {
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
 std::u16string Text(const char16_t* text) { return text ? std::u16string(text) : std::u16string(); }
 
-// Calls the front end when the library's load made one, answering fallback otherwise
-// and when anything is raised on the way.
 template <typename R, typename Call>
 R Forward(R fallback, Call call) {
-  if (!Front()) return fallback;
-  try {
-    return call(*Front());
-  } catch (...) {
-    return fallback;
-  }
+  return plenvox::ForwardCall(Front(), fallback, call);
 }
 
 template <typename Char, typename Record>

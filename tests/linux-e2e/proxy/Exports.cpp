@@ -42,26 +42,21 @@ struct THost {
 };
 THost Host;
 
+// The host's request callback of either form, in between the plug-in and the host.
 template <typename TUnit>
-void LogRequestAnswer(TCallRecord& record, TBool result, const TUnit* answer) {
+TBool RequestOf(int number, int type, TUnit* title, TUnit* text, TUnit* answer, int room) {
+  constexpr bool wide = std::is_same_v<TUnit, TWChar>;
+  TCallRecord record("Request");
+  record.Text("via", wide ? "W" : "A").Number("type", type).Text("title", title).Text("text", text);
+  TBool result = 0;
+  if constexpr (wide) {
+    if (Host.RequestW) result = Host.RequestW(number, type, title, text, answer, room);
+  } else {
+    if (Host.Request) result = Host.Request(number, type, title, text, answer, room);
+  }
   record.Number("result", result);
   if (result) record.Text("returnedText", answer);
   record.Write();
-}
-
-TBool RequestOf(int number, int type, char* title, char* text, char* answer, int room) {
-  TCallRecord record("Request");
-  record.Text("via", "A").Number("type", type).Text("title", title).Text("text", text);
-  const TBool result = Host.Request ? Host.Request(number, type, title, text, answer, room) : 0;
-  LogRequestAnswer(record, result, answer);
-  return result;
-}
-
-TBool RequestOfW(int number, int type, TWChar* title, TWChar* text, TWChar* answer, int room) {
-  TCallRecord record("Request");
-  record.Text("via", "W").Number("type", type).Text("title", title).Text("text", text);
-  const TBool result = Host.RequestW ? Host.RequestW(number, type, title, text, answer, room) : 0;
-  LogRequestAnswer(record, result, answer);
   return result;
 }
 
@@ -164,14 +159,14 @@ PROXY_EXPORT int FsInit(int number, TProgressProc progress, TLogProc log, TReque
       .Number("loaded", Target() != nullptr).Write();
   Host.Request = request;
   const auto call = Entry<int (*)(int, TProgressProc, TLogProc, TRequestProc)>("FsInit");
-  return call ? call(number, progress, log, request ? &RequestOf : nullptr) : 0;
+  return call ? call(number, progress, log, request ? &RequestOf<char> : nullptr) : 0;
 }
 
 PROXY_EXPORT int FsInitW(int number, TProgressProcW progress, TLogProcW log, TRequestProcW request) {
   TCallRecord("FsInitW").Number("pluginNr", number).Write();
   Host.RequestW = request;
   const auto call = Entry<int (*)(int, TProgressProcW, TLogProcW, TRequestProcW)>("FsInitW");
-  return call ? call(number, progress, log, request ? &RequestOfW : nullptr) : 0;
+  return call ? call(number, progress, log, request ? &RequestOf<TWChar> : nullptr) : 0;
 }
 
 PROXY_EXPORT void FsGetDefRootName(char* name, int size) {

@@ -72,12 +72,13 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace plenvox
 
 int main(int argc, char** argv) {
+  std::string failure = "unexpected failure";
   try {
     return plenvox::Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception& failure) {
-    std::fprintf(stderr, "plenvox-settings: %s\n", failure.what());
+  } catch (const std::exception& raised) {
+    failure = raised.what();
   } catch (...) {
-    std::fprintf(stderr, "plenvox-settings: unexpected failure.\n");
   }
+  std::fprintf(stderr, "plenvox-settings: %s\n", failure.c_str());
   return plenvox::kExitFailure;
 }
