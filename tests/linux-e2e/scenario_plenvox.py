@@ -154,8 +154,9 @@ def check_steps(checks, run, session, durations):
     music = session.music
     records = run.calls.records()
     first = [r for r in calls_named(run.records("first run"), "Request")]
-    checks.equal([(r["via"], r["type"]) for r in first], [("W", REQUEST_MSG_OK)],
-                 "first run: one message through the W request callback")
+    checks.equal([(r["via"], r["type"], "plenvox-settings /set Path.WinampFolder=" in r["text"])
+                  for r in first], [("W", REQUEST_MSG_OK, True)],
+                 "first run: one message through the W request callback, how to run plenvox-settings")
     paths = [music / n for n in QUEUED]
     check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
     check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])

@@ -10,9 +10,16 @@
 
 namespace plenvox {
 
+// The settings program of the Linux edition has no dialog to start: the message says
+// how to run it.
+constexpr const char* kLinuxFirstRunText =
+    "Plenvox has no settings yet. Name the folder where it keeps MPD's queue as a playlist, "
+    "in a terminal:\n\n  plenvox-settings /set Path.WinampFolder=$HOME/.cache/plenvox/\n\n"
+    "(plenvox-settings is in the plug-in's folder), then open the folder again.";
+
 struct LinuxEdition {
   explicit LinuxEdition(Platform& os)
-      : state(os), host(os), player(os, host), plugin(os, state, player, host) {}
+      : state(os, kLinuxFirstRunText, ""), host(os), player(os, host), plugin(os, state, player, host) {}
 
   TPluginState state;
   RequestHost host;
