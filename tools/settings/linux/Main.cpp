@@ -2,11 +2,13 @@
 // "/show" prints the settings as the plug-in loads them and the MPD connection; "/set"
 // merges values into the INI file ($XDG_CONFIG_HOME/plenvox/plenvox.ini, see
 // PosixPlatform.h), with the same checks as on Windows (see SettingsCommands.h).
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "common/FileNames.h"
 #include "common/Text.h"
 #include "config/Settings.h"
 #include "platform/posix/PosixPlatform.h"
@@ -31,6 +33,22 @@ int Print(int code, const CommandOutput& output) {
 bool IsSwitch(const std::string& argument, const char* name) {
   const std::string lower = LowerAscii(argument);
   return !lower.empty() && (lower[0] == '/' || lower[0] == '-') && lower.substr(1) == name;
+}
+
+// The Linux edition's player is MPD, not a program in WinampFolder: the warning that
+// the folder lacks the Windows player's program does not apply.
+std::string WithoutPlayerProgramWarning(const std::string& errors) {
+  std::string kept;
+  std::size_t start = 0;
+  while (start < errors.size()) {
+    const std::size_t end = std::min(errors.find('\n', start), errors.size() - 1) + 1;
+    const std::string line = errors.substr(start, end - start);
+    const bool programWarning = line.find("warning: ") != std::string::npos &&
+                                line.find(std::string(kPlayerProgramFile) + " is not in") != std::string::npos;
+    if (!programWarning) kept += line;
+    start = end;
+  }
+  return kept;
 }
 
 std::string MpdLines(Platform& os) {
@@ -59,8 +77,10 @@ int Run(const std::vector<std::string>& arguments) {
     return Print(code, output);
   }
   if (!arguments.empty() && IsSwitch(arguments[0], "set")) {
-    return Print(RunSetCommand(os, std::vector<std::string>(arguments.begin() + 1, arguments.end()), output),
-                 output);
+    const int code =
+        RunSetCommand(os, std::vector<std::string>(arguments.begin() + 1, arguments.end()), output);
+    output.Error = WithoutPlayerProgramWarning(output.Error);
+    return Print(code, output);
   }
   const bool help = arguments.size() == 1 && (IsSwitch(arguments[0], "?") || IsSwitch(arguments[0], "help"));
   (help ? output.Out : output.Error) = Usage();
