@@ -26,6 +26,7 @@ rm -rf dist/package
 # and its pluginst.inf (Unix line ends there).
 mkdir -p dist/linux
 cp build/linux/src/plugin/so/plenvox.wfx build/linux/tools/settings/plenvox-settings dist/linux/
+strip --strip-unneeded dist/linux/plenvox.wfx dist/linux/plenvox-settings  # no debug information
 cp packaging/linux/pluginst.inf dist/linux/
 (cd dist/linux && zip -q -X ../plenvox-linux-x86_64.zip ./*)
 echo "dist/:"
