@@ -20,6 +20,8 @@ constexpr std::int64_t kPlaylistFileMax = 64ll * 1024 * 1024;
 // libmpdclient waits for a connection in whole seconds.
 constexpr std::int32_t kTimeoutMin = 1000;
 constexpr const char* kQueueHeader = "#EXTM3U\n";
+// MPD takes command lists of up to 2 MiB (max_command_list_size); paths are far shorter.
+constexpr std::size_t kAddsPerList = 1000;
 
 std::string TextOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
 
@@ -245,16 +247,21 @@ void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {
   const auto connection = Connect();
   if (!connection) return;
   mpd_connection* mpd = connection->Get();
-  // All in command lists; an entry that MPD refuses ends its list, and the next list
-  // starts after it.
+  // In command lists of a size that MPD takes; an entry that MPD refuses ends its list,
+  // and the next list starts after it.
   std::size_t next = 0;
   while (next < entries.size()) {
+    const std::size_t end = std::min(entries.size(), next + kAddsPerList);
     mpd_command_list_begin(mpd, false);
-    for (std::size_t i = next; i < entries.size(); ++i) {
+    for (std::size_t i = next; i < end; ++i) {
       mpd_send_add(mpd, QueueUriOfPath(connection->MusicDirectory(), entries[i]).c_str());
     }
     mpd_command_list_end(mpd);
     mpd_response_finish(mpd);
+    if (mpd_connection_get_error(mpd) == MPD_ERROR_SUCCESS) {
+      next = end;
+      continue;
+    }
     if (mpd_connection_get_error(mpd) != MPD_ERROR_SERVER) break;
     next += mpd_connection_get_server_error_location(mpd) + 1;
     mpd_connection_clear_error(mpd);
