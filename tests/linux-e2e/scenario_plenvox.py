@@ -1,13 +1,13 @@
 """The Linux edition's scenario: a user opens Plenvox's folder in Double Commander over a
 real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
 MPD's queue in the three display modes, copies two MP3 files into the folder, deletes two
-entries, plays one with Enter, and opens the folder once more after MPD has stopped.
+entries, plays one with Enter, saves the queue with "save" on the command line, and
+opens the folder once more after MPD has stopped.
 
 Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and logs
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
 
 import subprocess
-import time
 
 import fixture_checks as fc
 from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
@@ -29,7 +29,6 @@ REQUEST_TARGET_DIR = 6
 COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
 ARCHIVE = 0x20
 SETTINGS_LIMIT = 20
-MPD_LIMIT = 10  # seconds for MPD to show what the plug-in told it
 
 
 class PlenvoxRun(Run):
@@ -39,12 +38,11 @@ class PlenvoxRun(Run):
 
     def settings(self, *assignments):
         """plenvox-settings /set, as a user runs it in a terminal of the same session."""
-        env = self.session.x.env.copy()
-        env.update({k: v for k, v in self.session._doublecmd_env().items()
-                    if k in ("HOME", "XDG_CONFIG_HOME", "LANG", "LC_ALL")})
-        result = subprocess.run([str(self.settings_program), "/set"] + list(assignments), env=env,
-                                capture_output=True, timeout=SETTINGS_LIMIT)
-        (self.session.run_dir / "settings.out").open("ab").write(result.stdout + result.stderr)
+        result = subprocess.run([str(self.settings_program), "/set"] + list(assignments),
+                                env=self.session.user_env(), capture_output=True,
+                                timeout=SETTINGS_LIMIT)
+        with (self.session.run_dir / "settings.out").open("ab") as out:
+            out.write(result.stdout + result.stderr)
         return result.returncode
 
     def relist(self, name):

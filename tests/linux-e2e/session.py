@@ -101,6 +101,14 @@ class Session:
         env.pop("XAUTHORITY", None)
         return env
 
+    def user_env(self):
+        """The environment of a program that the run's user starts beside Double
+        Commander: its display, home and XDG folders."""
+        env = self._doublecmd_env()
+        for name in ("PLENVOX_FIXTURE_LOG", "MPD_HOST"):
+            env.pop(name, None)
+        return env
+
     def _doublecmd_env(self):
         home = self.run_dir / "home"
         env = dict(self.x.env)
