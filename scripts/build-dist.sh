@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the installable plug-in into dist/
-# (PlenvoxFast.wfx, PlenvoxFast.wfx64, settings.exe and the zip the host installs from),
+# (PlenvoxFast.wfx, PlenvoxFast.wfx64, settings.exe and the zip the host installs from;
+# the Linux edition's plenvox.wfx, plenvox-settings and its archive for Double Commander),
 # then runs a short demo under Wine that lists a generated playlist through a scripted host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-for preset in mingw32 mingw64; do
+for preset in mingw32 mingw64 linux; do
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j"$(nproc)"
 done
@@ -20,6 +21,14 @@ sed 's/$/\r/' packaging/pluginst.inf > dist/package/pluginst.inf
 (cd dist/package && zip -q -X ../PlenvoxFast.zip ./*)
 cp dist/package/* dist/
 rm -rf dist/package
+
+# The Linux edition: Double Commander installs a plug-in from an archive that holds it
+# and its pluginst.inf (Unix line ends there).
+mkdir -p dist/linux
+cp build/linux/src/plugin/so/plenvox.wfx build/linux/tools/settings/plenvox-settings dist/linux/
+strip --strip-unneeded dist/linux/plenvox.wfx dist/linux/plenvox-settings  # no debug information
+cp packaging/linux/pluginst.inf dist/linux/
+(cd dist/linux && zip -q -X ../plenvox-linux-x86_64.zip ./*)
 echo "dist/:"
 ls -l dist
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, builds the native core with its unit tests
-# (AddressSanitizer and UndefinedBehaviorSanitizer) and both Windows editions, then runs
-# the unit tests, the checks on the built DLLs and the end-to-end suite under Wine.
+# (AddressSanitizer and UndefinedBehaviorSanitizer), both Windows editions and the Linux
+# edition, then runs the unit tests, the checks on the built DLLs, the end-to-end suite
+# under Wine and the Linux edition's run in Double Commander.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
 jobs=$(nproc)
-for preset in native mingw32 mingw64; do
+for preset in native mingw32 mingw64 linux; do
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j"$jobs"
 done
@@ -15,7 +16,7 @@ done
 if [ -f tests/fuzz/run-short.sh ]; then tests/fuzz/run-short.sh; fi
 
 status=0
-for preset in mingw32 mingw64 native; do
+for preset in mingw32 mingw64 native linux; do
   ctest --preset "$preset" -j"$jobs" || status=1
 done
 exit $status

@@ -2,7 +2,7 @@
 # Installs what building and testing Plenvox needs on Debian 12, once: the native
 # toolchain and GoogleTest, the MinGW-w64 cross compilers, Wine with 32-bit support and
 # Xvfb for the end-to-end tests, Double Commander, MPD and xdotool for the Linux
-# end-to-end run, clang for the fuzz targets, TagLib for the benchmark, and the encoders
+# end-to-end run, libmpdclient (found through pkg-config) for the Linux edition, clang for the fuzz targets, TagLib for the benchmark, and the encoders
 # and tagger that generate the benchmark corpus (also compared in a test).
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
-  doublecmd-gtk mpd libmpdclient-dev xdotool
+  doublecmd-gtk mpd libmpdclient-dev pkg-config xdotool
   libtag1-dev
   sox lame twolame ffmpeg python3-mutagen
 )

@@ -20,8 +20,8 @@ std::string BaseNameOf(std::string_view path) {
   return name;
 }
 
-std::string WithTrailingSeparator(std::string folder) {
-  if (!folder.empty() && !EndsWithSeparator(folder)) folder += kPathSeparator;
+std::string WithTrailingSeparator(std::string folder, char separator) {
+  if (!folder.empty() && !EndsWithSeparator(folder)) folder += separator;
   return folder;
 }
 
@@ -30,12 +30,12 @@ std::string WithoutTrailingSeparator(std::string folder) {
   return folder;
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
+std::string JoinPath(std::string_view folder, std::string_view name, char separator) {
   std::string path(folder);
   // Only a backslash counts here: the folder texts joined this way (the temporary
   // folder, the picker's answer) are the system's own, and the result must stay the
   // text the player and the tests have always been handed.
-  if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+  if (path.empty() || path.back() != separator) path += separator;
   return path.append(name);
 }
 

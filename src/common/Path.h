@@ -21,14 +21,15 @@ std::string NameOf(std::string_view path);
 // The name without its extension (from its last "."; a leading dot starts no extension).
 std::string BaseNameOf(std::string_view path);
 
-// A folder that ends with a separator: "\" is added unless it ends with one already;
-// an empty folder stays empty.
-std::string WithTrailingSeparator(std::string folder);
+// A folder that ends with a separator: "\" (or the separator given, "/" on Linux) is
+// added unless it ends with one already; an empty folder stays empty.
+std::string WithTrailingSeparator(std::string folder, char separator = kPathSeparator);
 // A folder without its trailing separators; a lone separator (a root) stays.
 std::string WithoutTrailingSeparator(std::string folder);
 
 // The name inside the folder: the folder, "\" unless the folder already ends with a
 // backslash, and the name. An empty folder gives "\name", the root of the current drive.
-std::string JoinPath(std::string_view folder, std::string_view name);
+// With another separator ("/" on Linux) that one is written and looked for instead.
+std::string JoinPath(std::string_view folder, std::string_view name, char separator = kPathSeparator);
 
 }  // namespace plenvox

@@ -34,8 +34,9 @@ std::string CutPath(Platform& os, const std::string& path) {
 
 std::string TempPlaylistPath(Platform& os) {
   const std::string file = PlaylistFileName(kTempPlaylistFile, os.TextEncoding());
-  if (os.TextEncoding() == TTextEncoding::Utf8) return JoinPath(EnvironmentValue(os, "temp"), file);
-  return CutShort(JoinPath(CutShort(EnvironmentValue(os, "temp")), file));
+  const char separator = os.PathSeparator();
+  if (os.TextEncoding() == TTextEncoding::Utf8) return JoinPath(EnvironmentValue(os, "temp"), file, separator);
+  return CutShort(JoinPath(CutShort(EnvironmentValue(os, "temp")), file, separator));
 }
 
 }  // namespace
@@ -77,15 +78,25 @@ bool SwitchValue(const std::string& raw, const SettingKey& key) {
 }
 
 std::string PlaylistFolderInUse(const TSettings& settings,
-                                const std::optional<std::string>& playerFolder) {
-  if (!settings.PlaylistFolder.empty()) return WithTrailingSeparator(settings.PlaylistFolder);
-  if (playerFolder && !playerFolder->empty()) return WithTrailingSeparator(*playerFolder);
+                                const std::optional<std::string>& playerFolder, char separator) {
+  if (!settings.PlaylistFolder.empty()) return WithTrailingSeparator(settings.PlaylistFolder, separator);
+  if (playerFolder && !playerFolder->empty()) return WithTrailingSeparator(*playerFolder, separator);
   return settings.WinampFolder;
 }
 
 std::string PlayerPlaylistPath(const std::string& folder, TTextEncoding encoding) {
   const std::string path = folder + PlaylistFileName(kPlayerPlaylistFile, encoding);
   return encoding == TTextEncoding::Ansi ? CutShort(path) : path;
+}
+
+TMpdSettings LoadMpdSettings(Platform& os) {
+  const std::string ini = ReadIniFileName(os);
+  TMpdSettings mpd;
+  mpd.Host = ReadSettingText(os, ini, ini::kMpdHost);
+  mpd.Port = IntegerValue(ReadSettingText(os, ini, ini::kMpdPort), 0);
+  mpd.MusicDirectory = ReadSettingText(os, ini, ini::kMpdMusicDirectory);
+  mpd.TimeoutMs = IntegerValue(ReadSettingText(os, ini, ini::kMpdTimeout), mpd.TimeoutMs);
+  return mpd;
 }
 
 void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& settings) {
@@ -96,7 +107,7 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   // The player's files follow the folder as it is written, without a separator.
   loaded.WinampExe = CutPath(os, loaded.WinampFolder + std::string(kPlayerProgramFile));
   loaded.WinampPlaylist =
-      PlayerPlaylistPath(PlaylistFolderInUse(loaded, std::nullopt), os.TextEncoding());
+      PlayerPlaylistPath(PlaylistFolderInUse(loaded, std::nullopt, os.PathSeparator()), os.TextEncoding());
   loaded.Editor = ReadPath(os, ini, ini::kEditor, commanderPath);
   loaded.DisplayMode = DisplayModeValue(ReadSettingText(os, ini, ini::kDisplayMode));
   // The only key whose empty value is kept: the default applies when the key is missing.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/Path.h"
 #include "platform/Platform.h"
 
 namespace plenvox {
@@ -43,6 +44,17 @@ inline constexpr SettingKey kDisplayMode{kModeSection, "DisplayMode", "1"};
 inline constexpr SettingKey kExtFilter{kModeSection, "ExtFilter", "mp3"};
 inline constexpr SettingKey kBlockDead{kModeSection, "BlockDead", "1"};
 inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
+// The Linux edition's connection to MPD. Host: a local socket's path, or a host name
+// (with "password@" in front when the daemon wants one); Port: 0 for MPD's default.
+// Empty or 0, MPD_HOST and MPD_PORT decide, as they do for MPD's own clients.
+// MusicDirectory: MPD's music directory as this machine sees it, for a daemon that does
+// not tell it (only local-socket clients may ask). Timeout: for every request, in ms
+// (at least 1000: libmpdclient waits for a connection in whole seconds).
+constexpr const char* kMpdSection = "MPD";
+inline constexpr SettingKey kMpdHost{kMpdSection, "Host", ""};
+inline constexpr SettingKey kMpdPort{kMpdSection, "Port", "0"};
+inline constexpr SettingKey kMpdMusicDirectory{kMpdSection, "MusicDirectory", ""};
+inline constexpr SettingKey kMpdTimeout{kMpdSection, "Timeout", "3000"};
 }  // namespace ini
 
 // Every key that the plug-in reads, in the order in which the settings program shows
@@ -50,6 +62,18 @@ inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
 inline constexpr SettingKey kSettingKeys[] = {
     ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,      ini::kSettings,
     ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti};
+
+// The keys that only the Linux edition reads.
+inline constexpr SettingKey kMpdSettingKeys[] = {ini::kMpdHost, ini::kMpdPort,
+                                                 ini::kMpdMusicDirectory, ini::kMpdTimeout};
+
+// The MPD connection as the INI file sets it, read anew before every request to MPD.
+struct TMpdSettings {
+  std::string Host;
+  std::int32_t Port = 0;
+  std::string MusicDirectory;
+  std::int32_t TimeoutMs = 3000;
+};
 
 // The settings record. Texts are in the encoding of the platform's texts when they were
 // loaded; in the ANSI encoding every path is a short string (at most 255 characters).
@@ -85,11 +109,16 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
 // at its end) when it is set; else the folder that the running player reported, when it
 // did (the same); else WinampFolder as written. All in one encoding.
 std::string PlaylistFolderInUse(const TSettings& settings,
-                                const std::optional<std::string>& playerFolder);
+                                const std::optional<std::string>& playerFolder,
+                                char separator = kPathSeparator);
 
 // The player's playlist file in a folder: "winamp.m3u" directly after the folder, cut to
 // a short string, in the ANSI encoding; "winamp.m3u8", whole, in the UTF-8 encoding.
 std::string PlayerPlaylistPath(const std::string& folder, TTextEncoding encoding);
+
+// Reads the MPD connection from the INI file that the registry value (on Linux its
+// replacement) names; defaults without one.
+TMpdSettings LoadMpdSettings(Platform& os);
 
 // --- The value rules, exposed for the settings program and the tests -------
 // The text stored for the key in the INI file, or the key's default when nothing is

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "common/Path.h"
 #include "common/TextEncoding.h"
 #include "common/Utf8.h"
 #include "platform/FindData.h"
@@ -83,6 +84,11 @@ class Platform {
   std::string FromWide(const std::u16string& text) {
     return TextEncoding() == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
   }
+
+  // The separator that the system's paths put between folders: "\" on Windows (and in
+  // the fake of the tests), "/" on Linux; the plug-in writes it where it joins a folder
+  // and a name.
+  virtual char PathSeparator() const { return kPathSeparator; }
 
   // --- Process environment -------------------------------------------------
   // Full path of the plug-in's own module file.

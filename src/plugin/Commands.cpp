@@ -52,7 +52,8 @@ void Commands::SavePlaylistCopy() {
   if (folder == kCancelledFolder) return;
   // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
   os_.CopyFile(state_.PlaylistPath(os_),
-               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, os_.TextEncoding())), true);
+               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, os_.TextEncoding()), os_.PathSeparator()),
+               true);
 }
 
 std::string Commands::BrowseFolder(const std::string& title) {

@@ -47,8 +47,9 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
 }
 
 void Listing::ShowFirstRunMessage() {
-  host_.ShowMessage(kFirstRunText, kFirstRunCaption);
-  os_.StartProgram(FolderOf(state_.ModulePathInUse()) + std::string(kSettingsProgramFile), "");
+  host_.ShowMessage(state_.FirstRunText, kFirstRunCaption);
+  if (state_.FirstRunProgram.empty()) return;
+  os_.StartProgram(FolderOf(state_.ModulePathInUse()) + state_.FirstRunProgram, "");
 }
 
 bool Listing::FindNext(TListedItem& item) {

@@ -12,8 +12,6 @@
 
 namespace plenvox {
 
-constexpr const char* kFirstRunText =
-    "Main settings file not found or empty. Please, run SETTINGS.EXE";
 constexpr const char* kFirstRunCaption = "First run message";
 
 class Listing : FrontEndPart {

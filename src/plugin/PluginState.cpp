@@ -12,10 +12,12 @@ std::string ModulePathUtf8Of(Platform& os) {
 }
 }  // namespace
 
-TPluginState::TPluginState(Platform& os)
+TPluginState::TPluginState(Platform& os, std::string firstRunText, std::string firstRunProgram)
     : ModulePath(os.ModuleFileName().substr(0, kModulePathMax)),
       ModulePathUtf8(ModulePathUtf8Of(os)),
-      CommanderPath(CaptureCommanderPath(os)) {}
+      CommanderPath(CaptureCommanderPath(os)),
+      FirstRunText(std::move(firstRunText)),
+      FirstRunProgram(std::move(firstRunProgram)) {}
 
 void TPluginState::ReloadSettings(Platform& os) { LoadSettingsIn(os, Encoding); }
 
@@ -41,7 +43,7 @@ const std::string& TPluginState::ModulePathInUse() const {
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   std::optional<std::string> playerFolder;
   if (PlayerFolder) playerFolder = os.FromWide(*PlayerFolder);
-  return PlaylistFolderInUse(Settings, playerFolder);
+  return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 
 std::string TPluginState::PlaylistPath(Platform& os) const {

@@ -8,11 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "common/FileNames.h"
 #include "config/Settings.h"
 #include "platform/Platform.h"
 #include "player/Player.h"
 
 namespace plenvox {
+
+constexpr const char* kFirstRunText =
+    "Main settings file not found or empty. Please, run SETTINGS.EXE";
 
 // The root of the virtual folder, the only path that lists entries.
 constexpr std::string_view kRootPath = "\\";
@@ -20,7 +24,8 @@ constexpr std::string_view kRootPath = "\\";
 struct TPluginState {
   // The library's load: its own path (for the settings program beside it) and the
   // lower-cased host path (for "%commander_path%"); nothing else is read or sent.
-  explicit TPluginState(Platform& os);
+  explicit TPluginState(Platform& os, std::string firstRunText = kFirstRunText,
+                        std::string firstRunProgram = std::string(kSettingsProgramFile));
 
   // As the A functions give them; ModulePathUtf8 as the W function gives it.
   std::string ModulePath;
@@ -35,6 +40,10 @@ struct TPluginState {
   std::optional<std::u16string> PlayerFolder;
   // The path of the most recent FsFindFirst, cut to 255 characters.
   std::string CurrentPath;
+  // What the first run (no settings yet) tells the user, and the settings program that
+  // it starts from the plug-in's folder (none when empty): the edition's own.
+  std::string FirstRunText;
+  std::string FirstRunProgram;
 
   // Entries exist for the commands only while the last listing was of the root.
   bool ListedRoot() const { return CurrentPath == kRootPath; }

@@ -35,7 +35,7 @@ void CheckPathLength(const IniAssignment& assignment, const std::string& command
 // hold it (a warning).
 void CheckFolderOfFile(Platform& os, const std::string& commanderPath, std::string_view file,
                        const char* what, IniAssignment& assignment, SettingsCheck& check) {
-  assignment.Value = WithTrailingSeparator(assignment.Value);
+  assignment.Value = WithTrailingSeparator(assignment.Value, os.PathSeparator());
   CheckPathLength(assignment, commanderPath, kShortStringMax - file.size(), check);
   const std::string folder = ReplaceAll(assignment.Value, kCommanderPathPlaceholder, commanderPath);
   if (!os.FileExists(folder + std::string(file))) {
@@ -88,6 +88,18 @@ std::optional<bool> SwitchWord(const std::string& value) {
   return std::nullopt;
 }
 
+// A whole number from min to max, stored in decimal.
+void CheckNumber(IniAssignment& assignment, std::int32_t min, std::int32_t max, SettingsCheck& check) {
+  std::int32_t number = 0;
+  if (ParseInt32(assignment.Value, number) && number >= min && number <= max) {
+    assignment.Value = std::to_string(number);
+    return;
+  }
+  check.Errors.push_back(assignment.Section + "." + assignment.Key + " must be a number from " +
+                         std::to_string(min) + " to " + std::to_string(max) + ", not " +
+                         Quoted(assignment.Value) + ".");
+}
+
 void CheckSwitch(IniAssignment& assignment, SettingsCheck& check) {
   const auto on = SwitchWord(assignment.Value);
   if (on) {
@@ -119,6 +131,12 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
     }
   } else if (Is(assignment, ini::kBlockDead) || Is(assignment, ini::kDisableMulti)) {
     CheckSwitch(assignment, check);
+  } else if (Is(assignment, ini::kMpdPort)) {
+    CheckNumber(assignment, 0, 65535, check);
+  } else if (Is(assignment, ini::kMpdTimeout)) {
+    CheckNumber(assignment, 1000, 600000, check);  // libmpdclient counts whole seconds
+  } else if (Is(assignment, ini::kMpdHost) || Is(assignment, ini::kMpdMusicDirectory)) {
+    // Any text: a socket, a host name, a folder.
   } else {
     check.Errors.push_back("Unknown setting " + assignment.Section + "." + assignment.Key + ".");
   }
@@ -127,8 +145,15 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
 }  // namespace
 
 std::optional<SettingKey> FindSettingKey(std::string_view sectionDotKey) {
+  const auto named = [&](const SettingKey& key) {
+    return SameIniName(sectionDotKey, std::string(key.Section) + "." + key.Key);
+  };
   for (const auto& key : kSettingKeys) {
-    if (SameIniName(sectionDotKey, std::string(key.Section) + "." + key.Key)) return key;
+    if (named(key)) return key;
+  }
+  // The Linux edition's MPD connection; the Windows editions do not read it.
+  for (const auto& key : kMpdSettingKeys) {
+    if (named(key)) return key;
   }
   return std::nullopt;
 }

@@ -36,7 +36,7 @@ std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {
       reported = os.FromWide(*folder);
     }
   }
-  return PlaylistFolderInUse(settings, reported);
+  return PlaylistFolderInUse(settings, reported, os.PathSeparator());
 }
 
 }  // namespace plenvox

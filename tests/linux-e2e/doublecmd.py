@@ -26,6 +26,7 @@ KEY_COPY = "F5"
 KEY_DELETE = "F8"
 KEY_SELECT_ALL = "ctrl+a"
 KEY_EXIT = "alt+x"
+KEY_REFRESH = "ctrl+r"
 
 
 def hotkeys(root_name):
@@ -36,6 +37,7 @@ def hotkeys(root_name):
         ("F8", "cm_Delete", None, None),
         ("Alt+X", "cm_Exit", None, None),
         ("Ctrl+A", "cm_MarkMarkAll", None, "Files Panel"),
+        ("Ctrl+R", "cm_Refresh", None, "Files Panel"),
     ]
 
 

@@ -4,6 +4,9 @@ with xdotool) with a real MPD.
 
     run.py --plugin build/native/tests/linux-e2e/WfxFixture.wfx --scenario fixture
            [--run-dir DIR] [--plugin-env NAME=VALUE]...
+    run.py --plugin build/linux/tests/linux-e2e/WfxProxy.wfx --scenario plenvox
+           --plugin-env PLENVOX_PROXY_TARGET=build/linux/src/plugin/so/plenvox.wfx
+           --settings-program build/linux/tools/settings/plenvox-settings
 
 The run folder (default: a folder "run-<scenario>" beside the plug-in) is made afresh
 and kept afterwards with the screenshots, the logs and the plug-in's call log."""
@@ -18,10 +21,11 @@ sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import scenario_fixture  # noqa: E402
+import scenario_plenvox  # noqa: E402
 from checks import Checks  # noqa: E402
 from session import Session  # noqa: E402
 
-SCENARIOS = {"fixture": scenario_fixture}
+SCENARIOS = {"fixture": scenario_fixture, "plenvox": scenario_plenvox}
 
 
 def main():
@@ -33,6 +37,7 @@ def main():
     parser.add_argument("--plugin-env", action="append", default=[], metavar="NAME=VALUE",
                         help="an environment variable for the plug-in (the fixture reads "
                              "PLENVOX_FIXTURE_BACKGROUND: its background flags)")
+    parser.add_argument("--settings-program", help="plenvox-settings (the plenvox scenario runs it)")
     args = parser.parse_args()
     plugin = Path(args.plugin).resolve()
     if not plugin.is_file():
@@ -45,7 +50,10 @@ def main():
     plugin_env = dict(setting.partition("=")[::2] for setting in args.plugin_env)
     with Session(run_dir, plugin, scenario.ROOT_NAME, plugin_env) as session:
         try:
-            scenario.run(session, checks)
+            if args.scenario == "plenvox":
+                scenario.run(session, checks, Path(args.settings_program).resolve())
+            else:
+                scenario.run(session, checks)
         except Exception:  # a step that failed or timed out: report it with the checks
             checks.check(False, "the scenario ran to its end:\n" + traceback.format_exc())
     print(checks.report())

@@ -195,12 +195,5 @@ def run(session, checks):
     session.start_mpd()
     queue = seed_mpd(session, paths, checks)
     fixture_run = Run(session)
-    try:
-        drive(fixture_run, session)
-    except BaseException:
-        session.screenshot("failure.png")
-        raise
-    finally:
-        if session.dc is not None:
-            checks.check(session.dc.exit(session.x), "Double Commander ends on Alt+X")
+    session.drive(checks, lambda: drive(fixture_run, session))
     check_steps(checks, fixture_run, session, queue)

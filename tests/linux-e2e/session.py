@@ -80,6 +80,18 @@ class Session:
         self.dc = DoubleCommander(self.run_dir / "config", self.root_name, self.plugin_path)
         return self.dc.start(self.processes, self._doublecmd_env(), left, right, self.x)
 
+    def drive(self, checks, steps):
+        """Runs the steps that drive Double Commander; a step that fails leaves
+        failure.png. Double Commander is closed with Alt+X afterwards either way."""
+        try:
+            steps()
+        except BaseException:
+            self.screenshot("failure.png")
+            raise
+        finally:
+            if self.dc is not None:
+                checks.check(self.dc.exit(self.x), "Double Commander ends on Alt+X")
+
     def screenshot(self, name):
         return self.x.screenshot(self.run_dir / name)
 
@@ -87,6 +99,14 @@ class Session:
         env = dict(os.environ)
         env["DISPLAY"] = display
         env.pop("XAUTHORITY", None)
+        return env
+
+    def user_env(self):
+        """The environment of a program that the run's user starts beside Double
+        Commander: its display, home and XDG folders."""
+        env = self._doublecmd_env()
+        for name in ("PLENVOX_FIXTURE_LOG", "MPD_HOST"):
+            env.pop(name, None)
         return env
 
     def _doublecmd_env(self):

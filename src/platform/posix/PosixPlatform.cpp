@@ -150,6 +150,11 @@ std::optional<std::string> PosixPlatform::GetEnv(const std::string& name) {
       return std::string(eq + 1);
     }
   }
+  // Windows always sets its temporary folder; Linux names it only now and then.
+  if (want == "temp") {
+    const char* tmpdir = std::getenv("TMPDIR");
+    return std::string(tmpdir && *tmpdir ? tmpdir : "/tmp");
+  }
   return std::nullopt;
 }
 
@@ -158,9 +163,20 @@ std::uint32_t PosixPlatform::GetLastError() { return lastError_; }
 
 std::optional<RegistryValue> PosixPlatform::ReadUserRegistryValue(const std::string&,
                                                                   const std::string&) {
-  const char* path = std::getenv("PLENVOX_INI_FILE");
-  if (!path) return std::nullopt;
-  return RegistryValue{1, std::string(path) + '\0'};
+  std::string path;
+  const char* named = std::getenv("PLENVOX_INI_FILE");
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  if (named) {
+    path = named;
+  } else if (config && *config == '/') {
+    path = std::string(config) + "/plenvox/plenvox.ini";
+  } else if (home && *home) {
+    path = std::string(home) + "/.config/plenvox/plenvox.ini";
+  } else {
+    return std::nullopt;
+  }
+  return RegistryValue{1, path + '\0'};
 }
 
 std::string PosixPlatform::ReadIniString(const std::string& section, const std::string& key,

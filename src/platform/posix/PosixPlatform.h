@@ -1,7 +1,10 @@
 // The platform seam on Linux: real files, environment and INI files; no registry, no
-// windows. The registry value "IniFileName" is read from the environment variable
-// PLENVOX_INI_FILE (HKCU\<key>\<value> has no Linux home of its own). Text conversion
-// uses UTF-8 as the "ANSI" code page, so both encodings of texts are UTF-8 here.
+// windows. The registry value "IniFileName" (HKCU\<key>\<value> has no Linux home of
+// its own) is the environment variable PLENVOX_INI_FILE when it is set, else the
+// user's configuration file, "$XDG_CONFIG_HOME/plenvox/plenvox.ini" (XDG_CONFIG_HOME
+// defaulting to "~/.config"). Windows' TEMP, when it is not set, is answered with
+// $TMPDIR or "/tmp". Paths are joined with "/". Text conversion uses UTF-8 as the
+// "ANSI" code page, so both encodings of texts are UTF-8 here.
 #pragma once
 
 #include "platform/Platform.h"
@@ -12,6 +15,8 @@ class PosixPlatform : public Platform {
  public:
   void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
   TTextEncoding TextEncoding() const override { return encoding_; }
+
+  char PathSeparator() const override { return '/'; }
 
   std::string ModuleFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;

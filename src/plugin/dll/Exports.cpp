@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "platform/win32/Win32Platform.h"
+#include "plugin/ForwardCall.h"
 #include "plugin/HostInterface.h"
 #include "plugin/WindowsEdition.h"
 
@@ -41,16 +42,9 @@ plenvox::TFindDataW& Record(WIN32_FIND_DATAW* record) {
   return *reinterpret_cast<plenvox::TFindDataW*>(record);
 }
 
-// Calls the front end when the library's load made one, answering fallback otherwise
-// and when anything is raised on the way.
 template <typename R, typename Call>
 R Forward(R fallback, Call call) {
-  if (!Front()) return fallback;
-  try {
-    return call(*Front());
-  } catch (...) {
-    return fallback;
-  }
+  return plenvox::ForwardCall(Front(), fallback, call);
 }
 
 // The entry points that both forms share, over the host's texts and records of either.

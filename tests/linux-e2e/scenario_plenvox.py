@@ -1,0 +1,208 @@
+"""The Linux edition's scenario: a user opens Plenvox's folder in Double Commander over a
+real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
+MPD's queue in the three display modes, copies two MP3 files into the folder, deletes two
+entries, plays one with Enter, saves the queue with "save" on the command line, and
+opens the folder once more after MPD has stopped.
+
+Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and logs
+what the host and the plug-in say to each other; the checks read that log and ask MPD."""
+
+import subprocess
+
+import fixture_checks as fc
+from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
+from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
+from processes import StepTimeout, wait_until
+from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
+
+ROOT_NAME = "Plenvox"
+MUSIC = ["a one.mp3", "b two.mp3", "c three \u00e9.mp3", "d four.mp3", "e five.mp3"]
+QUEUED = MUSIC[:3]  # what MPD holds when the run starts; it plays the second
+PLAYING = 1
+COPIED = MUSIC[3:]
+SHOWN_SLASH = "\u2215"  # how the plug-in shows the "/" of a path in a name
+REQUEST_MSG_OK = 8
+FIRST_RUN_DIALOG = r"^First run message$"
+MPD_DIALOG = r"^Plenvox: MPD$"
+SAVE_DIALOG = r"^Save playlist$"
+REQUEST_TARGET_DIR = 6
+COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
+ARCHIVE = 0x20
+SETTINGS_LIMIT = 20
+
+
+class PlenvoxRun(Run):
+    def __init__(self, session, settings_program):
+        super().__init__(session)
+        self.settings_program = settings_program
+
+    def settings(self, *assignments):
+        """plenvox-settings /set, as a user runs it in a terminal of the same session."""
+        result = subprocess.run([str(self.settings_program), "/set"] + list(assignments),
+                                env=self.session.user_env(), capture_output=True,
+                                timeout=SETTINGS_LIMIT)
+        with (self.session.run_dir / "settings.out").open("ab") as out:
+            out.write(result.stdout + result.stderr)
+        return result.returncode
+
+    def relist(self, name):
+        with self.step(name) as since:
+            self.press(KEY_REFRESH)
+            self.wait_end({OP_LIST}, since, relisted=False)
+
+
+def shown_name(path):
+    return str(path).replace("/", SHOWN_SLASH)
+
+
+def drive(run, session, checks):
+    music = session.music
+    run.main = session.start_doublecmd(music, music)
+    with run.step("first run") as since:
+        run.press_until_called(KEY_OPEN_PLUGIN, since)
+        run.answer(FIRST_RUN_DIALOG, "Return", screenshot="first-run.png")
+        run.wait_end({OP_LIST}, since, relisted=False)
+    cache = session.run_dir / "home" / ".cache" / "plenvox"
+    checks.equal(run.settings("Path.WinampFolder=%s/" % cache, "Mode.DisplayMode=0"), 0,
+                 "plenvox-settings /set: the player's folder and mode 0 saved")
+    run.x.click(run.main, 0.25, 0.5)  # into the plug-in's panel, so that it takes keys
+    run.relist("mode 0")
+    for mode in (1, 2):
+        run.settings("Mode.DisplayMode=%d" % mode)
+        run.relist("mode %d" % mode)
+    run.press("Tab")  # to the MP3 folder: d four.mp3 and e five.mp3
+    with run.step("copy two") as since:
+        run.press("Home", "Down", "Down", "Down", "Down", "Insert", "Insert", KEY_COPY)
+        run.answer(COPY_DIALOG, "Return")
+        run.wait_end({OP_PUT_MULTI}, since)
+    with session.mpd.client() as mpd:
+        check_mpd(checks, mpd, "copy two", QUEUED + COPIED, PLAYING)
+    run.press("Tab")
+    with run.step("delete two") as since:
+        # The panel sorts the items by name, which is the order of their paths: a, b, c, d, e.
+        run.press("Home", "Down", "Insert", "Down", "Down", "Insert", KEY_DELETE)  # a and d
+        run.answer(DELETE_DIALOG, "Return")
+        run.wait_end({OP_DELETE}, since)
+    left = [MUSIC[1], MUSIC[2], MUSIC[4]]
+    with session.mpd.client() as mpd:
+        # The position is kept as a number: MPD plays on at the second entry.
+        check_mpd(checks, mpd, "delete two", left, PLAYING)
+    with run.step("play") as since:
+        run.press("Home", "Down", "Down", "Down", "Return")  # e five.mp3, now the third
+        run.wait_end({OP_EXEC}, since)
+    with session.mpd.client() as mpd:
+        check_mpd(checks, mpd, "Enter on e five.mp3", left, 2)
+    session.screenshot("doublecmd.png")
+    with run.step("save") as since:
+        # Typed into the command line (below the panels), which hands it to the folder of
+        # the active panel, the plug-in's.
+        run.x.click(run.main, 0.5, COMMAND_LINE_Y)
+        run.x.type_text(run.main, "save")
+        run.press("Return")
+        dialog = run.x.wait_window(SAVE_DIALOG, exclude=(run.main,))
+        run.x.keys(dialog, "ctrl+a")
+        run.x.type_text(dialog, str(session.run_dir / "saved"))
+        run.x.keys(dialog, "Return")
+        run.x.wait_gone(dialog)
+        run.calls.wait_for(lambda records: calls_named(records, "FsExecuteFile"), SETTINGS_LIMIT,
+                           "FsExecuteFile of the command", since)
+    session.processes.stop(session.mpd.process)
+    with run.step("mpd stopped") as since:
+        run.press(KEY_REFRESH)
+        run.answer(MPD_DIALOG, "Return", screenshot="mpd-stopped.png")
+        run.wait_end({OP_LIST}, since, relisted=False)
+
+
+def seed_mpd(session, checks):
+    with session.mpd.client() as mpd:
+        mpd.command("clear")
+        for name in QUEUED:
+            mpd.command("add", name)
+        # The files play for a few seconds only: the entry repeats, so that the position
+        # that MPD plays stays what the plug-in made it.
+        mpd.command("repeat", 1)
+        mpd.command("single", 1)
+        mpd.command("play", PLAYING)
+        try:
+            wait_until(lambda: _elapsed(mpd.status()) > 0, PLAY_LIMIT, "MPD playing")
+        except StepTimeout as timeout:
+            checks.check(False, "MPD: plays at the start: %s" % timeout)
+        # MPD's own play time of each file, in whole seconds.
+        return {name: int(float(dict(mpd.command("lsinfo", name))["duration"])) for name in QUEUED}
+
+
+def the_listing(run, step):
+    listings = [op for op in operations(run.records(step)) if op.number == OP_LIST and op.end is not None]
+    return listings[-1] if listings else None
+
+
+def check_mode(checks, run, step, expected):
+    """The items of the step's listing in the plug-in's order: (name, size, attributes)."""
+    listing = the_listing(run, step)
+    if not checks.check(listing, "%s: a listing" % step):
+        return
+    checks.equal([r["path"] for r in calls_named(listing.calls, "FsFindFirst")], ["/"],
+                 "%s: FsFindFirstW of the root" % step)
+    items = [(r["name"], r["size"], r["attributes"]) for r in listing.calls
+             if r["call"] in ("FsFindFirstW", "FsFindNextW") and r.get("result") == 1]
+    checks.equal(items, expected, "%s: the items (name, size, attributes) in the queue's order" % step)
+
+
+def check_steps(checks, run, session, durations):
+    music = session.music
+    records = run.calls.records()
+    first = [r for r in calls_named(run.records("first run"), "Request")]
+    checks.equal([(r["via"], r["type"], "plenvox-settings /set Path.WinampFolder=" in r["text"])
+                  for r in first], [("W", REQUEST_MSG_OK, True)],
+                 "first run: one message through the W request callback, how to run plenvox-settings")
+    paths = [music / n for n in QUEUED]
+    check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
+    check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])
+    check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED])
+    fc.check_edit(checks, run.records("copy two"), "copy two", OP_PUT_MULTI, "FsPutFile",
+                  ("local", "remote"), [(str(music / n), "/" + n) for n in COPIED])
+    fc.check_edit(checks, run.records("delete two"), "delete two", OP_DELETE, "FsDeleteFile",
+                  ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
+    fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
+                  [("/" + shown_name(music / MUSIC[4]), "open")])
+    save = calls_named(run.records("save"), "FsExecuteFile")
+    checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
+                 "save: FsExecuteFileW of the folder with the command line's text")
+    asked = calls_named(run.records("save"), "Request")
+    checks.equal([(r["type"], r.get("returnedText")) for r in asked],
+                 [(REQUEST_TARGET_DIR, str(session.run_dir / "saved"))],
+                 "save: the folder asked through RT_TargetDir")
+    saved = session.run_dir / "saved" / "Plenvox.m3u8"
+    checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
+                 [str(music / n) for n in (MUSIC[1], MUSIC[2], MUSIC[4])],
+                 "save: Plenvox.m3u8 holds the queue's paths")
+    down = calls_named(run.records("mpd stopped"), "Request")
+    checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
+                 "MPD stopped: one message that names MPD's socket (%r)"
+                 % [r.get("text") for r in down])
+    listing = the_listing(run, "mpd stopped")
+    checks.check(listing and not [r for r in listing.calls if r.get("result") == 1],
+                 "MPD stopped: the folder lists nothing")
+    for name in ("first-run.png", "doublecmd.png", "mpd-stopped.png"):
+        fc.check_screenshot(checks, session.x, session.run_dir / name)
+    checks.fact("%d calls logged" % len(records))
+
+
+def check_mpd(checks, mpd, step, queue, song):
+    checks.equal(mpd.queue_files(), queue, "MPD after %s: the queue" % step)
+    status = mpd.status()
+    checks.equal((status.get("song"), status.get("state")), (str(song), "play"),
+                 "MPD after %s: the entry it plays" % step)
+
+
+def run(session, checks, settings_program):
+    session.write_music(MUSIC)
+    session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
+    (session.run_dir / "tmp").mkdir()
+    (session.run_dir / "saved").mkdir()
+    session.start_mpd()
+    durations = seed_mpd(session, checks)
+    plenvox_run = PlenvoxRun(session, settings_program)
+    session.drive(checks, lambda: drive(plenvox_run, session, checks))
+    check_steps(checks, plenvox_run, session, durations)
+
