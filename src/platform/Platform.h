@@ -132,6 +132,9 @@ class Platform {
   // becomes the code page's default character.
   virtual std::string WideUnitToAnsi(char16_t unit) = 0;
   virtual std::string WideToAnsi(const std::u16string& text) = 0;
+  // Whether the ANSI code page has every character (it is UTF-8): then a "?" in an ANSI
+  // text is a question mark, never the mark of a character the code page lacks.
+  virtual bool AnsiHoldsEveryCharacter() const { return false; }
 
   // --- Files ---------------------------------------------------------------
   // Opens an existing file for reading; other programs may go on reading and writing it.

@@ -105,6 +105,11 @@ bool HoldsLostCharacter(const std::string& pathLine) {
 
 namespace {
 
+// Only a playlist written in a code page that lacks characters has lost any.
+bool MayHaveLostCharacters(const Platform& os, const PlaylistFile& playlist) {
+  return playlist.Encoding() == TTextEncoding::Ansi && !os.AnsiHoldsEveryCharacter();
+}
+
 void RefuseLostCharacters(const std::string& pathLine, const PlaylistFile& playlist) {
   if (HoldsLostCharacter(pathLine)) {
     throw IoError(kErrorInvalidName, playlist.Path() + " names a file with a character it lost: " + pathLine);
@@ -118,6 +123,7 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
   PlaylistWriter out(os, path);
   playlist.Open();
   playlist.ReadLine();  // the header
+  const bool mayHaveLost = MayHaveLostCharacters(os, playlist);
   std::string info;
   std::string line;
   for (std::int32_t counter = 0; !playlist.Eof(); ++counter) {
@@ -132,7 +138,7 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
     }
     if (removals.Removes(counter, line)) continue;
     if (infoLine) out.WriteLine(info);
-    RefuseLostCharacters(line, playlist);
+    if (mayHaveLost) RefuseLostCharacters(line, playlist);
     out.WriteLine(line);
   }
   // The player's own playlist goes on behind a Ctrl-Z that ends the file for reading; a

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "common/TextEncoding.h"
+#include "platform/posix/PosixPlatform.h"
 #include "playlist/IoError.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -215,6 +216,12 @@ TEST_F(TempPlaylistTest, FilteredCopyRefusesEntriesWhoseNamesLostACharacter) {
             "#EXTM3U\r\n#EXTINF:3,Why?\r\nC:\\a.mp3\r\nhttp://radio/?id=1\r\n\\\\?\\C:\\long.mp3\r\n"
             "#EXTVLCOPT:x?\r\nB\r\n")
       << "titles, addresses, long-path prefixes and comments may hold one";
+
+  // Where the code page is UTF-8 (Linux) nothing is lost: "?" is a file name's own.
+  PosixPlatform utf8;
+  TRemovalSet none{TDynamicArrayI()};
+  WriteFilteredCopy(utf8, settings.TempPlaylist, playlist, none);
+  EXPECT_NE(Temp().find("C:\\Music\\???.mp3\r\n"), std::string::npos);
 }
 
 TEST_F(TempPlaylistTest, MissingPlaylistRaisesAfterTheTemporaryPlaylistWasCreated) {

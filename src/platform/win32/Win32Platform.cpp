@@ -397,6 +397,9 @@ std::string Win32Platform::DescribeError(std::uint32_t code) {
   return text.empty() ? "system error" : text;
 }
 
+// Windows 10 and later let the ANSI code page be UTF-8.
+bool Win32Platform::AnsiHoldsEveryCharacter() const { return ::GetACP() == CP_UTF8; }
+
 std::u16string Win32Platform::AnsiToWide(const std::string& text) {
   if (text.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
