@@ -58,6 +58,16 @@ void ReadEntry(PlaylistFile& file, std::string& path) {
   if (IsInfoLine(path)) file.ReadLine(path);
 }
 
+void ReadEntry(PlaylistFile& file, std::string& path, std::string& info) {
+  file.ReadLine(info);
+  if (IsInfoLine(info)) {
+    file.ReadLine(path);
+  } else {
+    path.swap(info);
+    info.clear();
+  }
+}
+
 std::string ReadEntry(PlaylistFile& file) {
   std::string path;
   ReadEntry(file, path);

@@ -81,6 +81,8 @@ class PlaylistFile {
 std::string ReadEntry(PlaylistFile& file);
 // The same into path, whose room is kept for the next entries.
 void ReadEntry(PlaylistFile& file, std::string& path);
+// The same, with the entry's information line (empty when it has none) into info.
+void ReadEntry(PlaylistFile& file, std::string& path, std::string& info);
 
 // The number of the first entry whose path, cut by the name rule of the file's encoding,
 // equals name byte for byte, or -1. Reads the bound file from its start and leaves it
