@@ -28,8 +28,11 @@ std::intptr_t Listing::EmptyFolder() {
 
 std::intptr_t Listing::NoFirstEntry() {
   playlist_.File().Close();
+  columns_.Publish();
   return EmptyFolder();
 }
+
+void Listing::Close() { columns_.Publish(); }
 
 std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   state_.CurrentPath = CutShort(path);
@@ -41,7 +44,8 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
   playlist_.OpenForListing();
-  ReadEntry(playlist_.File(), entry_);
+  columns_.Begin(state_.Encoding);
+  ReadEntry(playlist_.File(), entry_, info_);
   FillItem(entry_, true, item);
   return wfx::kSearchHandle;
 }
@@ -54,8 +58,11 @@ void Listing::ShowFirstRunMessage() {
 bool Listing::FindNext(TListedItem& item) {
   if (!state_.ListedRoot()) return false;
   PlaylistFile& file = playlist_.File();
-  if (!file.IsOpen() || file.Eof()) return false;
-  ReadEntry(file, entry_);
+  if (!file.IsOpen() || file.Eof()) {
+    columns_.Publish();
+    return false;
+  }
+  ReadEntry(file, entry_, info_);
   FillItem(entry_, false, item);
   return true;
 }
@@ -71,12 +78,15 @@ void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
       // The values are zero: attributes, sizes and, for the first item, its creation time.
       item.Written = TListedItem::kAttributes | TListedItem::kSizes |
                      (first ? TListedItem::kCreationTime : 0u);
+      KeepForColumns(path, item, false);
       break;
     case TDisplayMode::FileData:
       if (os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
+      KeepForColumns(path, item, true);
       break;
     case TDisplayMode::PlayTime: {
       const double seconds = FindFileAndPlayTime(path, item);
+      KeepForColumns(path, item, true);
       item.Written |= TListedItem::kSizes;
       item.File.FileSizeHigh = 0;
       item.File.FileSizeLow = WholeSeconds(seconds);
@@ -84,6 +94,7 @@ void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
     }
     default:
       // Other modes leave the record as the host passed it.
+      KeepForColumns(path, item, false);
       return;
   }
   item.Written |= TListedItem::kName;
@@ -99,6 +110,14 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
   TMPEGaudio analyser(os_);
   analyser.LoadFromFile(path);
   return analyser.PlayTime();
+}
+
+void Listing::KeepForColumns(const std::string& path, const TListedItem& item, bool looked) {
+  TColumnEntry* entry = columns_.Add(path, info_);
+  if (!entry || !looked) return;
+  entry->Looked = true;
+  entry->Found = item.Writes(TListedItem::kSizes);
+  if (entry->Found) entry->File = item.File;
 }
 
 }  // namespace plenvox
