@@ -75,7 +75,8 @@ std::string ReadEntry(PlaylistFile& file) {
 }
 
 std::string_view TEntryNumbers::Keep(std::string_view path) {
-  if (path.size() > kBlockSize - blockUsed_) {
+  // An empty path, the first kept, also needs a block to point into.
+  if (path.size() > kBlockSize - blockUsed_ || blocks_.empty()) {
     blocks_.push_back(std::make_unique<char[]>(std::max(kBlockSize, path.size())));
     blockUsed_ = 0;
   }

@@ -14,22 +14,29 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "common/TextEncoding.h"
 #include "platform/FindData.h"
+#include "playlist/PlaylistFile.h"
 
 namespace plenvox {
 
+// The texts point into their snapshot's storage, valid once it is published.
 struct TColumnEntry {
-  std::int32_t Position = 0;  // 1-based, in playlist order
-  std::string Path;           // whole, in the snapshot's encoding
+  std::int32_t Position = 0;   // 1-based, in playlist order
+  std::string_view Path;       // whole, in the snapshot's encoding
   bool HasInfoLength = false;  // the "#EXTINF:" line gives a length of 0 or more
   std::int32_t InfoLength = 0;  // seconds
-  std::string InfoTitle;        // behind the line's first comma, in the snapshot's encoding
+  std::string_view InfoTitle;   // behind the line's first comma, in the snapshot's encoding
   bool Looked = false;  // the listing looked the file up (display modes 1 and 2)
   bool Found = false;   // and found it
-  TFileRecord File;     // what it found
+  // What it found: the fields that the columns and the analysis cache read.
+  std::uint32_t FileSizeHigh = 0;
+  std::uint32_t FileSizeLow = 0;
+  TFileTime LastWriteTime{};
+
+  TFileRecord File() const;
 };
 
 class TColumnSnapshot {
@@ -43,20 +50,32 @@ class TColumnSnapshot {
   std::size_t Size() const { return entries_.size(); }
 
   // The first entry named name (the entry's path as the host's record shows it, in the
-  // snapshot's encoding), or nothing.
+  // snapshot's encoding), or nothing. Once published.
   const TColumnEntry* Find(std::string_view name) const;
   // The next entry, from its path and its information line (empty when it has none).
+  // Its texts are set when the snapshot is sealed.
   TColumnEntry& Add(const std::string& path, const std::string& infoLine);
+  // Makes the entries' texts point into the storage, which no longer grows.
+  void Seal();
 
  private:
+  // Where an entry's texts lie in text_ while the snapshot is built: one storage for all
+  // of them, rather than an allocation each, so that the listing stays as fast.
+  struct Texts {
+    std::size_t Path, PathSize, Title, TitleSize;
+  };
+
   TTextEncoding encoding_;
   std::uint64_t generation_;
-  std::deque<TColumnEntry> entries_;  // a deque: the names below point into the paths
-  std::unordered_map<std::string_view, const TColumnEntry*> byName_;
+  std::deque<TColumnEntry> entries_;
+  std::vector<Texts> texts_;
+  std::string text_;
+  TEntryNumbers numbers_;  // the names' first entries, numbered from 0
 };
 
 // The length and title of an "#EXTINF:" line: "#EXTINF:205,Artist - Title". A length
 // that is not a number, or is negative (the player writes -1 for "not known"), is none.
+// The title is a view into line.
 void ParseInfoLine(std::string_view line, TColumnEntry& entry);
 
 // The snapshot being built by a listing and the one published last.

@@ -123,10 +123,10 @@ Columns::Values Columns::FromListing(const TEntryValues& values, int need) const
   if (!entry.Looked) return nullptr;
   auto more = std::make_shared<TEntryValues>(values);
   more->Found = entry.Found;
-  more->File = entry.File;
+  more->File = entry.File();
   more->Reached = TFieldNeed::File;
   if (need == static_cast<int>(TFieldNeed::Audio)) {
-    if (entry.Found) more->Audio = analyses_.Kept(entry.Path, entry.File);
+    if (entry.Found) more->Audio = analyses_.Kept(std::string(entry.Path), more->File);
     if (!entry.Found || more->Audio) more->Reached = TFieldNeed::Audio;
   }
   return more;
@@ -150,16 +150,16 @@ Columns::Values Columns::Fresh(const TEntryValues& values, int need) {
     }
   } done{*this, name};
 
-  const TColumnEntry& entry = *values.Entry;
+  const std::string path(values.Entry->Path);
   const TTextEncoding encoding = values.Snapshot->Encoding();
   auto more = std::make_shared<TEntryValues>(values);
-  more->Found = os_.FindFileIn(encoding, entry.Path, more->File);
+  more->Found = os_.FindFileIn(encoding, path, more->File);
   more->Audio = nullptr;
   more->Reached = TFieldNeed::File;
   if (need == static_cast<int>(TFieldNeed::Audio)) {
     if (more->Found) {
       if (Stopped(name)) return nullptr;
-      more->Audio = analyses_.Analysis(entry.Path, more->File, encoding);
+      more->Audio = analyses_.Analysis(path, more->File, encoding);
     }
     more->Reached = TFieldNeed::Audio;
   }

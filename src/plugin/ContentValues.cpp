@@ -140,7 +140,7 @@ TFieldValue EntryField(const TFieldSources& sources, int field, int unitIndex) {
   switch (field) {
     case kFieldPosition: return Number(wfx::kFtNumeric32, entry->Position);
     case kFieldInfoLength: return entry->HasInfoLength ? Seconds(entry->InfoLength, unitIndex) : Empty();
-    case kFieldInfoTitle: return Text(wfx::kFtString, entry->InfoTitle, sources.EntryEncoding);
+    case kFieldInfoTitle: return Text(wfx::kFtString, std::string(entry->InfoTitle), sources.EntryEncoding);
     default: return Empty();
   }
 }
@@ -191,7 +191,8 @@ TFieldValue FieldValue(const TFieldSources& sources, int fieldIndex, int unitInd
   if (fieldIndex == kFieldTitle) {
     const std::string tagTitle = analysed ? AudioFields(*sources.Audio).Title() : std::string();
     if (!tagTitle.empty()) return Text(wfx::kFtString, tagTitle);
-    return sources.Entry ? Text(wfx::kFtString, sources.Entry->InfoTitle, sources.EntryEncoding) : Empty();
+    return sources.Entry ? Text(wfx::kFtString, std::string(sources.Entry->InfoTitle), sources.EntryEncoding)
+                         : Empty();
   }
   return analysed ? AudioFields(*sources.Audio).Get(fieldIndex, unitIndex) : Empty();
 }

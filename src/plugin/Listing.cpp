@@ -117,7 +117,10 @@ void Listing::KeepForColumns(const std::string& path, const TListedItem& item, b
   if (!entry || !looked) return;
   entry->Looked = true;
   entry->Found = item.Writes(TListedItem::kSizes);
-  if (entry->Found) entry->File = item.File;
+  if (!entry->Found) return;
+  entry->FileSizeHigh = item.File.FileSizeHigh;
+  entry->FileSizeLow = item.File.FileSizeLow;
+  entry->LastWriteTime = item.File.LastWriteTime;
 }
 
 }  // namespace plenvox
