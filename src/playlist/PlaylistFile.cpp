@@ -143,31 +143,6 @@ TEntryNumbers NumberEntries(PlaylistFile& file) {
   return numbers;
 }
 
-std::vector<std::int32_t> FindEntries(PlaylistFile& file, const std::vector<std::string>& names) {
-  TEntryNumbers wanted;  // each name's first place in names
-  for (std::size_t i = 0; i < names.size(); ++i) wanted.Add(names[i], static_cast<std::int32_t>(i));
-  std::vector<std::int32_t> found(names.size(), -1);
-  std::size_t distinct = 0;
-  for (std::size_t i = 0; i < names.size(); ++i) distinct += wanted.Find(names[i]) == static_cast<std::int32_t>(i);
-  file.Open();
-  file.ReadLine();  // the header
-  std::string path;
-  std::string cut;
-  std::size_t resolved = 0;
-  for (std::int32_t counter = 0; resolved < distinct && !file.Eof(); ++counter) {
-    ReadEntry(file, path);
-    const std::int32_t name = wanted.Find(NameOf(file.Encoding(), path, cut));
-    if (name == -1 || found[static_cast<std::size_t>(name)] != -1) continue;
-    found[static_cast<std::size_t>(name)] = counter;
-    ++resolved;
-  }
-  std::vector<std::int32_t> numbers(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    numbers[i] = found[static_cast<std::size_t>(wanted.Find(names[i]))];
-  }
-  return numbers;
-}
-
 namespace {
 
 // Cutting only shortens: a path that is not longer than the name cannot match once cut.

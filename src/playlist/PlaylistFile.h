@@ -120,9 +120,4 @@ class TEntryNumbers {
 };
 TEntryNumbers NumberEntries(PlaylistFile& file);
 
-// For the lookups of many names at once: the number of the first entry named each of
-// names, -1 for a name that no entry has, as FindEntry gives them, in one reading of the
-// bound file from its start that ends once every name is found. Leaves it open.
-std::vector<std::int32_t> FindEntries(PlaylistFile& file, const std::vector<std::string>& names);
-
 }  // namespace plenvox

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/TextEncoding.h"
 #include "playlist/IoError.h"
 
 namespace plenvox {
@@ -64,6 +65,24 @@ bool TRemovalSet::Contains(std::int32_t number) const {
   return std::binary_search(sorted_.begin(), sorted_.end(), number);
 }
 
+TRemovalNames::TRemovalNames(const std::vector<std::string>& names, TTextEncoding encoding)
+    : encoding_(encoding) {
+  std::int32_t distinct = 0;
+  for (const auto& name : names) {
+    if (names_.Find(name) == -1) names_.Add(name, distinct++);
+  }
+  done_.assign(static_cast<std::size_t>(distinct), false);
+}
+
+bool TRemovalNames::Removes(std::int32_t, std::string_view pathLine) {
+  // The name prefix lies inside the line as the line rules cut it: a whole line gives
+  // the same name.
+  const std::int32_t name = names_.Find(NamePrefix(encoding_, pathLine));
+  if (name == -1 || done_[static_cast<std::size_t>(name)]) return false;
+  done_[static_cast<std::size_t>(name)] = true;
+  return true;
+}
+
 void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
                     bool blockDead) {
   PlaylistWriter out(os, path);
@@ -95,11 +114,11 @@ void RefuseLostCharacters(const std::string& pathLine, const PlaylistFile& playl
 }  // namespace
 
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
-                       const TDynamicArrayI& removals) {
-  const TRemovalSet removed(removals);
+                       TRemovals& removals) {
   PlaylistWriter out(os, path);
   playlist.Open();
   playlist.ReadLine();  // the header
+  std::string info;
   std::string line;
   for (std::int32_t counter = 0; !playlist.Eof(); ++counter) {
     // Read whole, so that a kept line is not shortened; its first 255 characters are
@@ -107,14 +126,12 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
     // those of FindEntry.
     playlist.ReadLineWhole(line);
     const bool infoLine = IsInfoLine(line);
-    if (removed.Contains(counter)) {
-      if (infoLine) playlist.ReadLine(line);  // the removed entry's path
-      continue;
-    }
     if (infoLine) {
-      out.WriteLine(line);
+      info.swap(line);
       playlist.ReadLineWhole(line);
     }
+    if (removals.Removes(counter, line)) continue;
+    if (infoLine) out.WriteLine(info);
     RefuseLostCharacters(line, playlist);
     out.WriteLine(line);
   }

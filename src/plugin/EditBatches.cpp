@@ -7,7 +7,6 @@
 #include "plugin/EntryName.h"
 #include "plugin/ExtensionFilter.h"
 #include "plugin/HostInterface.h"
-#include "playlist/IoError.h"
 #include "playlist/TempPlaylist.h"
 
 namespace plenvox {
@@ -119,35 +118,21 @@ void EditBatches::StartDeleteBatch() {
   // filtered copy read: nothing rewrites it before the batch ends.
   savedPosition_ = player_.WritePlaylist();
   state_.AskPlayerForPlaylistFolder(player_);
-  pendingDeletes_ = std::make_unique<TDynamicArrayI>();
-  deleteNames_.clear();
+  pendingDeletes_ = std::make_unique<TDynamicArray>();
   playlist_.Rebind();
 }
 
 void EditBatches::CollectDeletion(const std::string& remoteName) {
-  deleteNames_.push_back(EntryPathOf(remoteName, os_.TextEncoding()));
-}
-
-void EditBatches::NumberDeletions(TDynamicArrayI& deletes) {
-  std::vector<std::int32_t> numbers;
-  try {
-    numbers = playlist_.FindAll(deleteNames_);
-  } catch (const IoError&) {
-    // Unreadable now means unreadable for the filtered copy too: the batch then
-    // leaves the player's playlist alone.
-  }
-  deleteNames_.clear();
-  for (const std::int32_t number : numbers) {
-    if (number != -1) deletes.Add(number);
-  }
+  pendingDeletes_->Add(EntryPathOf(remoteName, os_.TextEncoding()));
 }
 
 void EditBatches::EndDeleteBatch() {
   const auto deletes = std::move(pendingDeletes_);  // the batch's list ends with this call
-  NumberDeletions(*deletes);
   const std::string& temp = state_.Settings.TempPlaylist;
-  const bool written =
-      Completed([&] { WriteFilteredCopy(os_, temp, playlist_.File(), *deletes); });
+  const bool written = Completed([&] {
+    TRemovalNames removals(deletes->Items(), playlist_.File().Encoding());
+    WriteFilteredCopy(os_, temp, playlist_.File(), removals);
+  });
   // Closed before the player rewrites the file that it reads.
   playlist_.CloseQuietly();
   if (written) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "playlist/DynamicArray.h"
 #include "plugin/FrontEndPart.h"
@@ -32,16 +31,14 @@ class EditBatches : FrontEndPart {
   void EndAddBatch();
   void StartDeleteBatch();
   void CollectDeletion(const std::string& remoteName);
-  void NumberDeletions(TDynamicArrayI& deletes);
   void EndDeleteBatch();
   void FinishBatch();
 
   // The open batch, if any: each list exists from the start to the end of its batch.
   std::unique_ptr<TDynamicArray> pendingAdds_;
-  std::unique_ptr<TDynamicArrayI> pendingDeletes_;
-  // The entries to remove, by name: they are looked up all at once when the batch ends,
+  // The entries to remove, by name: they are found while the filtered copy is written,
   // in one reading of the playlist file (which nothing rewrites during the batch).
-  std::vector<std::string> deleteNames_;
+  std::unique_ptr<TDynamicArray> pendingDeletes_;
   // The player's position when the last delete batch started.
   std::int32_t savedPosition_ = 0;
 };

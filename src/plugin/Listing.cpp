@@ -67,7 +67,7 @@ bool Listing::FindNext(TListedItem& item) {
   return true;
 }
 
-void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
+void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
   item.Written = 0;
   item.File.FileAttributes = 0;
   item.File.CreationTime = TFileTime{0, 0};
@@ -98,8 +98,14 @@ void Listing::FillItem(const std::string& path, bool first, TListedItem& item) {
       return;
   }
   item.Written |= TListedItem::kName;
-  // Assigned into the item's room, which serves the next entries.
-  item.Name.assign(NamePrefix(state_.Encoding, path));
+  // A path that is its own name changes rooms with the item's name rather than being
+  // copied: the next entry is read into the room that the last name had.
+  const std::string_view name = NamePrefix(state_.Encoding, path);
+  if (name.size() == path.size()) {
+    item.Name.swap(path);
+  } else {
+    item.Name.assign(name);
+  }
 }
 
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {

@@ -40,10 +40,6 @@ std::int32_t PlaylistHandle::Find(const std::string& name) {
 
 void PlaylistHandle::ForgetEntries() { entries_.reset(); }
 
-std::vector<std::int32_t> PlaylistHandle::FindAll(const std::vector<std::string>& names) {
-  return FindEntries(file_, names);
-}
-
 std::int32_t PlaylistHandle::FindOnce(const std::string& name) {
   Rebind();
   try {

@@ -34,9 +34,6 @@ class PlaylistHandle {
   // binding), since the player rewrites the file only between batches.
   std::int32_t Find(const std::string& name);
   void ForgetEntries();
-  // The numbers of the first entries named each of names (-1 where none is), in one
-  // reading of the bound file, which stays open; raises IoError when it cannot be read.
-  std::vector<std::int32_t> FindAll(const std::vector<std::string>& names);
   // Find on a fresh binding, closed again afterwards (also when the lookup fails).
   std::int32_t FindOnce(const std::string& name);
   // The duplicate test of an add batch: whether the playlist file, as the player last

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "common/TextEncoding.h"
 #include "playlist/IoError.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -39,7 +40,13 @@ class TempPlaylistTest : public ::testing::Test {
   std::string Temp() const { return ReadFile(settings.TempPlaylist); }
   void Playlist(const std::string& text) { WriteFile(settings.WinampPlaylist, text); }
   std::string FilteredCopy(std::initializer_list<std::int32_t> removals) {
-    WriteFilteredCopy(os, settings.TempPlaylist, playlist, Numbers(removals));
+    TRemovalSet numbers(Numbers(removals));
+    WriteFilteredCopy(os, settings.TempPlaylist, playlist, numbers);
+    return Temp();
+  }
+  std::string FilteredCopyByNames(const std::vector<std::string>& names) {
+    TRemovalNames removals(names, playlist.Encoding());
+    WriteFilteredCopy(os, settings.TempPlaylist, playlist, removals);
     return Temp();
   }
 
@@ -136,8 +143,9 @@ class FilteredCopyTest : public TempPlaylistTest,
 
 TEST_P(FilteredCopyTest, LeavesOutExactlyTheListedEntries) {
   Playlist(kMixed);
-  TDynamicArrayI removals;
-  for (auto n : GetParam().removals) removals.Add(n);
+  TDynamicArrayI numbers;
+  for (auto n : GetParam().removals) numbers.Add(n);
+  TRemovalSet removals(numbers);
   WriteFilteredCopy(os, settings.TempPlaylist, playlist, removals);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + GetParam().expected);
 }
@@ -177,6 +185,21 @@ TEST_F(TempPlaylistTest, FilteredCopyKeepsLongLinesWholeButNumbersThemByTheLineR
   EXPECT_EQ(FilteredCopy({1}), "#EXTM3U\r\n" + longInfo + "\r\n" + longPath + "\r\n" + longPath +
                                    "\r\nC\r\n");
   EXPECT_EQ(FilteredCopy({0, 2}), "#EXTM3U\r\nB\r\nC\r\n");
+}
+
+// A delete batch removes by name while it copies: the first entry of each name, as
+// FindEntry finds it, whatever the order of the names and however often one is given.
+TEST_F(TempPlaylistTest, FilteredCopyByNamesLeavesOutTheFirstEntryOfEachName) {
+  const std::string longPath = "C:\\" + std::string(300, 'l') + ".mp3";
+  Playlist("#EXTM3U\r\n#EXTINF:1,a\r\nA\r\nB\r\n#EXTINF:2,a again\r\nA\r\n" + longPath + "\r\nC\r\n");
+  EXPECT_EQ(FilteredCopyByNames({"C", "A", "A", "missing", longPath.substr(0, 255)}),
+            "#EXTM3U\r\nB\r\n#EXTINF:2,a again\r\nA\r\n");
+
+  // In a UTF-8 playlist a name is the part of the path that the host's record holds.
+  const std::string wide = "C:\\" + std::string(600, 'w');
+  Playlist("#EXTM3U\r\n" + wide + "\r\nB\r\n");
+  playlist.Bind(settings.WinampPlaylist, TTextEncoding::Utf8);
+  EXPECT_EQ(FilteredCopyByNames({CutName(TTextEncoding::Utf8, wide)}), "#EXTM3U\r\nB\r\n");
 }
 
 // --- Failures --------------------------------------------------------------------
@@ -221,7 +244,8 @@ TEST_P(TempPlaylistFaultTest, EveryFailingStepRaisesWithTheSystemCode) {
   os.FailOn(GetParam().op, GetParam().pathPart, 1234);
   try {
     if (GetParam().filtered) {
-      WriteFilteredCopy(os, settings.TempPlaylist, playlist, TDynamicArrayI());
+      TRemovalSet none{TDynamicArrayI()};
+      WriteFilteredCopy(os, settings.TempPlaylist, playlist, none);
     } else {
       WriteAdditions(os, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
     }
