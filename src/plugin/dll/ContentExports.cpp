@@ -73,12 +73,19 @@ __declspec(dllexport) int WINAPI FsContentGetValueW(WCHAR* fileName, int fieldIn
   return GetValueOf(fileName, fieldIndex, unitIndex, fieldValue, maxlen, flags);
 }
 
+// The name's copy may fail too: inside Forward, which catches it.
 __declspec(dllexport) void WINAPI FsContentStopGetValue(char* fileName) {
-  if (Front()) Front()->Content().StopGetValue(Text(fileName));
+  Forward(0, [&](plenvox::Plugin& front) {
+    front.Content().StopGetValue(Text(fileName));
+    return 0;
+  });
 }
 
 __declspec(dllexport) void WINAPI FsContentStopGetValueW(WCHAR* fileName) {
-  if (Front()) Front()->Content().StopGetValueW(Text(fileName));
+  Forward(0, [&](plenvox::Plugin& front) {
+    front.Content().StopGetValueW(Text(fileName));
+    return 0;
+  });
 }
 
 __declspec(dllexport) void WINAPI FsContentPluginUnloading() {
