@@ -26,6 +26,12 @@ void PlaylistFile::Open() {
   reader_ = std::make_unique<TextFileReader>(os_, *path_);
 }
 
+void PlaylistFile::OpenInItsEncoding() {
+  if (IsOpen()) Close();
+  if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
+  reader_ = std::make_unique<TextFileReader>(os_, encoding_, *path_);
+}
+
 void PlaylistFile::Close() {
   if (!reader_) return;
   auto reader = std::move(reader_);

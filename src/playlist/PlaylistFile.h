@@ -39,6 +39,9 @@ class PlaylistFile {
   // Opens from the first line, closing first when open. Throws IoError when the file
   // is not bound or cannot be opened.
   void Open();
+  // The same with the bound path read in the bound encoding rather than the one in force,
+  // for a reader on another thread than the host's.
+  void OpenInItsEncoding();
   // Closes when open; the binding stays. Throws IoError when the close fails.
   void Close();
 

@@ -4,7 +4,8 @@
 // Threads. The host asks for values on its own thread and, for values it was told are
 // slow, again on a background thread, while its own thread may list or edit. The values
 // therefore come only from what is safe to share: the published snapshot of the last
-// listing (ColumnSnapshot.h), the analysis cache (thread-safe), and the platform's file
+// listing (ColumnSnapshot.h; its entries read from the playlist file by the first value
+// asked after the listing), the analysis cache (thread-safe), and the platform's file
 // look-up and open in the snapshot's encoding (Platform::FindFileIn, OpenReadIn) and its
 // stateless text conversions, never the playlist handle or the encoding in force.
 //
@@ -50,7 +51,7 @@ struct TFieldValue {
 
 class Columns {
  public:
-  Columns(Platform& os, AnalysisCache& analyses) : os_(os), analyses_(analyses) {}
+  Columns(Platform& os, AnalysisCache& analyses) : os_(os), analyses_(analyses), snapshots_(os) {}
 
   // What the listing fills.
   ColumnSnapshots& Snapshots() { return snapshots_; }

@@ -44,8 +44,10 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
   playlist_.OpenForListing();
-  columns_.Begin(state_.Encoding);
-  ReadEntry(playlist_.File(), entry_, info_);
+  const TDisplayMode mode = state_.Settings.DisplayMode;
+  columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
+                 mode == TDisplayMode::FileData || mode == TDisplayMode::PlayTime);
+  ReadEntry(playlist_.File(), entry_);
   FillItem(entry_, true, item);
   return wfx::kSearchHandle;
 }
@@ -62,7 +64,7 @@ bool Listing::FindNext(TListedItem& item) {
     columns_.Publish();
     return false;
   }
-  ReadEntry(file, entry_, info_);
+  ReadEntry(file, entry_);
   FillItem(entry_, false, item);
   return true;
 }
@@ -78,15 +80,14 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
       // The values are zero: attributes, sizes and, for the first item, its creation time.
       item.Written = TListedItem::kAttributes | TListedItem::kSizes |
                      (first ? TListedItem::kCreationTime : 0u);
-      KeepForColumns(path, item, false);
       break;
     case TDisplayMode::FileData:
       if (os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
-      KeepForColumns(path, item, true);
+      KeepForColumns(item);
       break;
     case TDisplayMode::PlayTime: {
       const double seconds = FindFileAndPlayTime(path, item);
-      KeepForColumns(path, item, true);
+      KeepForColumns(item);
       item.Written |= TListedItem::kSizes;
       item.File.FileSizeHigh = 0;
       item.File.FileSizeLow = WholeSeconds(seconds);
@@ -94,7 +95,6 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
     }
     default:
       // Other modes leave the record as the host passed it.
-      KeepForColumns(path, item, false);
       return;
   }
   item.Written |= TListedItem::kName;
@@ -118,15 +118,8 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
   return analyser.PlayTime();
 }
 
-void Listing::KeepForColumns(const std::string& path, const TListedItem& item, bool looked) {
-  TColumnEntry* entry = columns_.Add(path, info_);
-  if (!entry || !looked) return;
-  entry->Looked = true;
-  entry->Found = item.Writes(TListedItem::kSizes);
-  if (!entry->Found) return;
-  entry->FileSizeHigh = item.File.FileSizeHigh;
-  entry->FileSizeLow = item.File.FileSizeLow;
-  entry->LastWriteTime = item.File.LastWriteTime;
+void Listing::KeepForColumns(const TListedItem& item) {
+  columns_.Looked(item.Writes(TListedItem::kSizes) ? &item.File : nullptr);
 }
 
 }  // namespace plenvox

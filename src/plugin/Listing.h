@@ -19,8 +19,8 @@ constexpr const char* kFirstRunCaption = "First run message";
 
 class Listing : FrontEndPart {
  public:
-  // A listing of the root also builds the snapshot that the content columns read, and
-  // publishes it when it ends.
+  // A listing of the root also keeps what the content columns read (its playlist file
+  // and, in display modes 1 and 2, each entry's look-up), and publishes it when it ends.
   Listing(const FrontEndPart& parts, AnalysisCache& analyses, ColumnSnapshots& columns)
       : FrontEndPart(parts), analyses_(analyses), columns_(columns) {}
 
@@ -46,13 +46,12 @@ class Listing : FrontEndPart {
   // The file's record (when it has one) and its play time; a file without a record is
   // analysed all the same (and lists with a play time of 0 when it cannot be read).
   double FindFileAndPlayTime(const std::string& path, TListedItem& item);
-  // The entry as the columns keep it, with what the item found of its file.
-  void KeepForColumns(const std::string& path, const TListedItem& item, bool looked);
+  // What the item's look-up found of its file, for the columns.
+  void KeepForColumns(const TListedItem& item);
 
   AnalysisCache& analyses_;
   ColumnSnapshots& columns_;
   std::string entry_;  // the entry being listed; its room serves the next ones
-  std::string info_;   // and its information line
 };
 
 }  // namespace plenvox

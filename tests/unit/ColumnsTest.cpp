@@ -36,17 +36,19 @@ class ColumnsTest : public ::testing::Test {
     // Two MPEG 1 Layer III frames behind an ID3v2.3 tag holding a title.
     WriteFile(song, Id3v2Tag(3, Id3v2Frame("TIT2", Bytes({0}) + "Song")) +
                         Repeat(MpegFrame(Bytes({0xFF, 0xFB, 0x90, 0x00}), 417), 4));
+    WriteFile(playlist, "#EXTM3U\r\n#EXTINF:12,Entry title\r\n" + song + "\r\n");
     Publish();
   }
+  // As a mode 0 listing of a playlist holding the song publishes it.
   void Publish() {
-    columns.Snapshots().Begin(TTextEncoding::Utf8);
-    columns.Snapshots().Add(song, "#EXTINF:12,Entry title");
+    columns.Snapshots().Begin(playlist, TTextEncoding::Utf8, false);
     columns.Snapshots().Publish();
   }
   TFieldValue Get(int field, int flags = 0) { return columns.Value("\\" + song, false, field, 0, flags); }
 
   TempDir dir;
   const std::string song = dir / "song.mp3";
+  const std::string playlist = dir / "winamp.m3u8";
   SteppedPlatform os;
   AnalysisCache analyses{os};
   Columns columns{os, analyses};
