@@ -75,16 +75,20 @@ TEST_F(ColumnsTest, UnloadingEndsTheValueBeingGotAndEveryLaterOne) {
 TEST_F(ColumnsTest, ValuesOnAThreadWhileListingsArePublished) {
   std::atomic<bool> done{false};
   std::atomic<int> wrong{0};
-  std::thread background([&] {
+  // Two readers, so that the entries of one published listing are built by either.
+  const auto read = [&] {
     while (!done) {
       const TFieldValue title = Get(kFieldTitle);
       const TFieldValue info = Get(kFieldInfoTitle, wfx::kContentDelayIfSlow);
       if (title.Text != "Song" || info.Text != "Entry title") ++wrong;
     }
-  });
+  };
+  std::thread background(read);
+  std::thread other(read);
   for (int i = 0; i < 2000; ++i) Publish();
   done = true;
   background.join();
+  other.join();
   EXPECT_EQ(wrong, 0);
 }
 
