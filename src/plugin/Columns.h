@@ -17,8 +17,9 @@
 // answer at once, and so do the others when the last listing looked the file up (and
 // the playlist file is still the one it listed) and, for tags and audio, its analysis is
 // in the cache; otherwise they answer ft_delayed and the host asks again from its
-// background thread, where the file is looked up and analysed. FsContentStopGetValue ends a value being got for that name (answered
-// ft_fieldempty, nothing kept), FsContentPluginUnloading every value from then on.
+// background thread, where the file is looked up and analysed. FsContentStopGetValue
+// ends a value being got for that name (answered ft_fieldempty, nothing kept),
+// FsContentPluginUnloading every value from then on.
 #pragma once
 
 #include <atomic>
