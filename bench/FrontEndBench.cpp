@@ -24,6 +24,7 @@
 
 #include "BenchEdition.h"
 #include "playlist/PlaylistFile.h"
+#include "plugin/ContentFields.h"
 #include "plugin/HostInterface.h"
 
 namespace {
@@ -169,6 +170,25 @@ Counts PerEntry(const plenvox::bench::CountingPlatform& os, std::size_t entries)
 
 void ResetCounts(plenvox::bench::CountingPlatform& os) { os.opens = os.reads = os.lookups = 0; }
 
+// Every column of every entry, as the host fills them: each field asked with
+// CONTENT_DELAYIFSLOW, and a field put off asked again without it (as the host's
+// background thread does). Answers how many were put off.
+std::size_t FillColumns(BenchEdition& edition, const std::vector<std::string>& names) {
+  std::size_t delayed = 0;
+  char value[1024];
+  plenvox::Columns& columns = edition.plugin.Content();
+  for (const std::string& name : names) {
+    for (int field = 0; field < plenvox::kFieldCount; ++field) {
+      if (columns.GetValue(name, field, 0, value, sizeof value, plenvox::wfx::kContentDelayIfSlow) ==
+          plenvox::wfx::kFtDelayed) {
+        ++delayed;
+        columns.GetValue(name, field, 0, value, sizeof value, 0);
+      }
+    }
+  }
+  return delayed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,6 +248,29 @@ int main(int argc, char** argv) {
       }) - edition->player.seconds;
     });
 
+    // The content columns: every field of every entry. First on a plug-in that listed in
+    // mode 0 (nothing analysed yet: each file looked up and analysed once, on the host's
+    // background thread), against the first mode 2 listing; then after a mode 2 listing
+    // (every value answered at once, the entries read from the playlist file by the first),
+    // against a mode 2 listing of unchanged files.
+    std::vector<std::string> names;
+    for (const std::string& entry : work.entries) names.push_back("\\" + entry);
+    std::size_t delayedFirst = 0;
+    const double columnsFirst = Best(options.repeat, [&] {
+      auto edition = Edition(work, 0);
+      TimedListing(*edition, n);
+      return Seconds([&] { delayedFirst = FillColumns(*edition, names); });
+    });
+    work.Configure(2);
+    TimedListing(*mode2, n + static_cast<std::size_t>(added));
+    const double listed2 = Best(options.repeat, [&] { return TimedListing(*mode2, n + static_cast<std::size_t>(added)); });
+    std::size_t delayedAfter = 0;
+    // Each pass after a listing of its own, so that it reads the entries it shows.
+    const double columnsAfter = Best(options.repeat, [&] {
+      TimedListing(*mode2, n + static_cast<std::size_t>(added));
+      return Seconds([&] { delayedAfter = FillColumns(*mode2, names); });
+    });
+
     std::printf("playlist: %zu entries over %s (best of %d passes, warm cache)\n", n,
                 options.folder.c_str(), options.repeat);
     std::printf("line reading:        %8.2f ms\n", lines * 1e3);
@@ -240,6 +283,10 @@ int main(int argc, char** argv) {
     std::printf("one reading:         %8.2f ms  (one lookup through the whole playlist)\n", reading * 1e3);
     std::printf("delete batch of %d:  %8.2f ms  %5.2f x one reading, %5.2f x line reading (the plug-in's share)\n",
                 options.deletes, batch * 1e3, batch / reading, batch / lines);
+    std::printf("columns, first:      %8.2f ms  %5.2f x mode 2 first   (%d fields, %zu put off)\n",
+                columnsFirst * 1e3, columnsFirst / listing2, plenvox::kFieldCount, delayedFirst);
+    std::printf("columns after mode 2:%8.2f ms  %5.2f x mode 2 listing (%.2f ms; %zu put off)\n",
+                columnsAfter * 1e3, columnsAfter / listed2, listed2 * 1e3, delayedAfter);
     return 0;
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "plenvox-frontend-bench: %s\n", failure.what());

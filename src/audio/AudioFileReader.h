@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/ByteSpan.h"
@@ -55,19 +56,27 @@ class AudioFileReader {
   std::array<Window, kSlots> windows_;
 };
 
-// Opens path for reading only (other programs may go on reading and writing it), takes
-// its length and hands it to read, then closes it; closed tells whether the close
-// succeeded. The result is read's, or false when the open or the length fails.
+// Opens path (in the encoding given) for reading only (other programs may go on reading
+// and writing it), takes its length and hands it to read, then closes it; closed tells
+// whether the close succeeded. The result is read's, or false when the open or the
+// length fails.
 template <typename Read>
-bool ReadOpenFile(Platform& os, const std::string& path, Read&& read, bool& closed) {
+bool ReadOpenFile(Platform& os, TTextEncoding encoding, const std::string& path, Read&& read,
+                  bool& closed) {
   closed = false;
   std::uint32_t error = 0;
-  const auto file = os.OpenRead(path, error);
+  const auto file = os.OpenReadIn(encoding, path, error);
   if (!file) return false;
   AudioFileReader reader(*file);
   const bool result = reader.Measure() && read(reader);
   closed = file->Close();
   return result;
+}
+
+// The same in the encoding in force.
+template <typename Read>
+bool ReadOpenFile(Platform& os, const std::string& path, Read&& read, bool& closed) {
+  return ReadOpenFile(os, os.TextEncoding(), path, std::forward<Read>(read), closed);
 }
 
 }  // namespace plenvox

@@ -167,12 +167,16 @@ void TMPEGaudio::Clear() {
 }
 
 bool TMPEGaudio::LoadFromFile(const std::string& fileName) noexcept {
+  return LoadFromFile(fileName, os_.TextEncoding());
+}
+
+bool TMPEGaudio::LoadFromFile(const std::string& fileName, TTextEncoding encoding) noexcept {
   bool loaded = false;
   try {
     Clear();
     bool closed = false;
-    loaded = ReadOpenFile(os_, fileName, [this](AudioFileReader& file) { return Analyse(file); },
-                          closed) &&
+    loaded = ReadOpenFile(os_, encoding, fileName,
+                          [this](AudioFileReader& file) { return Analyse(file); }, closed) &&
              closed;
   } catch (...) {
     loaded = false;

@@ -85,6 +85,9 @@ class TMPEGaudio {
   // analysis, whether or not a frame was found. Without a confirmed frame the analyser
   // is left cleared. Never throws.
   bool LoadFromFile(const std::string& fileName) noexcept;
+  // The same with the file's name in the encoding given, whatever the encoding in force
+  // (for a reader on another thread than the one that sets it).
+  bool LoadFromFile(const std::string& fileName, TTextEncoding encoding) noexcept;
   // Seconds; 0 when no frame was found. From the VBR header's frame count when it has
   // one above 0, otherwise from the audio's byte count and the first frame's bit rate.
   double PlayTime() const;

@@ -144,6 +144,16 @@ class Platform {
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
   // or returns false and leaves the record untouched.
   virtual bool FindFile(const std::string& path, TFileRecord& record) = 0;
+  // OpenRead and FindFile with the path in the encoding given, whatever the encoding in
+  // force: for readers on another thread than the host's, whose loads change that
+  // setting. The defaults suit platforms whose file operations do not depend on it.
+  virtual std::unique_ptr<File> OpenReadIn(TTextEncoding, const std::string& path,
+                                           std::uint32_t& error) {
+    return OpenRead(path, error);
+  }
+  virtual bool FindFileIn(TTextEncoding, const std::string& path, TFileRecord& record) {
+    return FindFile(path, record);
+  }
   // True only for an existing file, not for a folder.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CopyFile(const std::string& source, const std::string& target,

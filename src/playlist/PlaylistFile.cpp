@@ -26,6 +26,12 @@ void PlaylistFile::Open() {
   reader_ = std::make_unique<TextFileReader>(os_, *path_);
 }
 
+void PlaylistFile::OpenInItsEncoding() {
+  if (IsOpen()) Close();
+  if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
+  reader_ = std::make_unique<TextFileReader>(os_, encoding_, *path_);
+}
+
 void PlaylistFile::Close() {
   if (!reader_) return;
   auto reader = std::move(reader_);
@@ -58,6 +64,16 @@ void ReadEntry(PlaylistFile& file, std::string& path) {
   if (IsInfoLine(path)) file.ReadLine(path);
 }
 
+void ReadEntry(PlaylistFile& file, std::string& path, std::string& info) {
+  file.ReadLine(info);
+  if (IsInfoLine(info)) {
+    file.ReadLine(path);
+  } else {
+    path.swap(info);
+    info.clear();
+  }
+}
+
 std::string ReadEntry(PlaylistFile& file) {
   std::string path;
   ReadEntry(file, path);
@@ -65,7 +81,8 @@ std::string ReadEntry(PlaylistFile& file) {
 }
 
 std::string_view TEntryNumbers::Keep(std::string_view path) {
-  if (path.size() > kBlockSize - blockUsed_) {
+  // An empty path, the first kept, also needs a block to point into.
+  if (path.size() > kBlockSize - blockUsed_ || blocks_.empty()) {
     blocks_.push_back(std::make_unique<char[]>(std::max(kBlockSize, path.size())));
     blockUsed_ = 0;
   }

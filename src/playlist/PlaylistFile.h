@@ -39,6 +39,9 @@ class PlaylistFile {
   // Opens from the first line, closing first when open. Throws IoError when the file
   // is not bound or cannot be opened.
   void Open();
+  // The same with the bound path read in the bound encoding rather than the one in force,
+  // for a reader on another thread than the host's.
+  void OpenInItsEncoding();
   // Closes when open; the binding stays. Throws IoError when the close fails.
   void Close();
 
@@ -81,6 +84,8 @@ class PlaylistFile {
 std::string ReadEntry(PlaylistFile& file);
 // The same into path, whose room is kept for the next entries.
 void ReadEntry(PlaylistFile& file, std::string& path);
+// The same, with the entry's information line (empty when it has none) into info.
+void ReadEntry(PlaylistFile& file, std::string& path, std::string& info);
 
 // The number of the first entry whose path, cut by the name rule of the file's encoding,
 // equals name byte for byte, or -1. Reads the bound file from its start and leaves it

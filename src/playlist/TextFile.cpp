@@ -22,6 +22,13 @@ TextFileReader::TextFileReader(Platform& os, const std::string& path)
   if (!file_) throw IoError(error, "cannot open " + path);
 }
 
+TextFileReader::TextFileReader(Platform& os, TTextEncoding encoding, const std::string& path)
+    : path_(path), buffer_(kTextReadBlock) {
+  std::uint32_t error = 0;
+  file_ = os.OpenReadIn(encoding, path, error);
+  if (!file_) throw IoError(error, "cannot open " + path);
+}
+
 bool TextFileReader::Fill() {
   if (pos_ < end_) return true;
   if (atEnd_ || ctrlZ_ || !file_) return false;

@@ -23,20 +23,25 @@ std::size_t TextBytes(const TMPEGaudio& audio) {
 
 }  // namespace
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path) {
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path,
+                                                         TTextEncoding encoding) {
   auto audio = std::make_shared<TMPEGaudio>(os_);
-  audio->LoadFromFile(path);
+  audio->LoadFromFile(path, encoding);
   return audio;
 }
 
+bool AnalysisCache::Entry::Describes(const TFileRecord& record) const {
+  return Size == Join(record.FileSizeHigh, record.FileSizeLow) &&
+         LastWrite == Join(record.LastWriteTime.High, record.LastWriteTime.Low);
+}
+
 const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const TFileRecord& record,
+                                                 TTextEncoding encoding,
                                                  std::unique_lock<std::mutex>& lock) {
-  const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
-  const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
   const auto found = byPath_.find(path);
   if (found != byPath_.end()) {
     const Order::iterator entry = found->second;
-    if (entry->Size == size && entry->LastWrite == lastWrite) {
+    if (entry->Describes(record)) {
       order_.splice(order_.begin(), order_, entry);
       return *entry;
     }
@@ -44,7 +49,9 @@ const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const T
   }
   // Analysed without the lock, so that a slow disk holds up no other caller.
   lock.unlock();
-  auto audio = Analyse(path);
+  auto audio = Analyse(path, encoding);
+  const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
+  const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
   const std::size_t bytes = sizeof(Entry) + sizeof(TMPEGaudio) + 2 * path.capacity() + TextBytes(*audio);
   lock.lock();
   const auto again = byPath_.find(path);
@@ -55,13 +62,27 @@ const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const T
 
 std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
                                                           const TFileRecord& record) {
+  return Analysis(path, record, os_.TextEncoding());
+}
+
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
+                                                          const TFileRecord& record,
+                                                          TTextEncoding encoding) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return Find(path, record, lock).Audio;
+  return Find(path, record, encoding, lock).Audio;
+}
+
+std::shared_ptr<const TMPEGaudio> AnalysisCache::Kept(const std::string& path,
+                                                      const TFileRecord& record) const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const auto found = byPath_.find(path);
+  if (found == byPath_.end() || !found->second->Describes(record)) return nullptr;
+  return found->second->Audio;
 }
 
 double AnalysisCache::PlayTime(const std::string& path, const TFileRecord& record) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return Find(path, record, lock).PlayTime;
+  return Find(path, record, os_.TextEncoding(), lock).PlayTime;
 }
 
 void AnalysisCache::Keep(Entry entry) {

@@ -36,6 +36,12 @@ class AnalysisCache {
   // it; made now when none is kept for this version of the file. Never throws for a
   // file that cannot be analysed: its analysis is the cleared one.
   std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFileRecord& record);
+  // The same with path in the encoding given rather than the encoding in force: for the
+  // content columns, asked also from the host's background thread.
+  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFileRecord& record,
+                                             TTextEncoding encoding);
+  // The analysis kept for this version of the file, or nothing; never analyses.
+  std::shared_ptr<const TMPEGaudio> Kept(const std::string& path, const TFileRecord& record) const;
   // Its play time alone, which is all that a listing shows: kept beside the analysis, so
   // that a listing of unchanged files touches no more than the cache's index.
   double PlayTime(const std::string& path, const TFileRecord& record);
@@ -51,14 +57,16 @@ class AnalysisCache {
     double PlayTime;
     std::shared_ptr<const TMPEGaudio> Audio;
     std::size_t Bytes;
+
+    bool Describes(const TFileRecord& record) const;
   };
   using Order = std::list<Entry>;
 
   // The entry kept for this version of the file, made now when there is none; the
   // caller holds the lock, which the analysis itself does not.
-  const Entry& Find(const std::string& path, const TFileRecord& record,
+  const Entry& Find(const std::string& path, const TFileRecord& record, TTextEncoding encoding,
                     std::unique_lock<std::mutex>& lock);
-  std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path);
+  std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path, TTextEncoding encoding);
   void Keep(Entry entry);
   void Forget(Order::iterator entry);
 

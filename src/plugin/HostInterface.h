@@ -48,6 +48,25 @@ constexpr std::intptr_t kInvalidHandle = -1;
 // A Boolean answered with all bits set, as the host's Pascal-born interface writes true.
 constexpr int kTrue = -1;
 
+// The content columns (FsContent...): field types and results.
+constexpr int kFtNoMoreFields = 0;
+constexpr int kFtNumeric32 = 1;
+constexpr int kFtNumeric64 = 2;
+constexpr int kFtNumericFloating = 3;
+constexpr int kFtBoolean = 6;
+constexpr int kFtMultipleChoice = 7;
+constexpr int kFtString = 8;
+constexpr int kFtDateTime = 10;
+constexpr int kFtStringW = 11;
+constexpr int kFtDelayed = 0;
+constexpr int kFtNoSuchField = -1;
+constexpr int kFtFileError = -2;
+constexpr int kFtFieldEmpty = -3;
+// FsContentGetValue's flags: the value may be put off (kFtDelayed) when slow to get.
+constexpr int kContentDelayIfSlow = 1;
+// FsContentGetSupportedFieldFlags: the field that the host may show in its size column.
+constexpr int kContentFlagSubstSize = 2;
+
 // The callbacks that the host hands to FsInit.
 using TProgressProc = int(PLENVOX_WFX_CALL*)(int pluginNumber, char* sourceName, char* targetName,
                                              int percentDone);

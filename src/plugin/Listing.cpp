@@ -28,8 +28,11 @@ std::intptr_t Listing::EmptyFolder() {
 
 std::intptr_t Listing::NoFirstEntry() {
   playlist_.File().Close();
+  columns_.Publish();
   return EmptyFolder();
 }
+
+void Listing::Close() { columns_.Publish(); }
 
 std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   state_.CurrentPath = CutShort(path);
@@ -41,6 +44,9 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
   playlist_.OpenForListing();
+  const TDisplayMode mode = state_.Settings.DisplayMode;
+  columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
+                 mode == TDisplayMode::FileData || mode == TDisplayMode::PlayTime);
   ReadEntry(playlist_.File(), entry_);
   FillItem(entry_, true, item);
   return wfx::kSearchHandle;
@@ -55,7 +61,10 @@ void Listing::ShowFirstRunMessage() {
 bool Listing::FindNext(TListedItem& item) {
   if (!state_.ListedRoot()) return false;
   PlaylistFile& file = playlist_.File();
-  if (!file.IsOpen() || file.Eof()) return false;
+  if (!file.IsOpen() || file.Eof()) {
+    columns_.Publish();
+    return false;
+  }
   ReadEntry(file, entry_);
   FillItem(entry_, false, item);
   return true;
@@ -75,9 +84,11 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
       break;
     case TDisplayMode::FileData:
       if (os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
+      KeepForColumns(item);
       break;
     case TDisplayMode::PlayTime: {
       const double seconds = FindFileAndPlayTime(path, item);
+      KeepForColumns(item);
       item.Written |= TListedItem::kSizes;
       item.File.FileSizeHigh = 0;
       item.File.FileSizeLow = WholeSeconds(seconds);
@@ -106,6 +117,10 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
   TMPEGaudio analyser(os_);
   analyser.LoadFromFile(path);
   return analyser.PlayTime();
+}
+
+void Listing::KeepForColumns(const TListedItem& item) {
+  columns_.Looked(item.Writes(TListedItem::kSizes) ? &item.File : nullptr);
 }
 
 }  // namespace plenvox

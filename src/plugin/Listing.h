@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plugin/AnalysisCache.h"
+#include "plugin/ColumnSnapshot.h"
 #include "plugin/FrontEndPart.h"
 #include "plugin/ListedItem.h"
 
@@ -16,7 +17,10 @@ constexpr const char* kFirstRunCaption = "First run message";
 
 class Listing : FrontEndPart {
  public:
-  Listing(const FrontEndPart& parts, AnalysisCache& analyses) : FrontEndPart(parts), analyses_(analyses) {}
+  // A listing of the root also keeps what the content columns read (its playlist file
+  // and, in display modes 1 and 2, each entry's look-up), and publishes it when it ends.
+  Listing(const FrontEndPart& parts, AnalysisCache& analyses, ColumnSnapshots& columns)
+      : FrontEndPart(parts), analyses_(analyses), columns_(columns) {}
 
   // Over the settings that the caller has just loaded: the first entry's item (written
   // over item) and the search handle, or the invalid handle (last error 18) for an empty folder. Raises
@@ -29,6 +33,8 @@ class Listing : FrontEndPart {
   std::intptr_t NoFirstEntry();
   // Ends a listing that failed: the folder shows as empty.
   std::intptr_t EmptyFolder();
+  // The host closed the listing, at its end or before.
+  void Close();
 
  private:
   void ShowFirstRunMessage();
@@ -38,8 +44,11 @@ class Listing : FrontEndPart {
   // The file's record (when it has one) and its play time; a file without a record is
   // analysed all the same (and lists with a play time of 0 when it cannot be read).
   double FindFileAndPlayTime(const std::string& path, TListedItem& item);
+  // What the item's look-up found of its file, for the columns.
+  void KeepForColumns(const TListedItem& item);
 
   AnalysisCache& analyses_;
+  ColumnSnapshots& columns_;
   std::string entry_;  // the entry being listed; its room serves the next ones
 };
 

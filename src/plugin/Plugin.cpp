@@ -17,7 +17,8 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
       host_(host),
       playlist_(os, state),
       analyses_(os),
-      listing_(FrontEndPart(os, state, playlist_, player, host), analyses_),
+      columns_(os, analyses_),
+      listing_(FrontEndPart(os, state, playlist_, player, host), analyses_, columns_.Snapshots()),
       batches_(os, state, playlist_, player, host),
       commands_(os, state, playlist_, player, host) {}
 
@@ -123,6 +124,10 @@ bool Plugin::FsFindNextW(TFindDataW& record) noexcept { return FindNextInto(reco
 
 int Plugin::FsFindClose() noexcept {
   playlist_.CloseQuietly();
+  try {
+    listing_.Close();
+  } catch (...) {
+  }
   return 0;
 }
 

@@ -26,6 +26,7 @@
 #include "player/Host.h"
 #include "player/Player.h"
 #include "plugin/AnalysisCache.h"
+#include "plugin/Columns.h"
 #include "plugin/Commands.h"
 #include "plugin/EditBatches.h"
 #include "plugin/ListedItem.h"
@@ -70,6 +71,9 @@ class Plugin {
   int FsDeleteFileW(const std::u16string& remoteName) noexcept;
   int FsExecuteFileW(const std::u16string& remoteName, const std::u16string& verb) noexcept;
 
+  // --- The content columns (Columns.h), whose entry points catch everything too ------
+  Columns& Content() { return columns_; }
+
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return state_.Settings; }
   const std::string& ModulePath() const { return state_.ModulePath; }
@@ -102,6 +106,7 @@ class Plugin {
   Host& host_;
   PlaylistHandle playlist_;
   AnalysisCache analyses_;
+  Columns columns_;
   Listing listing_;
   TListedItem item_;  // the item being listed; its room serves the next ones
   EditBatches batches_;

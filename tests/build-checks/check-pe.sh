@@ -19,6 +19,17 @@ exports)
     exit 1
   fi
   if grep -q '@' <<<"$actual"; then echo "decorated export names in $file"; exit 1; fi
+  # The entry points that the plug-in offers the host: the file system's, the Unicode
+  # forms, and the content columns'.
+  required="FsInit FsGetDefRootName FsFindFirst FsFindNext FsFindClose FsGetFile FsStatusInfo
+    FsPutFile FsDeleteFile FsExecuteFile FsInitW FsFindFirstW FsFindNextW FsGetFileW
+    FsStatusInfoW FsPutFileW FsDeleteFileW FsExecuteFileW
+    FsContentGetSupportedField FsContentGetSupportedFieldFlags FsContentGetDefaultSortOrder
+    FsContentGetDefaultView FsContentGetDefaultViewW FsContentGetValue FsContentGetValueW
+    FsContentStopGetValue FsContentStopGetValueW FsContentPluginUnloading"
+  for name in $required; do
+    if ! grep -qx "$name" <<<"$actual"; then echo "$name not exported by $file"; exit 1; fi
+  done
   # A host falls back to the ANSI form of an entry point when it has no W form, never the
   # other way round: a W form alone would leave old hosts without the entry point.
   for wide in $(grep 'W$' <<<"$actual" || true); do

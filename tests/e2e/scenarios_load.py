@@ -11,6 +11,12 @@ ENTRY_POINTS = ["FsInit", "FsGetDefRootName", "FsFindFirst", "FsFindNext", "FsFi
 # Their Unicode forms, beside them.
 WIDE_ENTRY_POINTS = ["FsInitW", "FsFindFirstW", "FsFindNextW", "FsGetFileW", "FsStatusInfoW",
                      "FsPutFileW", "FsDeleteFileW", "FsExecuteFileW"]
+# The content columns' entry points.
+CONTENT_ENTRY_POINTS = ["FsContentGetSupportedField", "FsContentGetSupportedFieldFlags",
+                        "FsContentGetDefaultSortOrder", "FsContentGetDefaultView",
+                        "FsContentGetDefaultViewW", "FsContentGetValue", "FsContentGetValueW",
+                        "FsContentStopGetValue", "FsContentStopGetValueW",
+                        "FsContentPluginUnloading"]
 
 ABOUT_BOX = "msgbox\thost\tinformation\tOK\tInformation\tPlenvox2 (Fast) version 1.0 by Quorlan."
 FIRST_RUN_BOX = ("msgbox\thost\tinformation\tOK\tFirst run message\t"
@@ -32,7 +38,8 @@ def exports_root_name_and_about_box(sc):
                        "getfile \\P:\\music\\a.mp3 P:\\temp\\copy.mp3"])
     expect_clean(out)
     found = sorted(name for name, state in out.exports().items() if state == "found")
-    expect_equal(found, sorted(ENTRY_POINTS + WIDE_ENTRY_POINTS), "exports found by name")
+    expect_equal(found, sorted(ENTRY_POINTS + WIDE_ENTRY_POINTS + CONTENT_ENTRY_POINTS),
+                 "exports found by name")
     expect_equal(out.kinds("msgbox", "rootname"), [
         ABOUT_BOX, "rootname\t260\tPlenvoxFast\tintact",
         ABOUT_BOX, "rootname\t12\tPlenvoxFast\tintact",

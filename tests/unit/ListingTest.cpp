@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "plugin/WindowsEdition.h"
+#include "plugin/ContentFields.h"
 #include "plugin/HostInterface.h"
 #include "playlist/TextFile.h"
 #include "support/FakePlatform.h"
@@ -224,6 +225,39 @@ TEST_F(ListingTest, Mode1TakesTheFileRecordAndKeepsTheEntryPathAsName) {
   EXPECT_STREQ(missing.FileName, (dir.Path() + "/missing.mp3").c_str());
   EXPECT_TRUE(SameBytes(&missing, &passed, offsetof(TFindData, FileName))) << "only the name is written";
   plugin.FsFindClose();
+}
+
+// The columns read the entries from the playlist file after the listing, and take the
+// listing's look-ups only while the file is the one listed.
+TEST_F(ListingTest, TheColumnsShowTheListedEntriesWithTheListingsLookups) {
+  const std::string song = dir / "song.mp3";
+  const std::string missing = dir / "missing.mp3";
+  test::WriteFile(song, std::string(70000, 's'));
+  WritePlaylist("#EXTM3U\r\n#EXTINF:12,Entry title\r\n" + song + "\r\n" + missing + "\r\n");
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{song, missing}));
+  Columns& columns = plugin.Content();
+  const auto value = [&](const std::string& name, int field) {
+    return columns.Value("\\" + name, false, field, 0, wfx::kContentDelayIfSlow);
+  };
+  EXPECT_EQ(value(missing, kFieldPosition).Number, 2);
+  EXPECT_EQ(value(song, kFieldInfoTitle).Text, "Entry title");
+  EXPECT_EQ(value(song, kFieldInfoLength).Floating, 12.0);
+  // Answered at once from the listing's look-ups.
+  const TFieldValue size = value(song, kFieldSize);
+  EXPECT_EQ(size.Type, wfx::kFtNumeric64);
+  EXPECT_EQ(size.Number, 70000);
+  const TFieldValue exists = value(missing, kFieldExists);
+  EXPECT_EQ(exists.Type, wfx::kFtBoolean);
+  EXPECT_EQ(exists.Number, 0);
+
+  // The player rewrites the playlist after the listing, with as many entries: its entries
+  // are shown, and the files looked up again rather than joined by number.
+  EXPECT_EQ(ListNames(), (std::vector<std::string>{song, missing}));
+  WritePlaylist("#EXTM3U\r\n#EXTINF:5,Other\r\n" + missing + "\r\n" + song + "\r\n");
+  EXPECT_EQ(value(song, kFieldPosition).Number, 2);
+  EXPECT_EQ(value(song, kFieldInfoTitle).Type, wfx::kFtFieldEmpty);
+  EXPECT_EQ(value(song, kFieldSize).Type, wfx::kFtDelayed);
+  EXPECT_EQ(columns.Value("\\" + song, false, kFieldSize, 0, 0).Number, 70000);
 }
 
 TEST_F(ListingTest, OtherModesWriteNothing) {

@@ -1,5 +1,6 @@
-// plenvox-info FILE...         a readable summary of each file
-// plenvox-info --json FILE...  one JSON object per file and line
+// plenvox-info FILE...            a readable summary of each file
+// plenvox-info --json FILE...     one JSON object per file and line
+// plenvox-info --columns FILE...  the plug-in's content columns of each file
 //
 // Runs the plug-in's MPEG audio analyser (and so both tag readers) on each file and
 // prints what it found. A file that does not load is still reported; the exit code is
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ColumnsReport.h"
 #include "InfoReport.h"
 #include "SystemPlatform.h"
 
@@ -19,7 +21,7 @@ constexpr int kUsageError = 2;
 constexpr int kFailure = 1;
 
 int Usage() {
-  std::fputs("usage: plenvox-info [--json] FILE...\n", stderr);
+  std::fputs("usage: plenvox-info [--json | --columns] FILE...\n", stderr);
   return kUsageError;
 }
 
@@ -27,6 +29,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   bool json = false;
+  bool columns = false;
   std::vector<std::string> files;
   bool options = true;
   for (int i = 1; i < argc; ++i) {
@@ -35,8 +38,10 @@ int main(int argc, char** argv) {
       options = false;
     } else if (options && std::strcmp(arg, "--json") == 0) {
       json = true;
+    } else if (options && std::strcmp(arg, "--columns") == 0) {
+      columns = true;
     } else if (options && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) {
-      std::fputs("usage: plenvox-info [--json] FILE...\n", stdout);
+      std::fputs("usage: plenvox-info [--json | --columns] FILE...\n", stdout);
       return 0;
     } else if (options && arg[0] == '-' && arg[1] != '\0') {
       std::fprintf(stderr, "plenvox-info: unknown option %s\n", arg);
@@ -52,7 +57,10 @@ int main(int argc, char** argv) {
     plenvox::TMPEGaudio audio(*os);
     for (std::size_t i = 0; i < files.size(); ++i) {
       const bool loaded = audio.LoadFromFile(files[i]);
-      if (json) {
+      if (columns) {
+        std::string text = (i > 0 ? "\n" : "") + plenvox::info::ColumnsReport(*os, files[i], audio);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+      } else if (json) {
         std::string line = plenvox::info::JsonReport(files[i], loaded, audio) + "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
       } else {

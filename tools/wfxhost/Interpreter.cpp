@@ -69,11 +69,6 @@ std::string HandleText(HANDLE handle) {
   return Signed(static_cast<long long>(reinterpret_cast<LONG_PTR>(handle)));
 }
 
-bool Fail(const std::string& message) {
-  PrintLine({"error", EscapedText(message)});
-  return false;
-}
-
 }  // namespace
 
 Interpreter::Interpreter(PluginLibrary& plugin, HWND host)
@@ -90,21 +85,6 @@ TFindData& Interpreter::Passed<AnsiForm>() {
 template <>
 TFindDataW& Interpreter::Passed<WideForm>() {
   return passedW_;
-}
-
-template <typename F>
-auto Interpreter::Guarded(F call) {
-  dialogs_.Arm();
-  if constexpr (std::is_void_v<decltype(call())>) {
-    call();
-    dialogs_.Disarm();
-    HostWindow::PumpMessages();
-  } else {
-    auto result = call();
-    dialogs_.Disarm();
-    HostWindow::PumpMessages();
-    return result;
-  }
 }
 
 bool Interpreter::Run(const Words& w) {
@@ -148,6 +128,16 @@ bool Interpreter::Run(const Words& w) {
       {"lock", 2, &Interpreter::Lock},
       {"unlock", 2, &Interpreter::Unlock},
       {"clock", 1, &Interpreter::Clock},
+      {"fields", 1, &Interpreter::Fields},
+      {"value", 4, &Interpreter::Value<AnsiForm>},
+      {"valuew", 4, &Interpreter::Value<WideForm>},
+      {"valuethread", 4, &Interpreter::ValueOnThread<AnsiForm>},
+      {"valuethreadw", 4, &Interpreter::ValueOnThread<WideForm>},
+      {"stopvalue", 2, &Interpreter::StopValue<AnsiForm>},
+      {"stopvaluew", 2, &Interpreter::StopValue<WideForm>},
+      {"unloading", 1, &Interpreter::Unloading},
+      {"defaultview", 2, &Interpreter::DefaultView<AnsiForm>},
+      {"defaultvieww", 2, &Interpreter::DefaultView<WideForm>},
   };
   if (w.empty()) return true;
   for (const Command& command : kCommands) {

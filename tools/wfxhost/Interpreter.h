@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "CallForm.h"
 #include "DialogWatcher.h"
+#include "HostWindow.h"
 #include "plugin/HostInterface.h"
 #include "PluginLibrary.h"
 
@@ -29,7 +31,19 @@ class Interpreter {
   // Every plug-in call is wrapped so that dialogs are answered during the call and the
   // messages it posted are delivered right after it.
   template <typename F>
-  auto Guarded(F call);
+  auto Guarded(F call) {
+    dialogs_.Arm();
+    if constexpr (std::is_void_v<decltype(call())>) {
+      call();
+      dialogs_.Disarm();
+      HostWindow::PumpMessages();
+    } else {
+      auto result = call();
+      dialogs_.Disarm();
+      HostWindow::PumpMessages();
+      return result;
+    }
+  }
   bool Require(const std::string& entryPoint, const std::string& command);
 
   bool Init(const Words& w);
@@ -67,6 +81,17 @@ class Interpreter {
   bool Clock(const Words& w);
   bool Lock(const Words& w);
   bool Unlock(const Words& w);
+  // The content columns (ContentCommands.cpp).
+  bool Fields(const Words& w);
+  template <typename Form>
+  bool Value(const Words& w);
+  template <typename Form>
+  bool ValueOnThread(const Words& w);
+  template <typename Form>
+  bool StopValue(const Words& w);
+  bool Unloading(const Words& w);
+  template <typename Form>
+  bool DefaultView(const Words& w);
 
   template <typename Form>
   HANDLE CallFindFirst(const std::string& path);
@@ -86,6 +111,7 @@ class Interpreter {
   TFindDataW passedW_{};
   HANDLE lastSearch_ = INVALID_HANDLE_VALUE;
   bool quiet_ = false;  // a quiet listing prints its count only
+  bool onThread_ = false;  // the value being asked is asked from a thread of its own
   std::vector<std::pair<std::string, HANDLE>> locks_;  // files held open by "lock"
 };
 

@@ -17,12 +17,16 @@ namespace plenvox::e2e {
 constexpr DWORD kLastErrorBeforeCall = 12345;
 
 // The interface's entry points, in the order the load report lists them: the ANSI
-// forms, then the Unicode (W) forms.
-constexpr std::array<const char*, 18> kEntryPointNames = {
+// forms, the Unicode (W) forms, then the content columns'.
+constexpr std::array<const char*, 28> kEntryPointNames = {
     "FsInit",        "FsGetDefRootName", "FsFindFirst",  "FsFindNext",   "FsFindClose",
     "FsGetFile",     "FsStatusInfo",     "FsPutFile",    "FsDeleteFile", "FsExecuteFile",
     "FsInitW",       "FsFindFirstW",     "FsFindNextW",  "FsGetFileW",   "FsStatusInfoW",
-    "FsPutFileW",    "FsDeleteFileW",    "FsExecuteFileW"};
+    "FsPutFileW",    "FsDeleteFileW",    "FsExecuteFileW",
+    "FsContentGetSupportedField", "FsContentGetSupportedFieldFlags",
+    "FsContentGetDefaultSortOrder", "FsContentGetDefaultView", "FsContentGetDefaultViewW",
+    "FsContentGetValue", "FsContentGetValueW", "FsContentStopGetValue",
+    "FsContentStopGetValueW", "FsContentPluginUnloading"};
 
 class PluginLibrary {
  public:

@@ -430,7 +430,13 @@ std::string Win32Platform::WideToAnsi(const std::u16string& text) {
 }
 
 std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {
-  return OpenHandle(Utf8(), path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
+  return OpenReadIn(encoding_, path, error);
+}
+
+std::unique_ptr<File> Win32Platform::OpenReadIn(TTextEncoding encoding, const std::string& path,
+                                                std::uint32_t& error) {
+  return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
 }
 
 std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::uint32_t& error) {
@@ -438,7 +444,14 @@ std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::u
 }
 
 bool Win32Platform::FindFile(const std::string& path, TFileRecord& record) {
-  if (Utf8()) return FindInto<WIN32_FIND_DATAW>(Wide(path), &::FindFirstFileW, record);
+  return FindFileIn(encoding_, path, record);
+}
+
+bool Win32Platform::FindFileIn(TTextEncoding encoding, const std::string& path,
+                               TFileRecord& record) {
+  if (encoding == TTextEncoding::Utf8) {
+    return FindInto<WIN32_FIND_DATAW>(Wide(path), &::FindFirstFileW, record);
+  }
   return FindInto<WIN32_FIND_DATAA>(path, &::FindFirstFileA, record);
 }
 

@@ -40,6 +40,9 @@ class Win32Platform : public Platform {
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
+  std::unique_ptr<File> OpenReadIn(TTextEncoding encoding, const std::string& path,
+                                   std::uint32_t& error) override;
+  bool FindFileIn(TTextEncoding encoding, const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;

@@ -10,24 +10,24 @@
 #include <type_traits>
 
 #include "platform/win32/Win32Platform.h"
-#include "plugin/ForwardCall.h"
 #include "plugin/HostInterface.h"
 #include "plugin/WindowsEdition.h"
+#include "plugin/dll/ExportForward.h"
 
 namespace {
 
 plenvox::Win32Platform* g_platform = nullptr;
 plenvox::WindowsEdition* g_edition = nullptr;
 
-plenvox::Plugin* Front() { return g_edition ? &g_edition->plugin : nullptr; }
+}  // namespace
 
-std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+plenvox::Plugin* plenvox::dll::Front() { return g_edition ? &g_edition->plugin : nullptr; }
 
-// WCHAR is a 16-bit unit on Windows: the host's UTF-16 text as it is.
-std::u16string Text(const WCHAR* text) {
-  static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 units");
-  return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
-}
+namespace {
+
+using plenvox::dll::Forward;
+using plenvox::dll::Front;
+using plenvox::dll::Text;
 
 plenvox::TFindData& Record(WIN32_FIND_DATAA* record) {
   static_assert(sizeof(WIN32_FIND_DATAA) == sizeof(plenvox::TFindData), "the host's record");
@@ -40,11 +40,6 @@ plenvox::TFindDataW& Record(WIN32_FIND_DATAW* record) {
                     offsetof(plenvox::TFindDataW, AlternateFileName),
                 "the same layout");
   return *reinterpret_cast<plenvox::TFindDataW*>(record);
-}
-
-template <typename R, typename Call>
-R Forward(R fallback, Call call) {
-  return plenvox::ForwardCall(Front(), fallback, call);
 }
 
 // The entry points that both forms share, over the host's texts and records of either.
