@@ -168,3 +168,66 @@ PLENVOX_EXPORT int FsExecuteFileW(Window, char16_t* remoteName, char16_t* verb) 
     return front.FsExecuteFileW(plenvox::CoreRemotePath(Text(remoteName)), Text(verb));
   });
 }
+
+// --- The content columns ------------------------------------------------------------
+// Field names, units and the view are the same whatever the state: answered also before
+// FsInit (Double Commander enumerates the fields first). A value's name is an item's
+// remote name, in the host's form like every other.
+
+PLENVOX_EXPORT int FsContentGetSupportedField(int fieldIndex, char* fieldName, char* units, int maxlen) {
+  return plenvox::Columns::GetSupportedField(fieldIndex, fieldName, units, maxlen);
+}
+
+PLENVOX_EXPORT int FsContentGetSupportedFieldFlags(int fieldIndex) {
+  return plenvox::Columns::GetSupportedFieldFlags(fieldIndex);
+}
+
+PLENVOX_EXPORT int FsContentGetDefaultSortOrder(int fieldIndex) {
+  return plenvox::Columns::GetDefaultSortOrder(fieldIndex);
+}
+
+PLENVOX_EXPORT Bool FsContentGetDefaultView(char* contents, char* headers, char* widths, char* options,
+                                            int maxlen) {
+  return plenvox::Columns::GetDefaultView(contents, headers, widths, options, maxlen) ? plenvox::wfx::kTrue
+                                                                                      : 0;
+}
+
+PLENVOX_EXPORT Bool FsContentGetDefaultViewW(char16_t* contents, char16_t* headers, char16_t* widths,
+                                             char16_t* options, int maxlen) {
+  return plenvox::Columns::GetDefaultViewW(contents, headers, widths, options, maxlen) ? plenvox::wfx::kTrue
+                                                                                       : 0;
+}
+
+PLENVOX_EXPORT int FsContentGetValue(char* fileName, int fieldIndex, int unitIndex, void* fieldValue,
+                                     int maxlen, int flags) {
+  return Forward(plenvox::wfx::kFtFileError, [&](plenvox::Plugin& front) {
+    return front.Content().GetValue(plenvox::CoreRemotePath(Text(fileName)), fieldIndex, unitIndex,
+                                    fieldValue, maxlen, flags);
+  });
+}
+
+PLENVOX_EXPORT int FsContentGetValueW(char16_t* fileName, int fieldIndex, int unitIndex, void* fieldValue,
+                                      int maxlen, int flags) {
+  return Forward(plenvox::wfx::kFtFileError, [&](plenvox::Plugin& front) {
+    return front.Content().GetValueW(plenvox::CoreRemotePath(Text(fileName)), fieldIndex, unitIndex,
+                                     fieldValue, maxlen, flags);
+  });
+}
+
+PLENVOX_EXPORT void FsContentStopGetValue(char* fileName) {
+  Forward(0, [&](plenvox::Plugin& front) {
+    front.Content().StopGetValue(plenvox::CoreRemotePath(Text(fileName)));
+    return 0;
+  });
+}
+
+PLENVOX_EXPORT void FsContentStopGetValueW(char16_t* fileName) {
+  Forward(0, [&](plenvox::Plugin& front) {
+    front.Content().StopGetValueW(plenvox::CoreRemotePath(Text(fileName)));
+    return 0;
+  });
+}
+
+PLENVOX_EXPORT void FsContentPluginUnloading() {
+  if (Front()) Front()->Content().PluginUnloading();
+}
