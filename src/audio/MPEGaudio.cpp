@@ -176,11 +176,18 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName, TTextEncoding encodin
     Clear();
     bool closed = false;
     loaded = ReadOpenFile(os_, encoding, fileName,
-                          [this](AudioFileReader& file) { return Analyse(file); }, closed) &&
+                          [this](AudioFileReader& file) { return Load(file); }, closed) &&
              closed;
   } catch (...) {
     loaded = false;
   }
+  if (!frame_.Confirmed) Clear();
+  return loaded;
+}
+
+bool TMPEGaudio::Load(AudioFileReader& file) {
+  Clear();
+  const bool loaded = Analyse(file);
   if (!frame_.Confirmed) Clear();
   return loaded;
 }

@@ -88,6 +88,8 @@ class TMPEGaudio {
   // The same with the file's name in the encoding given, whatever the encoding in force
   // (for a reader on another thread than the one that sets it).
   bool LoadFromFile(const std::string& fileName, TTextEncoding encoding) noexcept;
+  // The same over a file that the caller has open (the describer's one open). May throw.
+  bool Load(AudioFileReader& file);
   // Seconds; 0 when no frame was found. From the VBR header's frame count when it has
   // one above 0, otherwise from the audio's byte count and the first frame's bit rate.
   double PlayTime() const;
