@@ -48,7 +48,8 @@ void ParseStreamProperties(ByteSpan body, TAudioDescription& description) {
   description.Channels = LittleEndian16(format, 2);
   description.SampleRate = LittleEndian32(format, 4);
   description.BitRate = (LittleEndian32(format, 8) * 8 + 500) / 1000;
-  description.BitsPerSample = LittleEndian16(format, 14);
+  // Bits per sample only for PCM (format tag 1); WMA's codecs are lossy.
+  description.BitsPerSample = LittleEndian16(format, 0) == 1 ? LittleEndian16(format, 14) : 0;
 }
 
 void ParseContentDescription(ByteSpan body, TTagsUtf8& tags) {

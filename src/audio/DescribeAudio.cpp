@@ -133,7 +133,14 @@ TAudioDescription DescribeAudioFile(Platform& os, TTextEncoding encoding, const 
   return description;
 }
 
+// Many taggers (and ffmpeg in WAV's INFO list) wrote UTF-8 where the format has 8-bit
+// text: a text whose bytes above 0x7F form valid UTF-8 is taken as UTF-8, which text in
+// a code page hardly ever does by chance.
 std::string TCodePageTagText::EightBit(std::string_view bytes) const {
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return std::string(bytes);
+  const std::u16string wide = Utf8ToUtf16(bytes);
+  if (wide.find(u'\uFFFD') == std::u16string::npos) return std::string(bytes);
   return Utf16ToUtf8(os_.CodePageToWide(codePage_, bytes));
 }
 

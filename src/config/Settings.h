@@ -63,8 +63,15 @@ inline constexpr SettingKey kMpdTimeout{kMpdSection, "Timeout", "3000"};
 // Every key that the plug-in reads, in the order in which the settings program shows
 // and writes them.
 inline constexpr SettingKey kSettingKeys[] = {
-    ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,      ini::kSettings,
-    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti};
+    ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,    ini::kSettings,
+    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead, ini::kDisableMulti,
+    ini::kTagCodePage};
+
+// The extension filter that the settings programs propose to a new user: every format
+// whose files the folder reads (the plug-in's own default for a missing key stays
+// ini::kExtFilter's).
+inline constexpr const char* kProposedExtFilter =
+    "mp3:mp2:mp1:flac:ogg:oga:opus:m4a:m4b:mp4:aac:wav:aif:aiff:aifc:wma";
 
 // The keys that only the Linux edition reads.
 inline constexpr SettingKey kMpdSettingKeys[] = {ini::kMpdHost, ini::kMpdPort,

@@ -70,7 +70,8 @@ TFieldValue AudioField(const TAudioDescription& audio, int field, int unitIndex)
   if (audio.Format.empty()) return Empty();
   switch (field) {
     case kFieldFormat: return Text(wfx::kFtString, std::string(audio.Format));
-    case kFieldLength: return Seconds(WholeSeconds(audio.PlayTime), unitIndex);
+    case kFieldLength:
+      return audio.PlayTime > 0 ? Seconds(WholeSeconds(audio.PlayTime), unitIndex) : Empty();
     case kFieldBitRate: return NonZero(audio.BitRate);
     case kFieldSampleRate: return NonZero(audio.SampleRate);
     case kFieldChannels: return NonZero(audio.Channels);
