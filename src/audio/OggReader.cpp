@@ -13,7 +13,6 @@ namespace plenvox {
 namespace {
 
 constexpr std::size_t kPageHeaderSize = 27;
-constexpr std::size_t kMaxPageSize = kPageHeaderSize + 255 + 255 * 255;
 constexpr std::size_t kCommentMax = 256 * 1024;
 constexpr std::size_t kCommentPagesMax = 64;
 // The file's end is searched for the last page in windows of this size, so far back.
