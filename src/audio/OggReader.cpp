@@ -15,7 +15,9 @@ namespace {
 constexpr std::size_t kPageHeaderSize = 27;
 constexpr std::size_t kCommentMax = 256 * 1024;
 constexpr std::size_t kCommentPagesMax = 64;
-// The file's end is searched for the last page in windows of this size, so far back.
+// The file's end is searched for the last page in windows of this size, so far back; the
+// first window is smaller, as the last page usually lies in it.
+constexpr std::size_t kFirstEndWindow = 16 * 1024;
 constexpr std::size_t kEndWindow = 64 * 1024;
 constexpr int kEndWindowsMax = 16;
 constexpr std::uint32_t kOpusRate = 48000;
@@ -164,7 +166,8 @@ bool ReadOgg(TFormatReading& reading) {
   std::int64_t granule = -1;
   std::int64_t windowEnd = file.Length();
   for (int i = 0; i < kEndWindowsMax && granule == -1 && windowEnd > 0; ++i) {
-    const std::int64_t start = std::max<std::int64_t>(0, windowEnd - static_cast<std::int64_t>(kEndWindow));
+    const auto window = static_cast<std::int64_t>(i == 0 ? kFirstEndWindow : kEndWindow);
+    const std::int64_t start = std::max<std::int64_t>(0, windowEnd - window);
     if (!file.Fetch(start, static_cast<std::size_t>(windowEnd - start), bytes)) return false;
     granule = LastGranuleIn(bytes.Sub(0, static_cast<std::size_t>(windowEnd - start)), head.Serial);
     // The next window overlaps this one by a page header, so that no header is cut.
