@@ -10,14 +10,16 @@ Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
 
 import subprocess
+import sys
 from pathlib import Path
-
-import audio_formats  # tests/e2e, on the path through session.py
 import fixture_checks as fc
 from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
 from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+import audio_formats  # noqa: E402  (the multi-format files of the Wine end-to-end tests)
 
 ROOT_NAME = "Plenvox"
 MUSIC = ["a one.mp3", "b two.mp3", "c three \u00e9.mp3", "d four.mp3", "e five.mp3"]
