@@ -60,7 +60,8 @@ void DescribeMpeg(const TMPEGaudio& audio, TAudioDescription& description) {
 
 bool ReadMpeg(Platform& os, TFormatReading& reading) {
   TMPEGaudio audio(os);
-  const bool loaded = audio.Load(reading.File);
+  // The tags' texts come from the Unicode readers; the analyser needs the tag's size only.
+  const bool loaded = audio.Load(reading.File, false);
   DescribeMpeg(audio, reading.Description);
   ByteSpan end;
   if (!reading.File.FetchEnd(TID3v1::kTagSize, end)) return false;

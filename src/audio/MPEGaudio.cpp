@@ -185,9 +185,9 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName, TTextEncoding encodin
   return loaded;
 }
 
-bool TMPEGaudio::Load(AudioFileReader& file) {
+bool TMPEGaudio::Load(AudioFileReader& file, bool tagTexts) {
   Clear();
-  const bool loaded = Analyse(file);
+  const bool loaded = Analyse(file, tagTexts);
   if (!frame_.Confirmed) Clear();
   return loaded;
 }
@@ -195,9 +195,9 @@ bool TMPEGaudio::Load(AudioFileReader& file) {
 // The ID3v2 tag from the file's start, the ID3v1 tag from its end, then the blocks. The
 // first read takes in the tag and, for a tag of common size, the first block; the
 // read of the file's end also takes in the block in front of the ID3v1 tag's place.
-bool TMPEGaudio::Analyse(AudioFileReader& file) {
+bool TMPEGaudio::Analyse(AudioFileReader& file, bool tagTexts) {
   ByteSpan end;
-  return id3v2Tag_.Load(file) && file.FetchEnd(kFileEndBytes, end) &&
+  return id3v2Tag_.Load(file, tagTexts) && file.FetchEnd(kFileEndBytes, end) &&
          id3v1Tag_.LoadFromFileEnd(end) && ReadBlocks(file);
 }
 
