@@ -55,6 +55,7 @@ struct Mp4State {
   bool SoundTrack = false;   // the current trak's handler is "soun"
   bool HaveSound = false;    // a sound track's media header was taken
   bool InItems = false;      // walking the children of ilst
+  std::int64_t MediaBytes = 0;  // of the top-level mdat boxes
   double TrackSeconds = 0;
   double MovieSeconds = 0;
   std::string_view Codec;
@@ -241,6 +242,7 @@ bool WalkBoxes(Mp4State& state, std::int64_t start, std::int64_t end, int depth)
     if (!state.Reading.File.Fetch(position, 16, bytes)) return false;
     Box box;
     if (!ParseBoxHeader(bytes, position, end, box)) break;
+    if (depth == 0 && box.Is("mdat")) state.MediaBytes += box.End - box.Body;
     if (!VisitBox(state, box, depth)) return false;
     position = box.End;
   }
@@ -260,6 +262,11 @@ bool ReadMp4(TFormatReading& reading) {
   }
   description.Format = state.Codec;
   if (!(description.PlayTime > 0)) description.PlayTime = state.MovieSeconds;
+  // Without a bit rate in the sample entry (Opus, FLAC): the media's average.
+  if (description.BitRate == 0 && description.PlayTime > 0) {
+    description.BitRate = static_cast<std::uint32_t>(
+        std::min(static_cast<double>(state.MediaBytes) * 8 / description.PlayTime / 1000 + 0.5, 4.0e9));
+  }
   return true;
 }
 

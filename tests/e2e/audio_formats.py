@@ -186,6 +186,10 @@ class Corpus:
         alac = self.add("latin_alac.m4a")
         encode(wav16, alac, "-c:a", "alac", "-movflags", "+faststart")
         mp4_tags(alac, LATIN)
+        for name, codec in (("opus_in.mp4", "libopus"), ("flac_in.mp4", "flac")):
+            target = self.add(name)
+            encode(wav16, target, "-c:a", codec, "-strict", "-2")
+            mp4_tags(target, JAPANESE)
         wide = self.add("mdat_64bit.m4a")
         data = aac.read_bytes()
         at = data.index(b"mdat") - 4
@@ -368,7 +372,7 @@ def expected(path: Path, kind, original=None):
     info = audio.info
     name = type(audio).__name__
     if name == "MP4":
-        out["format"] = "ALAC" if info.codec == "alac" else "AAC"
+        out["format"] = {"alac": "ALAC", "Opus": "Opus", "fLaC": "FLAC"}.get(info.codec, "AAC")
         out["tags"] = mp4_fields(audio.tags)
     else:
         out["format"] = FORMAT_NAMES[name]
@@ -376,12 +380,15 @@ def expected(path: Path, kind, original=None):
     out["rate"] = getattr(info, "sample_rate", 0) or 0
     out["channels"] = info.channels
     lossless = out["format"] in ("FLAC", "ALAC", "WAV", "AIFF")
+    if name == "MP4" and info.codec == "Opus":
+        out["rate"] = 48000
     out["bits"] = getattr(info, "bits_per_sample", 0) if lossless else 0
     bitrate = getattr(info, "bitrate", 0) or 0
     if name == "OggOpus":
         out["rate"] = int(ffprobe(path)["streams"][0]["sample_rate"])
-    if not bitrate:  # mutagen has none for Opus and Ogg FLAC: the file's average
-        bitrate = int(ffprobe(path)["format"]["bit_rate"])
+    if not bitrate:  # mutagen has none for Opus, Ogg FLAC and MP4 without esds: ffprobe's
+        probe = ffprobe(path)  # the stream's where it tells one (MP4), else the file's average
+        bitrate = int(probe["streams"][0].get("bit_rate") or probe["format"]["bit_rate"])
     out["bitrate"] = (bitrate / 1000, max(2, bitrate / 1000 * 0.03)) if bitrate else None
     if name in ("FLAC", "OggFLAC", "OggVorbis", "OggOpus"):
         out["tags"] = vorbis_fields(audio.tags)
