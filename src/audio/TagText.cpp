@@ -1,6 +1,6 @@
 #include "audio/TagText.h"
 
-#include <cctype>
+#include <algorithm>
 
 #include "audio/AudioDescription.h"
 #include "audio/ID3v1.h"
@@ -109,9 +109,10 @@ std::uint32_t LeadingNumber(std::string_view text) {
 }
 
 std::string YearOf(std::string text) {
-  if (text.size() > 4 && AllDigits(std::string_view(text).substr(0, 3)) && std::isdigit(static_cast<unsigned char>(text[3]))) {
-    text.resize(4);
-  }
+  const bool fourDigits = text.size() > 4 && std::all_of(text.begin(), text.begin() + 4, [](char c) {
+                            return c >= '0' && c <= '9';
+                          });
+  if (fourDigits) text.resize(4);
   return text;
 }
 
