@@ -74,7 +74,29 @@ std::string ValueText(std::uint16_t type, ByteSpan value) {
   return {};
 }
 
-void ParseExtendedContent(ByteSpan body, TAudioDescription& description) {
+// A WM/Picture value that starts at offset of the file: picture type, data length, MIME
+// type and description (UTF-16LE, zero-terminated), then the data.
+TPictureLocation AsfPicture(ByteSpan value, std::int64_t offset) {
+  TPictureLocation picture;
+  picture.Type = value.At(0);
+  const std::uint32_t size = LittleEndian32(value, 1);
+  std::size_t at = 5;
+  const auto skipText = [&](std::string* text) {
+    const std::size_t start = at;
+    while (value.Has(at, 2) && (value.At(at) != 0 || value.At(at + 1) != 0)) at += 2;
+    if (text) *text = Utf16Le(value.Sub(start, at - start));
+    at += 2;
+  };
+  skipText(&picture.Mime);
+  skipText(nullptr);
+  if (value.Has(at, size)) {
+    picture.Offset = offset + static_cast<std::int64_t>(at);
+    picture.Size = size;
+  }
+  return picture;
+}
+
+void ParseExtendedContent(ByteSpan body, std::int64_t bodyOffset, TAudioDescription& description) {
   TTagsUtf8& tags = description.Tags;
   const std::uint16_t count = LittleEndian16(body, 0);
   std::size_t at = 2;
@@ -90,7 +112,8 @@ void ParseExtendedContent(ByteSpan body, TAudioDescription& description) {
     const ByteSpan value = body.Sub(at + 4, length);
     at += 4 + std::size_t{length};
     if (name == "WM/Picture") {
-      description.HasPicture = true;
+      const std::size_t valueAt = at - length;
+      description.OfferPicture(AsfPicture(value, bodyOffset + static_cast<std::int64_t>(valueAt)));
       continue;
     }
     const std::string text = ValueText(type, value);
@@ -129,7 +152,9 @@ bool ReadAsf(TFormatReading& reading) {
     if (GuidAt(header, at, kFileProperties)) ParseFileProperties(body, seconds);
     else if (GuidAt(header, at, kStreamProperties)) ParseStreamProperties(body, description);
     else if (GuidAt(header, at, kContentDescription)) ParseContentDescription(body, description.Tags);
-    else if (GuidAt(header, at, kExtendedContentDescription)) ParseExtendedContent(body, description);
+    else if (GuidAt(header, at, kExtendedContentDescription)) {
+      ParseExtendedContent(body, static_cast<std::int64_t>(at + kObjectHeaderSize), description);
+    }
     at += static_cast<std::size_t>(size);
   }
   if (description.SampleRate == 0) {

@@ -210,6 +210,10 @@ void WriteDescription(JsonWriter& json, const TAudioDescription& d) {
   json.Member("Track", t.Track);
   json.Member("Disc", t.Disc);
   json.Member("HasPicture", d.HasPicture);
+  json.Member("PictureOffset", d.Picture.Offset);
+  json.Member("PictureSize", d.Picture.Size);
+  json.Member("PictureMime", d.Picture.Mime);
+  json.Member("PictureType", d.Picture.Type);
   json.EndObject();
 }
 
@@ -239,7 +243,12 @@ std::string DescriptionText(const TAudioDescription& d) {
     Line(out, name, Quoted(*text));
   }
   Line(out, "  track/disc", std::to_string(t.Track) + "/" + std::to_string(t.Disc));
-  Line(out, "picture", d.HasPicture ? "yes" : "no");
+  Line(out, "picture", !d.HasPicture ? "no"
+                       : d.Picture.Size == 0
+                           ? "yes"
+                           : "type " + std::to_string(d.Picture.Type) + ", " + d.Picture.Mime + ", " +
+                                 std::to_string(d.Picture.Size) + " bytes at " +
+                                 std::to_string(d.Picture.Offset));
   return out;
 }
 

@@ -12,7 +12,7 @@ namespace plenvox::info {
 // One JSON object (no line end) for the file: "file", "loaded", "PlayTime",
 // "FileLength", "EncoderTag", "Frame", "VBR", "ID3v1" and "ID3v2"; for a file of
 // another format than MPEG audio also "Description" (format, audio properties, tags as
-// UTF-8 bytes, picture), so that MPEG files' lines stay as they were.
+// UTF-8 bytes, the picture's place), so that MPEG files' lines stay as they were.
 std::string JsonReport(const std::string& fileName, bool loaded, const TMPEGaudio& audio,
                        const TAudioDescription& description);
 
