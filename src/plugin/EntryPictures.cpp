@@ -13,16 +13,17 @@ std::string_view IconCacheName(TEntryIcon icon) {
   }
 }
 
-bool IsStreamAddress(std::string_view path) {
+// A scheme is two or more letters, digits, "+", "-" or "." (one letter would be a drive).
+TAddressKind AddressKind(std::string_view path) {
   const auto colon = path.find("://");
-  if (colon == std::string_view::npos || colon < 2) return false;
-  for (std::size_t i = 0; i < colon; ++i) {
-    const auto c = static_cast<unsigned char>(path[i]);
-    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
-  }
+  if (colon == std::string_view::npos || colon < 2) return TAddressKind::Path;
   std::string scheme(path.substr(0, colon));
-  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return scheme != "file";
+  for (char& c : scheme) {
+    const auto letter = static_cast<unsigned char>(c);
+    if (!std::isalnum(letter) && c != '+' && c != '-' && c != '.') return TAddressKind::Path;
+    c = static_cast<char>(std::tolower(letter));
+  }
+  return scheme == "file" ? TAddressKind::FileUrl : TAddressKind::Stream;
 }
 
 bool EntryPictures::IsPlaying(const TColumnSnapshot& snapshot, const TColumnEntry& entry) {
@@ -47,7 +48,9 @@ TEntryIcon EntryPictures::Icon(std::string_view hostName, bool wide, bool mayWai
       snapshot->Find(EntryNameOfHostName(os_, hostName, wide, snapshot->Encoding()));
   if (!entry) return TEntryIcon::Default;
   if (IsPlaying(*snapshot, *entry)) return TEntryIcon::Playing;
-  if (IsStreamAddress(entry->Path)) return TEntryIcon::Stream;
+  const TAddressKind kind = AddressKind(entry->Path);
+  if (kind == TAddressKind::Stream) return TEntryIcon::Stream;
+  if (kind == TAddressKind::FileUrl) return TEntryIcon::Default;
   bool found = entry->Found;
   if (!entry->Looked) {
     if (!mayWait) return TEntryIcon::Delayed;
@@ -61,7 +64,7 @@ std::optional<TCoverPicture> EntryPictures::Cover(std::string_view hostName, boo
   const auto snapshot = snapshots_.Current();
   const TColumnEntry* entry =
       snapshot->Find(EntryNameOfHostName(os_, hostName, wide, snapshot->Encoding()));
-  if (!entry || IsStreamAddress(entry->Path)) return std::nullopt;
+  if (!entry || AddressKind(entry->Path) != TAddressKind::Path) return std::nullopt;
   return ReadCoverArt(os_, snapshot->Encoding(), std::string(entry->Path));
 }
 

@@ -33,8 +33,11 @@ enum class TEntryIcon {
 // The name under which the host caches each of the plug-in's icons (empty for the others).
 std::string_view IconCacheName(TEntryIcon icon);
 
-// Whether an entry's path is a stream's address ("scheme://..."; "file://" excepted).
-bool IsStreamAddress(std::string_view path);
+// What an entry's path is: a file's path, a stream's address ("scheme://...") or a
+// file's URL ("file://...", which names a file as the player reads it, not as the
+// platform looks it up).
+enum class TAddressKind { Path, Stream, FileUrl };
+TAddressKind AddressKind(std::string_view path);
 
 class EntryPictures {
  public:

@@ -33,6 +33,7 @@ import scenarios_host  # noqa: E402,F401
 import scenarios_listing  # noqa: E402,F401
 import scenarios_playlist_folder  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
+import scenarios_pictures  # noqa: E402,F401
 import scenarios_settings  # noqa: E402,F401
 import scenarios_unicode  # noqa: E402,F401
 from wine_session import StepTimeout, WineSession, probe_loader  # noqa: E402
