@@ -25,16 +25,34 @@ std::optional<TImageInfo> Checked(TImageFormat format, std::uint64_t width, std:
   return TImageInfo{format, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
 }
 
-// PNG: the signature, then the IHDR chunk (length 13) with width and height first.
+// Whether the bytes from at on hold the two bytes a then b.
+bool HoldsPair(ByteSpan bytes, std::size_t at, std::uint8_t a, std::uint8_t b) {
+  for (; bytes.Has(at, 2); ++at) {
+    if (bytes.At(at) == a && bytes.At(at + 1) == b) return true;
+  }
+  return false;
+}
+
+// PNG: the signature, then the IHDR chunk (length 13) with width and height first; the
+// IEND chunk (length 0, then its CRC) must be there, else the file was cut short.
 std::optional<TImageInfo> Png(ByteSpan bytes) {
   if (!bytes.Has(0, 24) || !bytes.LettersAt(12, "IHDR")) return std::nullopt;
+  bool ended = false;
+  for (std::size_t at = bytes.size() >= 12 ? bytes.size() - 12 : 0; at >= 33 && !ended; --at) {
+    ended = BigEndian32(bytes, at) == 0 && bytes.LettersAt(at + 4, "IEND");
+  }
+  if (!ended) return std::nullopt;
   return Checked(TImageFormat::Png, BigEndian32(bytes, 16), BigEndian32(bytes, 20));
 }
 
 // JPEG: the segments after SOI, each a marker (0xFF, code) and a 16-bit length that
 // counts itself, up to the first frame header (SOF0-SOF15 but DHT 0xC4, JPG 0xC8, DAC
-// 0xCC): precision, height, width. Fill bytes 0xFF before a marker are skipped.
+// 0xCC): precision, height, width; then on to the first scan (SOS), behind which the
+// image's end (EOI, 0xFF 0xD9) must follow, else the file was cut short (inside the
+// scan's data a 0xFF byte is always followed by 0x00 or a restart marker). Fill bytes
+// 0xFF before a marker are skipped.
 std::optional<TImageInfo> Jpeg(ByteSpan bytes) {
+  std::optional<TImageInfo> frame;
   std::size_t at = 2;
   while (bytes.Has(at, 4)) {
     if (bytes.At(at) != 0xFF) return std::nullopt;
@@ -48,12 +66,16 @@ std::optional<TImageInfo> Jpeg(ByteSpan bytes) {
       at += 2;
       continue;
     }
-    if (code == 0xD9 || code == 0xDA) return std::nullopt;  // image end or scan before a frame
+    if (code == 0xD9) return std::nullopt;  // the image's end before its scan
     const std::uint16_t length = BigEndian16(bytes, at + 2);
     if (length < 2) return std::nullopt;
-    if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC) {
+    if (code == 0xDA) {
+      if (!frame || !HoldsPair(bytes, at + 2 + std::size_t{length}, 0xFF, 0xD9)) return std::nullopt;
+      return Checked(frame->Format, frame->Width, frame->Height);
+    }
+    if (!frame && code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC) {
       if (length < 7 || !bytes.Has(at + 4, 5)) return std::nullopt;
-      return Checked(TImageFormat::Jpeg, BigEndian16(bytes, at + 7), BigEndian16(bytes, at + 5));
+      frame = TImageInfo{TImageFormat::Jpeg, BigEndian16(bytes, at + 7), BigEndian16(bytes, at + 5)};
     }
     at += 2 + std::size_t{length};
   }

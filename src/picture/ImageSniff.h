@@ -26,7 +26,8 @@ struct TImageInfo {
 
 // The kind and declared dimensions of the image in bytes; nothing when the bytes are no
 // image of a known kind, declare no dimensions within them (a JPEG is searched for its
-// frame header), declare a side of 0, or exceed the limits above.
+// frame header), declare a side of 0, exceed the limits above, or (JPEG and PNG) lack
+// the marker of the image's end: a picture cut short.
 std::optional<TImageInfo> SniffImage(ByteSpan bytes);
 
 // Whether the dimensions lie within the limits.

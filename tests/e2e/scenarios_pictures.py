@@ -25,7 +25,7 @@ except ImportError:  # an interpreter without Debian's python3-mutagen (scripts/
     sys.path.append("/usr/lib/python3/dist-packages")
     import mutagen.id3 as id3
 
-MEAN_DIFFERENCE_MAX = 4.0
+MEAN_DIFFERENCE_MAX = 2.0
 BITMAP_EXTRACTED_CACHE = "257"  # FS_BITMAP_EXTRACTED + FS_BITMAP_CACHE
 BITMAP_NONE = "0"
 ICON_USE_DEFAULT, ICON_EXTRACTED, ICON_DELAYED = "0", "1", "3"
