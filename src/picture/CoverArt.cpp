@@ -85,7 +85,8 @@ std::optional<TCoverPicture> ReadCoverArt(Platform& os, TTextEncoding encoding, 
   const std::string folder = FolderOf(path);
   if (folder.empty()) return std::nullopt;
   for (const char* name : kFolderPictureNames) {
-    const std::string candidate = JoinPath(folder, name, os.PathSeparator());
+    // The folder ends with its separator already.
+    const std::string candidate = folder + name;
     TFileRecord record;
     if (!os.FindFileIn(encoding, candidate, record)) continue;
     if ((picture = ReadFolderPicture(os, encoding, candidate))) return picture;
