@@ -5,6 +5,7 @@ scripted host under Wine, with the stand-in player and recorders.
     run.py test --build build/mingw32 [--group G]... [--only NAME]... [-v]
     run.py demo --build build/mingw32
     run.py bench --build build/mingw32 --corpus FOLDER [--entries 10000] [--repeat 3]
+    run.py thumbnails --build build/mingw64 [--entries 500] [--repeat 3]
     run.py probe --build build/mingw32
 
 A build whose Wine loader cannot run on this machine (the 32-bit one, where the kernel
@@ -23,6 +24,7 @@ sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import bench  # noqa: E402
+import bench_pictures  # noqa: E402
 import check  # noqa: E402
 import demo  # noqa: E402
 import scenarios_columns  # noqa: E402,F401  (each registers its scenarios)
@@ -138,6 +140,16 @@ def run_bench(args):
     return 0
 
 
+def run_thumbnails(args):
+    build = Path(args.build).resolve()
+    artefacts = Artefacts(build)
+    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
+        RegistryState(session).ensure(True)
+        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "thumbnails", "thumbnails")
+        print(bench_pictures.run(sc, args.entries, args.repeat))
+    return 0
+
+
 def run_probe(args):
     bits = Artefacts(Path(args.build).resolve()).bits
     why = probe_loader(bits)
@@ -163,10 +175,16 @@ def main():
     timing.add_argument("--entries", type=int, default=10000)
     timing.add_argument("--repeat", type=int, default=3)
     timing.add_argument("-v", "--verbose", action="store_true")
+    thumbs = sub.add_parser("thumbnails", help="time the thumbnails and icons of entries with covers")
+    thumbs.add_argument("--build", required=True, help="a Windows build folder (build/mingw64)")
+    thumbs.add_argument("--entries", type=int, default=500)
+    thumbs.add_argument("--repeat", type=int, default=3)
+    thumbs.add_argument("-v", "--verbose", action="store_true")
     probe = sub.add_parser("probe", help="tell whether this build's Wine loader runs here")
     probe.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
     args = parser.parse_args()
-    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "probe": run_probe}
+    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "thumbnails": run_thumbnails,
+                "probe": run_probe}
     return commands[args.command](args)
 
 
