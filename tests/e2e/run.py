@@ -6,6 +6,7 @@ scripted host under Wine, with the stand-in player and recorders.
     run.py demo --build build/mingw32
     run.py bench --build build/mingw32 --corpus FOLDER [--entries 10000] [--repeat 3]
     run.py thumbnails --build build/mingw64 [--entries 500] [--repeat 3]
+    run.py screenshot --build build/mingw64 --out docs/thumbnail-view.png
     run.py probe --build build/mingw32
 
 A build whose Wine loader cannot run on this machine (the 32-bit one, where the kernel
@@ -25,6 +26,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import bench  # noqa: E402
 import bench_pictures  # noqa: E402
+import thumbnail_view  # noqa: E402
 import check  # noqa: E402
 import demo  # noqa: E402
 import scenarios_columns  # noqa: E402,F401  (each registers its scenarios)
@@ -150,6 +152,17 @@ def run_thumbnails(args):
     return 0
 
 
+def run_screenshot(args):
+    build = Path(args.build).resolve()
+    artefacts = Artefacts(build)
+    icons = build / "src" / "plugin" / "dll" / "icons"
+    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
+        RegistryState(session).ensure(True)
+        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "thumbnail-view", "thumbnail-view")
+        print(thumbnail_view.run(sc, icons, Path(args.out).resolve()))
+    return 0
+
+
 def run_probe(args):
     bits = Artefacts(Path(args.build).resolve()).bits
     why = probe_loader(bits)
@@ -180,10 +193,15 @@ def main():
     thumbs.add_argument("--entries", type=int, default=500)
     thumbs.add_argument("--repeat", type=int, default=3)
     thumbs.add_argument("-v", "--verbose", action="store_true")
+    shot = sub.add_parser("screenshot", help="draw the thumbnail view from the host's bitmaps and icons")
+    shot.add_argument("--build", required=True, help="a Windows build folder (build/mingw64)")
+    shot.add_argument("--out", required=True, help="the PNG file to write")
+    shot.add_argument("-v", "--verbose", action="store_true")
     probe = sub.add_parser("probe", help="tell whether this build's Wine loader runs here")
     probe.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
     args = parser.parse_args()
     commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "thumbnails": run_thumbnails,
+                "screenshot": run_screenshot,
                 "probe": run_probe}
     return commands[args.command](args)
 
