@@ -122,45 +122,33 @@ def run_tests(args):
     return 1 if failures else 0
 
 
-def run_demo(args):
+def _in_session(args, name, body):
+    """Runs body(scenario) in a Wine session of the build, in the run folder name, and
+    prints what it answers."""
     build = Path(args.build).resolve()
     artefacts = Artefacts(build)
     with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
         RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "demo", "demo")
-        print(demo.run(sc))
+        print(body(Scenario(session, artefacts, build / "e2e" / "runs" / name, name)))
     return 0
+
+
+def run_demo(args):
+    return _in_session(args, "demo", demo.run)
 
 
 def run_bench(args):
-    build = Path(args.build).resolve()
-    artefacts = Artefacts(build)
-    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
-        RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "bench", "bench")
-        print(bench.run(sc, Path(args.corpus), args.entries, args.repeat))
-    return 0
+    return _in_session(args, "bench", lambda sc: bench.run(sc, Path(args.corpus), args.entries, args.repeat))
 
 
 def run_thumbnails(args):
-    build = Path(args.build).resolve()
-    artefacts = Artefacts(build)
-    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
-        RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "thumbnails", "thumbnails")
-        print(bench_pictures.run(sc, args.entries, args.repeat))
-    return 0
+    return _in_session(args, "thumbnails", lambda sc: bench_pictures.run(sc, args.entries, args.repeat))
 
 
 def run_screenshot(args):
-    build = Path(args.build).resolve()
-    artefacts = Artefacts(build)
-    icons = build / "src" / "plugin" / "dll" / "icons"
-    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
-        RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "thumbnail-view", "thumbnail-view")
-        print(thumbnail_view.run(sc, icons, Path(args.out).resolve()))
-    return 0
+    icons = Path(args.build).resolve() / "src" / "plugin" / "dll" / "icons"
+    return _in_session(args, "thumbnail-view",
+                       lambda sc: thumbnail_view.run(sc, icons, Path(args.out).resolve()))
 
 
 def run_probe(args):

@@ -13,6 +13,7 @@
 #include "EscapedText.h"
 #include "Interpreter.h"
 #include "Output.h"
+#include "ScriptLine.h"
 
 namespace plenvox::e2e {
 
@@ -22,13 +23,6 @@ constexpr int kIconExtractedDestroy = 2;
 constexpr int kBitmapExtracted = 1;
 constexpr int kBitmapResultMask = 255;
 constexpr int kThreadsMax = 16;
-
-bool Number(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  value = static_cast<int>(std::strtol(text.c_str(), &end, 0));
-  return end && *end == '\0';
-}
 
 // FNV-1a over bytes, as 8 hex digits.
 std::string Checksum(const std::vector<std::uint8_t>& bytes) {
@@ -89,7 +83,7 @@ bool Interpreter::Icon(const Words& w) {
   const std::string kind = LineKind<Form>("icon");
   if (!Require(entry, kind)) return true;
   int flags = 0;
-  if (w.size() > 2 && !Number(w[2], flags)) return Fail(kind + " REMOTE [FLAGS]");
+  if (w.size() > 2 && !ScriptNumber(w[2], flags)) return Fail(kind + " REMOTE [FLAGS]");
   auto remote = Form::Text(w[1]);
   HICON icon = nullptr;
   const int result = Guarded([&] { return plugin_.Call<int>(entry, remote.data(), flags, &icon); });
@@ -113,7 +107,7 @@ bool Interpreter::Preview(const Words& w) {
   const std::string kind = LineKind<Form>("preview");
   if (!Require(entry, kind)) return true;
   int width = 0, height = 0;
-  if (!Number(w[2], width) || !Number(w[3], height)) return Fail(kind + " REMOTE WIDTH HEIGHT [PPMFILE]");
+  if (!ScriptNumber(w[2], width) || !ScriptNumber(w[3], height)) return Fail(kind + " REMOTE WIDTH HEIGHT [PPMFILE]");
   auto remote = Form::Text(w[1]);
   HBITMAP bitmap = nullptr;
   const int result = Guarded([&] { return plugin_.Call<int>(entry, remote.data(), width, height, &bitmap); });
@@ -136,8 +130,8 @@ bool Interpreter::PreviewThreads(const Words& w) {
   const std::string kind = LineKind<Form>("previewthreads");
   if (!Require(entry, kind)) return true;
   int count = 0, width = 0, height = 0;
-  if (!Number(w[1], count) || count < 1 || count > kThreadsMax || !Number(w[3], width) ||
-      !Number(w[4], height)) {
+  if (!ScriptNumber(w[1], count) || count < 1 || count > kThreadsMax || !ScriptNumber(w[3], width) ||
+      !ScriptNumber(w[4], height)) {
     return Fail(kind + " COUNT REMOTE WIDTH HEIGHT");
   }
   // Every thread starts its call together with the others and keeps what came back.
