@@ -42,7 +42,7 @@ exports)
   ;;
 imports)
   imports=$("$objdump" -p "$file" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
-  allowed='^(kernel32|user32|shell32|ole32|advapi32|gdi32|windowscodecs|oleaut32|comdlg32|shlwapi|comctl32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
+  allowed='^(kernel32|user32|shell32|ole32|advapi32|gdi32|comdlg32|shlwapi|comctl32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
   bad=$(grep -Ev "$allowed" <<<"$imports" || true)
   if [ -n "$bad" ]; then
     echo "$(basename "$file") imports non-system DLLs: $bad"
