@@ -177,14 +177,16 @@ def covers_fit_the_box_and_match_an_independent_decode(sc):
     script = ["init", "list \\ quiet"]
     for i, (remote, (width, height), _picture) in enumerate(cases):
         script.append('preview "\\%s" %d %d P:\\temp\\thumb%d.ppm' % (remote, width, height, i))
-    # The W form, and four threads at once on one entry.
+    # The W form, four threads at once on one entry, an item that is no entry; COM on the
+    # host's thread as the calls left it: none, then the host's own in either model.
     script += ['previeww "\\%s" 96 96 P:\\temp\\wide.ppm' % cases[0][0],
                'previewthreads 4 "\\%s" 96 96' % cases[0][0],
-               'preview "\\P:\\music\\never listed.mp3" 96 96']
+               'preview "\\P:\\music\\never listed.mp3" 96 96', "comstate",
+               "com sta", 'preview "\\%s" 96 96' % cases[0][0], "comstate"]
     out = sc.run_host(script)
     expect_clean(out)
     previews = out.of("preview")
-    expect_equal(len(previews), len(cases) + 1, "preview lines")
+    expect_equal(len(previews), len(cases) + 2, "preview lines")
     for i, ((remote, (box_w, box_h), source), line) in enumerate(zip(cases, previews)):
         if source is None:
             expect_equal(line, [BITMAP_NONE], "the preview of %s" % remote)
@@ -205,7 +207,10 @@ def covers_fit_the_box_and_match_an_independent_decode(sc):
         difference = mean_difference(pixels, rgb_of(source, width, height))
         expect(difference <= MEAN_DIFFERENCE_MAX, "%s at %dx%d: mean difference %.2f against ImageMagick"
                % (remote, width, height, difference))
-    expect_equal(previews[-1], [BITMAP_NONE], "an item that is no entry")
+    expect_equal(previews[-2], [BITMAP_NONE], "an item that is no entry")
+    expect_equal(previews[-1], previews[0][:5], "the bitmap on a thread that has COM already")
+    expect_equal(out.of("comstate"), [["none"], ["sta"]],
+                 "COM on the host's thread after the calls: undone where they made it, the host's kept")
     expect_equal(out.of("previeww")[0][:5], previews[0][:5], "the W form's bitmap")
     threads = out.of("previewthreads")[0]
     expect_equal(threads[1:], [BITMAP_EXTRACTED_CACHE + ":%sx%s:%s" % tuple(previews[0][1:3] + previews[0][4:5])] * 4,

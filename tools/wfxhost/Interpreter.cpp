@@ -144,6 +144,8 @@ bool Interpreter::Run(const Words& w) {
       {"previeww", 4, &Interpreter::Preview<WideForm>},
       {"previewthreads", 5, &Interpreter::PreviewThreads<AnsiForm>},
       {"previewthreadsw", 5, &Interpreter::PreviewThreads<WideForm>},
+      {"com", 2, &Interpreter::Com},
+      {"comstate", 1, &Interpreter::ComState},
   };
   if (w.empty()) return true;
   for (const Command& command : kCommands) {

@@ -99,6 +99,8 @@ class Interpreter {
   bool Preview(const Words& w);
   template <typename Form>
   bool PreviewThreads(const Words& w);
+  bool Com(const Words& w);
+  bool ComState(const Words& w);
 
   template <typename Form>
   HANDLE CallFindFirst(const std::string& path);

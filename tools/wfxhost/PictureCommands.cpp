@@ -1,8 +1,11 @@
 // The script's commands for the items' pictures: FsExtractCustomIcon(W), which prints the
 // icon that came back, and FsGetPreviewBitmap(W), which writes the returned bitmap to a
 // file and prints its size and a checksum, also from several threads at once. README.md
-// beside this file has their lines.
+// beside this file has their lines. And COM on the host's thread: what a host has before
+// the call, and what the plug-in leaves of it.
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -159,6 +162,26 @@ bool Interpreter::PreviewThreads(const Words& w) {
   std::vector<std::string> line = {kind, std::to_string(count)};
   for (const Outcome& outcome : outcomes) line.push_back(std::to_string(outcome.Result) + ":" + outcome.Text);
   PrintLine(line);
+  return true;
+}
+
+// COM on the host's thread, as a host that uses it has it before it calls the plug-in.
+bool Interpreter::Com(const Words& w) {
+  if (w[1] != "sta" && w[1] != "mta") return Fail("com sta|mta");
+  const HRESULT result =
+      ::CoInitializeEx(nullptr, w[1] == "sta" ? COINIT_APARTMENTTHREADED : COINIT_MULTITHREADED);
+  PrintLine({"com", w[1], Hex(static_cast<unsigned long>(result), 8)});
+  return true;
+}
+
+// What COM the host's thread has now: a probe in the single-threaded model answers
+// S_OK (none; undone), S_FALSE (single-threaded; the probe's count undone) or
+// RPC_E_CHANGED_MODE (multithreaded).
+bool Interpreter::ComState(const Words&) {
+  const HRESULT probe = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(probe)) ::CoUninitialize();
+  const char* state = probe == S_OK ? "none" : probe == S_FALSE ? "sta" : probe == RPC_E_CHANGED_MODE ? "mta" : "error";
+  PrintLine({"comstate", state});
   return true;
 }
 
