@@ -9,15 +9,19 @@ filter, within a mean difference of MEAN_DIFFERENCE_MAX per colour channel (of 2
 Bad pictures (a frame whose declared size passes the tag's end, bytes that are no image,
 a PNG and a JPEG that declare huge dimensions, a truncated JPEG and PNG) answer "none".
 Icons: the playing entry's, a missing file's and a stream address's, compared with the
-pixel sources in src/plugin/dll/icons; every other entry keeps the host's icon."""
+pixel sources in src/plugin/dll/icons; every other entry keeps the host's icon. Names in
+Cyrillic and CJK through the W calls with today's player's UTF-8 playlist."""
 
 import struct
 import subprocess
 import sys
+import tempfile
 from pathlib import Path
 
 import mpeg_files
 from check import expect, expect_clean, expect_equal, scenario
+from scenarios_unicode import CJK, CYRILLIC, prepare
+from scenarios_unicode import run as unicode_run
 
 try:
     import mutagen.id3 as id3
@@ -304,3 +308,26 @@ def icons_from_the_listings_look_ups(sc):
     got = [line if line[0] == ICON_EXTRACTED else [line[0]] for line in out.of("icon")]
     expect_equal(got, [[ICON_USE_DEFAULT], icon("missing", 32), icon("stream", 32), [ICON_USE_DEFAULT]],
                  "icons in display mode 1")
+
+
+@scenario("pictures")
+def unicode_names_through_the_w_calls(sc):
+    """Today's player with a UTF-8 playlist: a cover and an icon for names in Cyrillic and
+    CJK, asked through the W entry points."""
+    prepare(sc, [CYRILLIC, CJK], files={}, DisplayMode=1)
+    target = sc.path(CYRILLIC)
+    target.parent.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryDirectory() as work:
+        front = picture(Path(work) / "front.jpg", 300, 200, ("#30a0a0", "#a03030", "#ffffff", "#000000"))
+    tagged(target, [(3, "image/jpeg", front)], 4)
+    out = unicode_run(sc, ["initw", "listw \\ quiet",
+                           'previeww "\\%s" 90 90 P:\\temp\\cyrillic.ppm' % CYRILLIC,
+                           'iconw "\\%s" 2' % CJK, 'iconw "\\%s" 2' % CYRILLIC])
+    expect_clean(out)
+    preview = out.of("previeww")[0]
+    expect_equal(preview[:3], [BITMAP_EXTRACTED_CACHE, "90", "60"], "the Cyrillic entry's cover")
+    width, height, pixels = read_ppm(sc.path("P:\\temp\\cyrillic.ppm"))
+    difference = mean_difference(pixels, rgb_of(front, width, height))
+    expect(difference <= MEAN_DIFFERENCE_MAX, "mean difference %.2f against ImageMagick" % difference)
+    got = [line if line[0] == ICON_EXTRACTED else [line[0]] for line in out.of("iconw")]
+    expect_equal(got, [icon("missing", 32), [ICON_USE_DEFAULT]], "the CJK entry is missing")
