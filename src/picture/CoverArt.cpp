@@ -77,11 +77,12 @@ std::optional<TCoverPicture> ReadPictureAt(AudioFileReader& file, const TPicture
 std::optional<TCoverPicture> ReadCoverArt(Platform& os, TTextEncoding encoding, const std::string& path) {
   std::optional<TCoverPicture> picture;
   bool closed = false;
-  ReadOpenFile(os, encoding, path, [&](AudioFileReader& file) {
+  // A file that cannot be opened (a missing one) has no cover, whatever its folder holds.
+  const bool opened = ReadOpenFile(os, encoding, path, [&](AudioFileReader& file) {
     if (const auto location = FindEmbeddedPicture(file)) picture = ReadPictureAt(file, *location);
     return true;
   }, closed);
-  if (picture) return picture;
+  if (!opened || picture) return picture;
   const std::string folder = FolderOf(path);
   if (folder.empty()) return std::nullopt;
   for (const char* name : kFolderPictureNames) {

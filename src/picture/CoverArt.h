@@ -42,7 +42,8 @@ std::vector<std::uint8_t> Resynchronised(ByteSpan bytes);
 // The folder pictures' names, in the order they are tried.
 extern const char* const kFolderPictureNames[9];
 
-// The cover of the file at path (in the encoding given): embedded, else from its folder.
+// The cover of the file at path (in the encoding given): embedded, else from its folder;
+// nothing for a file that cannot be opened.
 std::optional<TCoverPicture> ReadCoverArt(Platform& os, TTextEncoding encoding, const std::string& path);
 
 }  // namespace plenvox

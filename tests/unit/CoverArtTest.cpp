@@ -95,6 +95,7 @@ TEST_F(CoverArtTest, FolderPicturesInTheirOrderAfterTheEmbeddedOne) {
   ASSERT_TRUE(cover);
   EXPECT_EQ(Text(cover), Jpeg(3));
   EXPECT_EQ(cover->Source, TCoverSource::Folder);
+  EXPECT_FALSE(Cover("missing.mp3"));  // a missing file has no cover, whatever its folder holds
   WriteFile(dir / "b.mp3", Id3v2Tag(3, Id3v2Frame("APIC", Apic(3, Jpeg(4)))));
   const auto embedded = Cover("b.mp3");
   ASSERT_TRUE(embedded);
