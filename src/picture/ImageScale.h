@@ -19,10 +19,34 @@ struct TPixelSize {
 // itself, each side at least 1; 0x0 when a side of either is 0.
 TPixelSize FitInside(TPixelSize picture, TPixelSize box);
 
-// Scales 32-bit pixels (blue, green, red, alpha; not premultiplied; rows of stride
-// bytes, top-down) of size from to size to, no larger than from: the result is opaque,
-// top-down, 4 bytes a pixel with alpha 255, rows without padding. Empty when the sizes
-// are 0, to is larger than from, or pixels is shorter than the size says.
+// Scales 32-bit pixels (blue, green, red, alpha; not premultiplied) of size from down to
+// size to, taking the source rows one after the other, so that a decoder can hand them
+// over in stripes and no whole picture need be held. The result is opaque, top-down, 4
+// bytes a pixel with alpha 255, rows without padding.
+class TDownScaler {
+ public:
+  // Not Valid() when a size is 0 or to is larger than from.
+  TDownScaler(TPixelSize from, TPixelSize to);
+
+  bool Valid() const { return valid_; }
+  // The next source row (from.Width pixels); rows beyond the last are ignored.
+  void AddRow(const std::uint8_t* row);
+  // Every row added: the scaled pixels; before that, empty.
+  std::vector<std::uint8_t> Result() const;
+
+ private:
+  TPixelSize from_;
+  TPixelSize to_;
+  bool valid_ = false;
+  std::vector<std::uint32_t> columnStart_;  // the source columns of each target column
+  std::vector<std::uint64_t> sums_;         // of the target row being made: blue, green, red, count
+  std::uint32_t sourceRow_ = 0;
+  std::uint32_t targetRow_ = 0;
+  std::vector<std::uint8_t> out_;
+};
+
+// The same over a whole picture in memory (rows of stride bytes, top-down); empty when
+// the scaler is not valid or pixels is shorter than the size says.
 std::vector<std::uint8_t> ScaleDown(const std::uint8_t* pixels, std::size_t pixelBytes,
                                     std::size_t stride, TPixelSize from, TPixelSize to);
 

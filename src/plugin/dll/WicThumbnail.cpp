@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "picture/ImageSniff.h"
@@ -19,6 +20,9 @@ constexpr GUID kIidWicImagingFactory = {
     0xec5ec8a9, 0xc395, 0x4314, {0x9c, 0x77, 0x54, 0xd7, 0xa9, 0x35, 0xff, 0x70}};
 constexpr GUID kPixelFormat32bppBgra = {
     0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
+
+// The most bytes of decoded pixels asked of the decoder at once (at least one row).
+constexpr UINT kStripeBytes = 1 << 20;
 
 // One COM interface pointer, released when it goes.
 template <typename Interface>
@@ -108,13 +112,23 @@ HBITMAP DecodeThumbnail(const std::vector<std::uint8_t>& bytes, TPixelSize box) 
   }
   const TPixelSize from{width, height};
   const TPixelSize to = FitInside(from, box);
+  TDownScaler scaler(from, to);
+  if (!scaler.Valid()) return nullptr;
+  // The pixels come in stripes of rows, so that no more than a stripe of the picture is
+  // held here whatever its size.
   const std::size_t stride = std::size_t{width} * 4;
-  std::vector<std::uint8_t> pixels(stride * height);
-  if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(pixels.size()),
-                                   pixels.data()))) {
-    return nullptr;
+  const UINT stripeRows = std::max<UINT>(1, std::min<UINT>(height, kStripeBytes / static_cast<UINT>(stride)));
+  std::vector<std::uint8_t> stripe(stride * stripeRows);
+  for (UINT top = 0; top < height; top += stripeRows) {
+    const UINT rows = std::min(stripeRows, height - top);
+    const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+    if (FAILED(converter->CopyPixels(&rect, static_cast<UINT>(stride), static_cast<UINT>(stride * rows),
+                                     stripe.data()))) {
+      return nullptr;
+    }
+    for (UINT row = 0; row < rows; ++row) scaler.AddRow(stripe.data() + stride * row);
   }
-  const std::vector<std::uint8_t> scaled = ScaleDown(pixels.data(), pixels.size(), stride, from, to);
+  const std::vector<std::uint8_t> scaled = scaler.Result();
   if (scaled.empty()) return nullptr;
   return Bitmap(scaled, to);
 }
