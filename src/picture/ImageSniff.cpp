@@ -1,5 +1,7 @@
 #include "picture/ImageSniff.h"
 
+#include <cstring>
+
 #include "audio/BigEndian.h"
 
 namespace plenvox {

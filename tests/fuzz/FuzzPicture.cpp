@@ -2,6 +2,7 @@
 // and the read of the picture it finds (as a thumbnail asks for them), the picture
 // frame's header parser, the sniffing of an image's kind and declared size, and the fit
 // into a box, whose sizes come from the input too.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
