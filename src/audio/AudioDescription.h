@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "audio/PictureLocation.h"
+
 namespace plenvox {
 
 // The tags that every format's reader fills, all texts in UTF-8; numbers 0 when absent.
@@ -27,16 +29,6 @@ struct TTagsUtf8 {
   // Takes each field that this one lacks from other (a format's second tag).
   void FillFrom(const TTagsUtf8& other);
   std::size_t TextBytes() const;
-};
-
-// Where an embedded picture lies in the file, as its tag says (for a reader that shows
-// it later): the picture's own bytes, their MIME type and the picture type (3 is the
-// front cover). Size 0 when the picture is not stored as plain bytes (Ogg's base64).
-struct TPictureLocation {
-  std::int64_t Offset = 0;
-  std::uint32_t Size = 0;
-  std::string Mime;
-  std::uint8_t Type = 0;
 };
 
 // What only MPEG audio has: the first frame's version, layer and channel-mode codes (as
@@ -76,7 +68,7 @@ struct TAudioDescription {
   std::uint16_t BitsPerSample = 0;  // where the format has them
   TTagsUtf8 Tags;
   bool HasPicture = false;
-  TPictureLocation Picture;  // the front cover, else the first picture
+  TPictureLocation Picture;  // the front cover, else the first; Size 0: no place known
   TMpegDetails Mpeg;
 
   // The heap bytes its texts hold.

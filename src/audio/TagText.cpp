@@ -57,8 +57,7 @@ std::size_t TAudioDescription::TextBytes() const {
 }
 
 void TAudioDescription::OfferPicture(const TPictureLocation& picture) {
-  constexpr std::uint8_t kFrontCover = 3;
-  if (HasPicture && (Picture.Type == kFrontCover || picture.Type != kFrontCover)) return;
+  if (HasPicture && (Picture.Type == kPictureTypeFrontCover || picture.Type != kPictureTypeFrontCover)) return;
   HasPicture = true;
   Picture = picture;
 }

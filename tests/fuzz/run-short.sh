@@ -22,6 +22,9 @@ trap 'rm -rf "$work"' EXIT
 audio_seeds=()
 if [ -d ../shared/corpus ]; then audio_seeds=(../shared/corpus); fi
 
+# Tagged files with small pictures seed the picture target, made afresh for each run.
+python3 tests/fuzz/make-picture-seeds.py "$work/picture-seeds"
+
 # The format readers' targets start from small files that ffmpeg makes here (their own
 # first bytes cut off, as each target puts them back in front).
 format_seeds() {
@@ -52,6 +55,7 @@ seeds_for() {
   case $1 in
     fuzz_playlist) echo tests/fuzz/seeds/playlist ;;
     fuzz_flac|fuzz_flac_behind_id3|fuzz_ogg|fuzz_wav|fuzz_aiff|fuzz_mp4|fuzz_asf) format_seeds "$1" ;;
+    fuzz_picture) echo "$work/picture-seeds" "${audio_seeds[@]}" ;;
     *) echo "${audio_seeds[@]}" ;;
   esac
 }
@@ -59,14 +63,15 @@ seeds_for() {
 options_for() {
   case $1 in
     fuzz_playlist) echo "-max_len=4096" ;;
+    fuzz_picture) echo "-dict=tests/fuzz/audio.dict -max_len=65536" ;;
     *) echo "-dict=tests/fuzz/audio.dict" ;;
   esac
 }
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_audio_spans fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_playlist fuzz_flac fuzz_flac_behind_id3
-           fuzz_ogg fuzz_wav fuzz_aiff fuzz_mp4 fuzz_asf)
+  targets=(fuzz_audio_spans fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_picture fuzz_playlist fuzz_flac
+           fuzz_flac_behind_id3 fuzz_ogg fuzz_wav fuzz_aiff fuzz_mp4 fuzz_asf)
 fi
 
 failed=()
