@@ -84,6 +84,11 @@ class Platform {
   std::string FromWide(const std::u16string& text) {
     return TextEncoding() == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
   }
+  // The same, or nothing when the encoding cannot hold every character of the text.
+  std::optional<std::string> FromWideExactly(const std::u16string& text) {
+    if (TextEncoding() == TTextEncoding::Utf8) return Utf16ToUtf8(text);
+    return ExactAnsi(text);
+  }
 
   // The separator that the system's paths put between folders: "\" on Windows (and in
   // the fake of the tests), "/" on Linux; the plug-in writes it where it joins a folder
@@ -131,7 +136,21 @@ class Platform {
   // Converts one UTF-16 code unit by itself; a character that the code page lacks
   // becomes the code page's default character.
   virtual std::string WideUnitToAnsi(char16_t unit) = 0;
-  virtual std::string WideToAnsi(const std::u16string& text) = 0;
+  // Never through best-fit characters (no "Lodz" for "Łódź", which would name
+  // another file): a character that the code page lacks becomes its default character
+  // ("?"), and lost tells whether any did.
+  virtual std::string WideToAnsi(const std::u16string& text, bool& lost) = 0;
+  std::string WideToAnsi(const std::u16string& text) {
+    bool lost = false;
+    return WideToAnsi(text, lost);
+  }
+  // The ANSI text that names exactly what text names, or nothing.
+  std::optional<std::string> ExactAnsi(const std::u16string& text) {
+    bool lost = false;
+    std::string ansi = WideToAnsi(text, lost);
+    if (lost) return std::nullopt;
+    return ansi;
+  }
   // Whether the ANSI code page has every character (it is UTF-8): then a "?" in an ANSI
   // text is a question mark, never the mark of a character the code page lacks.
   virtual bool AnsiHoldsEveryCharacter() const { return false; }

@@ -71,9 +71,4 @@ void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& 
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        TRemovals& removals);
 
-// True when the path line holds a "?" where a file's path cannot: anywhere but in the
-// "\\?\" prefix of a long path, in a line that is neither a comment ("#...") nor an
-// address ("scheme://...").
-bool HoldsLostCharacter(const std::string& pathLine);
-
 }  // namespace plenvox

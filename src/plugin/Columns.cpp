@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "common/Utf8.h"
+#include "playlist/PlaylistFile.h"
 #include "plugin/ContentFields.h"
 #include "plugin/ContentValues.h"
 
@@ -108,7 +109,10 @@ Columns::Values Columns::Resolve(std::string_view hostName, bool wide) const {
   if (wide) {
     std::u16string text = WideOfBytes(hostName);
     if (!text.empty() && text.front() == kBackslash) text.erase(0, 1);
-    name = utf8 ? Utf16ToUtf8(text) : os_.WideToAnsi(text);
+    const auto exact = utf8 ? Utf16ToUtf8(text) : os_.ExactAnsi(text);
+    // A name that the ANSI playlist cannot hold is none of its entries.
+    if (!exact) return values;
+    name = *exact;
   } else {
     std::string text(hostName);
     if (!text.empty() && text.front() == '\\') text.erase(0, 1);
@@ -153,7 +157,9 @@ Columns::Values Columns::Fresh(const TEntryValues& values, int need) {
   const std::string path(values.Entry->Path);
   const TTextEncoding encoding = values.Snapshot->Encoding();
   auto more = std::make_shared<TEntryValues>(values);
-  more->Found = os_.FindFileIn(encoding, path, more->File);
+  // A path with a character that its playlist lost names no file (its "?" would match
+  // another file's name).
+  more->Found = !LostACharacter(os_, encoding, path) && os_.FindFileIn(encoding, path, more->File);
   more->Audio = nullptr;
   more->Reached = TFieldNeed::File;
   if (need == static_cast<int>(TFieldNeed::Audio)) {

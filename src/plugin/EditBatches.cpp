@@ -80,7 +80,7 @@ void EditBatches::FinishBatch() {
 
 // --- Adding ----------------------------------------------------------------------
 
-void EditBatches::PutFile(const std::string& localName) noexcept {
+void EditBatches::PutFile(const std::optional<std::string>& localName) noexcept {
   InBatch(
       pendingAdds_, [this] { StartAddBatch(); }, [&] { CollectAddition(localName); },
       [this] { EndAddBatch(); });
@@ -88,10 +88,11 @@ void EditBatches::PutFile(const std::string& localName) noexcept {
 
 void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArray>(); }
 
-void EditBatches::CollectAddition(const std::string& localName) {
+void EditBatches::CollectAddition(const std::optional<std::string>& localName) {
+  if (!localName) return;
   const TSettings& settings = state_.Settings;
-  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), localName))) return;
-  if (ExtAllowed(os_, settings, ExtensionOf(localName))) pendingAdds_->Add(localName);
+  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), *localName))) return;
+  if (ExtAllowed(os_, settings, ExtensionOf(*localName))) pendingAdds_->Add(*localName);
 }
 
 void EditBatches::EndAddBatch() {
@@ -107,7 +108,7 @@ void EditBatches::EndAddBatch() {
 
 // --- Removing --------------------------------------------------------------------
 
-void EditBatches::DeleteFile(const std::string& remoteName) noexcept {
+void EditBatches::DeleteFile(const std::optional<std::string>& remoteName) noexcept {
   InBatch(
       pendingDeletes_, [this] { StartDeleteBatch(); }, [&] { CollectDeletion(remoteName); },
       [this] { EndDeleteBatch(); });
@@ -122,8 +123,8 @@ void EditBatches::StartDeleteBatch() {
   playlist_.Rebind();
 }
 
-void EditBatches::CollectDeletion(const std::string& remoteName) {
-  pendingDeletes_->Add(EntryPathOf(remoteName, os_.TextEncoding()));
+void EditBatches::CollectDeletion(const std::optional<std::string>& remoteName) {
+  if (remoteName) pendingDeletes_->Add(EntryPathOf(*remoteName, os_.TextEncoding()));
 }
 
 void EditBatches::EndDeleteBatch() {

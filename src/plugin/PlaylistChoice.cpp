@@ -17,9 +17,8 @@ std::optional<std::uint64_t> LastWriteTime(Platform& os, const std::string& path
 
 }  // namespace
 
-TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::u16string& folder) {
+TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::string& base) {
   const TextEncodingScope utf8(os, TTextEncoding::Utf8);
-  const std::string base = Utf16ToUtf8(folder);
   const auto unicode = LastWriteTime(os, base + PlaylistFileName(kPlayerPlaylistFile, TTextEncoding::Utf8));
   if (!unicode) return TTextEncoding::Ansi;
   const auto ansi = LastWriteTime(os, base + std::string(kPlayerPlaylistFile));

@@ -30,8 +30,12 @@ void Plugin::InitPlayer() {
 }
 
 void Plugin::UseEncodingOfPlaylist() {
-  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, os_.ToWide(state_.PlaylistFolder(os_)));
-  if (chosen != state_.Encoding) state_.LoadSettingsIn(os_, chosen);
+  // Chosen over the settings as loaded in UTF-8, and the folder that the player reported
+  // as it reported it: no folder passes through the ANSI code page on its way to the
+  // look-up of its files.
+  if (state_.Encoding != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
+  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, state_.PlaylistFolder(os_));
+  if (chosen != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, chosen);
 }
 
 int Plugin::FsInit() noexcept {
@@ -46,7 +50,7 @@ int Plugin::FsInit() noexcept {
 
 int Plugin::FsInitW() noexcept {
   try {
-    state_.ReloadSettings(os_);
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     InitPlayer();
     // Chosen once the player has written both of its playlist files.
     UseEncodingOfPlaylist();
@@ -111,9 +115,9 @@ std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) no
 std::intptr_t Plugin::FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept {
   try {
     // The settings name the playlist folder, whose files decide the encoding.
-    state_.ReloadSettings(os_);
     UseEncodingOfPlaylist();
-    return FindFirstInto(CoreText(os_, path), record);
+    // Only compared with the root: a path that the encoding cannot hold is none.
+    return FindFirstInto(os_.FromWide(path), record);
   } catch (...) {
     return listing_.EmptyFolder();
   }
@@ -176,7 +180,8 @@ int Plugin::FsDeleteFileW(const std::u16string& remoteName) noexcept {
 template <typename Text>
 int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
-    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
+    // A verb that the encoding cannot hold is none of the commands.
+    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb).value_or(""));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {

@@ -42,7 +42,9 @@ const std::string& TPluginState::ModulePathInUse() const {
 
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   std::optional<std::string> playerFolder;
-  if (PlayerFolder) playerFolder = os.FromWide(*PlayerFolder);
+  if (PlayerFolder) {
+    playerFolder = Encoding == TTextEncoding::Utf8 ? Utf16ToUtf8(*PlayerFolder) : os.WideToAnsi(*PlayerFolder);
+  }
   return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 

@@ -56,6 +56,10 @@ struct TPluginState {
 
   // In the encoding in force.
   const std::string& ModulePathInUse() const;
+  // The folder that the player reported is converted from UTF-16 only here, into the
+  // encoding in force: exactly into UTF-8; into the ANSI code page without best-fit
+  // characters, so that a folder named in a script that the code page lacks keeps a "?"
+  // for each such character and names no folder at all (rather than a look-alike).
   std::string PlaylistFolder(Platform& os) const;
   // The player's playlist file in that folder.
   std::string PlaylistPath(Platform& os) const;

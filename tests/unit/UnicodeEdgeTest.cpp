@@ -45,7 +45,7 @@ TEST_P(PlaylistChoiceTest, TakesTheUtf8PlaylistWhenTheSameRequestWroteIt) {
   WriteAged(dir / "winamp.m3u", GetParam().ansiAge);
   WriteAged(dir / "winamp.m3u8", GetParam().unicodeAge);
   FakePlatform os;
-  const std::u16string folder = Utf8ToUtf16(dir.Path() + "/");
+  const std::string folder = dir.Path() + "/";
   EXPECT_EQ(ChoosePlaylistEncoding(os, folder), GetParam().expected);
   EXPECT_EQ(os.TextEncoding(), TTextEncoding::Ansi) << "the encoding in force stays";
   EXPECT_EQ(os.calls.front(), "FindFile(" + dir.Path() + "/winamp.m3u8) [utf-8]");

@@ -218,7 +218,12 @@ std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
   return Utf16ToUtf8(std::u16string_view(&unit, 1), U'?');
 }
 
-std::string PosixPlatform::WideToAnsi(const std::u16string& text) { return Utf16ToUtf8(text, U'?'); }
+// UTF-8 holds every character; only a lone surrogate is lost.
+std::string PosixPlatform::WideToAnsi(const std::u16string& text, bool& lost) {
+  std::string out = Utf16ToUtf8(text, U'?');
+  lost = Utf8ToUtf16(out) != text;
+  return out;
+}
 
 std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);

@@ -410,23 +410,54 @@ std::u16string Win32Platform::AnsiToWide(const std::string& text) {
   return out;
 }
 
-std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
-  const wchar_t w = static_cast<wchar_t>(unit);
-  char buffer[8] = {};
-  const int n = ::WideCharToMultiByte(CP_THREAD_ACP, 0, &w, 1, buffer, sizeof buffer, nullptr,
-                                      nullptr);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+namespace {
+
+// WideCharToMultiByte without best-fit characters. The flag is refused by code pages
+// that have no best fit to leave out (UTF-8 among them): those convert without it.
+std::string NoBestFit(UINT codePage, const wchar_t* text, int length, bool& lost) {
+  lost = false;
+  if (length == 0) return {};
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* used = &usedDefault;
+  int n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, used);
+  if (n == 0 && ::GetLastError() == ERROR_INVALID_FLAGS) {
+    flags = 0;
+    n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, used);
+  }
+  if (n == 0 && ::GetLastError() == ERROR_INVALID_PARAMETER) {
+    // UTF-8 reports no default character; a lone surrogate is its only loss, found below.
+    used = nullptr;
+    n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, nullptr);
+  }
+  if (n <= 0) {
+    lost = true;
+    return {};
+  }
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(codePage, flags, text, length, &out[0], n, nullptr, used);
+  if (used) {
+    lost = usedDefault != FALSE;
+  } else {
+    const int back = ::MultiByteToWideChar(codePage, 0, out.data(), n, nullptr, 0);
+    std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+    if (back > 0) ::MultiByteToWideChar(codePage, 0, out.data(), n, &again[0], back);
+    lost = again != std::wstring(text, static_cast<std::size_t>(length));
+  }
+  return out;
 }
 
-std::string Win32Platform::WideToAnsi(const std::u16string& text) {
-  if (text.empty()) return {};
-  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), &out[0], n, nullptr,
-                        nullptr);
-  return out;
+}  // namespace
+
+std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
+  const wchar_t w = static_cast<wchar_t>(unit);
+  bool lost = false;
+  return NoBestFit(CP_THREAD_ACP, &w, 1, lost);
+}
+
+std::string Win32Platform::WideToAnsi(const std::u16string& text, bool& lost) {
+  return NoBestFit(CP_ACP, reinterpret_cast<const wchar_t*>(text.data()),
+                   static_cast<int>(text.size()), lost);
 }
 
 std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {

@@ -34,7 +34,8 @@ class Win32Platform : public Platform {
 
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
-  std::string WideToAnsi(const std::u16string& text) override;
+  std::string WideToAnsi(const std::u16string& text, bool& lost) override;
+  using Platform::WideToAnsi;
   bool AnsiHoldsEveryCharacter() const override;
 
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;

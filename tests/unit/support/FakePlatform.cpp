@@ -189,7 +189,9 @@ std::string FakePlatform::DescribeError(std::uint32_t code) { return "code " + s
 
 std::u16string FakePlatform::AnsiToWide(const std::string& text) { return real_.AnsiToWide(text); }
 std::string FakePlatform::WideUnitToAnsi(char16_t unit) { return real_.WideUnitToAnsi(unit); }
-std::string FakePlatform::WideToAnsi(const std::u16string& text) { return real_.WideToAnsi(text); }
+std::string FakePlatform::WideToAnsi(const std::u16string& text, bool& lost) {
+  return real_.WideToAnsi(text, lost);
+}
 
 std::unique_ptr<File> FakePlatform::OpenRead(const std::string& path, std::uint32_t& error) {
   Note("OpenRead(" + path + ")");

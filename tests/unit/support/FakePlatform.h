@@ -81,7 +81,8 @@ class FakePlatform : public Platform {
   std::string DescribeError(std::uint32_t code) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
-  std::string WideToAnsi(const std::u16string& text) override;
+  std::string WideToAnsi(const std::u16string& text, bool& lost) override;
+  using Platform::WideToAnsi;
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
