@@ -157,21 +157,23 @@ class Platform {
 
   // --- Files ---------------------------------------------------------------
   // Opens an existing file for reading; other programs may go on reading and writing it.
-  virtual std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) = 0;
+  // The path is in the encoding given, whatever the encoding of texts: a playlist and
+  // the paths of its entries are in the playlist's encoding, on any thread.
+  virtual std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                         std::uint32_t& error) = 0;
+  // The same with the path in the encoding of texts (the settings program's, the tools').
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) {
+    return OpenRead(TextEncoding(), path, error);
+  }
   // Creates a file for writing, or empties an existing one.
   virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
-  // or returns false and leaves the record untouched.
-  virtual bool FindFile(const std::string& path, TFileRecord& record) = 0;
-  // OpenRead and FindFile with the path in the encoding given, whatever the encoding in
-  // force: for readers on another thread than the host's, whose loads change that
-  // setting. The defaults suit platforms whose file operations do not depend on it.
-  virtual std::unique_ptr<File> OpenReadIn(TTextEncoding, const std::string& path,
-                                           std::uint32_t& error) {
-    return OpenRead(path, error);
-  }
-  virtual bool FindFileIn(TTextEncoding, const std::string& path, TFileRecord& record) {
-    return FindFile(path, record);
+  // or returns false and leaves the record untouched. The path is in the encoding given,
+  // as OpenRead's.
+  virtual bool FindFile(TTextEncoding pathEncoding, const std::string& path,
+                        TFileRecord& record) = 0;
+  bool FindFile(const std::string& path, TFileRecord& record) {
+    return FindFile(TextEncoding(), path, record);
   }
   // True only for an existing file, not for a folder.
   virtual bool FileExists(const std::string& path) = 0;

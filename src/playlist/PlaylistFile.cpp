@@ -39,12 +39,6 @@ void PlaylistFile::Bind(const std::string& path, TTextEncoding encoding) {
 void PlaylistFile::Open() {
   if (IsOpen()) Close();
   if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
-  reader_ = std::make_unique<TextFileReader>(os_, *path_);
-}
-
-void PlaylistFile::OpenInItsEncoding() {
-  if (IsOpen()) Close();
-  if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
   reader_ = std::make_unique<TextFileReader>(os_, encoding_, *path_);
 }
 

@@ -46,12 +46,9 @@ class PlaylistFile {
 
   // Sets the path and the encoding, closing the file first when it is open.
   void Bind(const std::string& path, TTextEncoding encoding = TTextEncoding::Ansi);
-  // Opens from the first line, closing first when open. Throws IoError when the file
-  // is not bound or cannot be opened.
+  // Opens from the first line, closing first when open, the path in the bound encoding
+  // (on any thread). Throws IoError when the file is not bound or cannot be opened.
   void Open();
-  // The same with the bound path read in the bound encoding rather than the one in force,
-  // for a reader on another thread than the host's.
-  void OpenInItsEncoding();
   // Closes when open; the binding stays. Throws IoError when the close fails.
   void Close();
 

@@ -67,7 +67,7 @@ void TColumnSnapshot::Looked(const TFileRecord* file) {
 void TColumnSnapshot::Read(Platform& os, TColumnEntries& entries) const {
   PlaylistFile file(os);
   file.Bind(playlist_, encoding_);
-  file.OpenInItsEncoding();
+  file.Open();
   file.ReadLine();  // the header, whatever it holds, as the listing reads past it
   std::string path;
   std::string info;
@@ -80,7 +80,7 @@ void TColumnSnapshot::Read(Platform& os, TColumnEntries& entries) const {
 
 bool TColumnSnapshot::Unchanged(Platform& os) const {
   TFileRecord now;
-  return hasRecord_ && os.FindFileIn(encoding_, playlist_, now) &&
+  return hasRecord_ && os.FindFile(encoding_, playlist_, now) &&
          now.FileSizeHigh == record_.FileSizeHigh && now.FileSizeLow == record_.FileSizeLow &&
          now.LastWriteTime.Low == record_.LastWriteTime.Low &&
          now.LastWriteTime.High == record_.LastWriteTime.High;
@@ -128,7 +128,7 @@ void ColumnSnapshots::Begin(const std::string& path, TTextEncoding encoding, boo
     return;
   }
   TFileRecord record;
-  building_->ListPlaylist(path, os_.FindFileIn(encoding, path, record) ? &record : nullptr);
+  building_->ListPlaylist(path, os_.FindFile(encoding, path, record) ? &record : nullptr);
   building_->ReserveLookups(lastCount);
 }
 

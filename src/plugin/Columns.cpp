@@ -159,7 +159,7 @@ Columns::Values Columns::Fresh(const TEntryValues& values, int need) {
   auto more = std::make_shared<TEntryValues>(values);
   // A path with a character that its playlist lost names no file (its "?" would match
   // another file's name).
-  more->Found = !LostACharacter(os_, encoding, path) && os_.FindFileIn(encoding, path, more->File);
+  more->Found = !LostACharacter(os_, encoding, path) && os_.FindFile(encoding, path, more->File);
   more->Audio = nullptr;
   more->Reached = TFieldNeed::File;
   if (need == static_cast<int>(TFieldNeed::Audio)) {

@@ -83,7 +83,9 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
                      (first ? TListedItem::kCreationTime : 0u);
       break;
     case TDisplayMode::FileData:
-      if (NamesAFile(path) && os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
+      if (NamesAFile(path) && os_.FindFile(Encoding(), path, item.File)) {
+        item.Written = TListedItem::kFileFields;
+      }
       KeepForColumns(item);
       break;
     case TDisplayMode::PlayTime: {
@@ -101,7 +103,7 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
   item.Written |= TListedItem::kName;
   // A path that is its own name changes rooms with the item's name rather than being
   // copied: the next entry is read into the room that the last name had.
-  const std::string_view name = NamePrefix(playlist_.File().Encoding(), path);
+  const std::string_view name = NamePrefix(Encoding(), path);
   if (name.size() == path.size()) {
     item.Name.swap(path);
   } else {
@@ -109,19 +111,21 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
   }
 }
 
+TTextEncoding Listing::Encoding() const { return playlist_.File().Encoding(); }
+
 bool Listing::NamesAFile(const std::string& path) const {
-  return !LostACharacter(os_, playlist_.File().Encoding(), path);
+  return !LostACharacter(os_, Encoding(), path);
 }
 
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
   // Neither looked up nor analysed: its "?" would match other files.
   if (!NamesAFile(path)) return 0;
-  if (os_.FindFile(path, item.File)) {
+  if (os_.FindFile(Encoding(), path, item.File)) {
     item.Written = TListedItem::kFileFields;
-    return analyses_.PlayTime(path, item.File);
+    return analyses_.PlayTime(path, item.File, Encoding());
   }
   TMPEGaudio analyser(os_);
-  analyser.LoadFromFile(path);
+  analyser.LoadFromFile(path, Encoding());
   return analyser.PlayTime();
 }
 

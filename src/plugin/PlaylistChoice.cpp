@@ -11,14 +11,13 @@ namespace {
 
 std::optional<std::uint64_t> LastWriteTime(Platform& os, const std::string& path) {
   TFileRecord found;
-  if (!os.FindFile(path, found)) return std::nullopt;
+  if (!os.FindFile(TTextEncoding::Utf8, path, found)) return std::nullopt;
   return static_cast<std::uint64_t>(found.LastWriteTime.High) << 32 | found.LastWriteTime.Low;
 }
 
 }  // namespace
 
 TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::string& base) {
-  const TextEncodingScope utf8(os, TTextEncoding::Utf8);
   const auto unicode = LastWriteTime(os, base + PlaylistFileName(kPlayerPlaylistFile, TTextEncoding::Utf8));
   if (!unicode) return TTextEncoding::Ansi;
   const auto ansi = LastWriteTime(os, base + std::string(kPlayerPlaylistFile));

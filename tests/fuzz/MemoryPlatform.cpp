@@ -63,7 +63,8 @@ const std::string& MemoryPlatform::FileName() {
   return kName;
 }
 
-std::unique_ptr<File> MemoryPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> MemoryPlatform::OpenRead(TTextEncoding, const std::string& path,
+                                               std::uint32_t& error) {
   if (path != FileName()) {
     error = kErrorFileNotFound;
     return nullptr;

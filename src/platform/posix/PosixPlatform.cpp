@@ -225,7 +225,9 @@ std::string PosixPlatform::WideToAnsi(const std::u16string& text, bool& lost) {
   return out;
 }
 
-std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+// Paths are UTF-8 in either encoding.
+std::unique_ptr<File> PosixPlatform::OpenRead(TTextEncoding, const std::string& path,
+                                              std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);
 }
 
@@ -233,7 +235,7 @@ std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::u
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
-bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
+bool PosixPlatform::FindFile(TTextEncoding, const std::string& path, TFileRecord& record) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
   record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;

@@ -460,12 +460,8 @@ std::string Win32Platform::WideToAnsi(const std::u16string& text, bool& lost) {
                    static_cast<int>(text.size()), lost);
 }
 
-std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {
-  return OpenReadIn(encoding_, path, error);
-}
-
-std::unique_ptr<File> Win32Platform::OpenReadIn(TTextEncoding encoding, const std::string& path,
-                                                std::uint32_t& error) {
+std::unique_ptr<File> Win32Platform::OpenRead(TTextEncoding encoding, const std::string& path,
+                                              std::uint32_t& error) {
   return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_READ,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
 }
@@ -474,12 +470,8 @@ std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::u
   return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
 }
 
-bool Win32Platform::FindFile(const std::string& path, TFileRecord& record) {
-  return FindFileIn(encoding_, path, record);
-}
-
-bool Win32Platform::FindFileIn(TTextEncoding encoding, const std::string& path,
-                               TFileRecord& record) {
+bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
+                             TFileRecord& record) {
   if (encoding == TTextEncoding::Utf8) {
     return FindInto<WIN32_FIND_DATAW>(Wide(path), &::FindFirstFileW, record);
   }

@@ -38,12 +38,12 @@ class Win32Platform : public Platform {
   using Platform::WideToAnsi;
   bool AnsiHoldsEveryCharacter() const override;
 
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
-  std::unique_ptr<File> OpenReadIn(TTextEncoding encoding, const std::string& path,
-                                   std::uint32_t& error) override;
-  bool FindFileIn(TTextEncoding encoding, const std::string& path, TFileRecord& record) override;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;

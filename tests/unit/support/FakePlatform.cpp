@@ -78,13 +78,20 @@ bool FakePlatform::ShouldFail(const std::string& op, const std::string& subject,
   return false;
 }
 
-void FakePlatform::Note(const std::string& call) {
-  calls.push_back(encoding_ == TTextEncoding::Utf8 ? call + " [utf-8]" : call);
+void FakePlatform::Note(const std::string& call) { Note(call, encoding_); }
+
+void FakePlatform::Note(const std::string& call, TTextEncoding encoding) {
+  calls.push_back(encoding == TTextEncoding::Utf8 ? call + " [utf-8]" : call);
 }
 
 bool FakePlatform::Record(const std::string& call, const std::string& op,
                           const std::string& subject) {
-  Note(call);
+  return Record(call, op, subject, encoding_);
+}
+
+bool FakePlatform::Record(const std::string& call, const std::string& op,
+                          const std::string& subject, TTextEncoding encoding) {
+  Note(call, encoding);
   std::uint32_t code = 0;
   if (!ShouldFail(op, subject, code)) return false;
   lastError_ = code;
@@ -193,10 +200,11 @@ std::string FakePlatform::WideToAnsi(const std::u16string& text, bool& lost) {
   return real_.WideToAnsi(text, lost);
 }
 
-std::unique_ptr<File> FakePlatform::OpenRead(const std::string& path, std::uint32_t& error) {
-  Note("OpenRead(" + path + ")");
+std::unique_ptr<File> FakePlatform::OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                             std::uint32_t& error) {
+  Note("OpenRead(" + path + ")", pathEncoding);
   if (ShouldFail("open", path, error)) return nullptr;
-  auto file = real_.OpenRead(path, error);
+  auto file = real_.OpenRead(pathEncoding, path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
@@ -207,9 +215,10 @@ std::unique_ptr<File> FakePlatform::CreateWrite(const std::string& path, std::ui
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-bool FakePlatform::FindFile(const std::string& path, TFileRecord& record) {
-  if (Record("FindFile(" + path + ")", "findfile", path)) return false;
-  return real_.FindFile(path, record);
+bool FakePlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
+                            TFileRecord& record) {
+  if (Record("FindFile(" + path + ")", "findfile", path, pathEncoding)) return false;
+  return real_.FindFile(pathEncoding, path, record);
 }
 
 bool FakePlatform::FileExists(const std::string& path) {

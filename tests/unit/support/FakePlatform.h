@@ -4,7 +4,8 @@
 // of them fail. Files are real, in a temporary folder, through the POSIX
 // implementation. Text conversions, the encoding of texts and the thread's last error
 // are bookkeeping, not calls to the outside, and are not recorded; a call made while
-// texts are UTF-8 is recorded with " [utf-8]" at its end.
+// texts are UTF-8, or a file opened or looked up by a UTF-8 path, is recorded with
+// " [utf-8]" at its end.
 #pragma once
 
 #include <functional>
@@ -83,9 +84,12 @@ class FakePlatform : public Platform {
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text, bool& lost) override;
   using Platform::WideToAnsi;
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
@@ -109,10 +113,13 @@ class FakePlatform : public Platform {
   bool ShouldFail(const std::string& op, const std::string& subject, std::uint32_t& code);
   // Records a call, marked when texts are UTF-8.
   void Note(const std::string& call);
+  void Note(const std::string& call, TTextEncoding encoding);
 
  private:
   // Records the call; true when it is to fail (lastError_ then holds the code).
   bool Record(const std::string& call, const std::string& op, const std::string& subject);
+  bool Record(const std::string& call, const std::string& op, const std::string& subject,
+              TTextEncoding encoding);
 
   PosixPlatform real_;
   std::vector<Failure> failures_;
