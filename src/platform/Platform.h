@@ -77,16 +77,17 @@ class Platform {
   // either way. The POSIX platform is UTF-8 throughout and only remembers the setting.
   virtual void SetTextEncoding(TTextEncoding encoding) = 0;
   virtual TTextEncoding TextEncoding() const = 0;
-  // Text in that encoding to UTF-16 and back.
-  std::u16string ToWide(const std::string& text) {
-    return TextEncoding() == TTextEncoding::Utf8 ? Utf8ToUtf16(text) : AnsiToWide(text);
+  // Text in an encoding to UTF-16 and back (whatever the encoding of texts): UTF-8
+  // exactly, the ANSI code page through the conversions below.
+  std::u16string ToWide(TTextEncoding encoding, const std::string& text) {
+    return encoding == TTextEncoding::Utf8 ? Utf8ToUtf16(text) : AnsiToWide(text);
   }
-  std::string FromWide(const std::u16string& text) {
-    return TextEncoding() == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
+  std::string FromWide(TTextEncoding encoding, const std::u16string& text) {
+    return encoding == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
   }
   // The same, or nothing when the encoding cannot hold every character of the text.
-  std::optional<std::string> FromWideExactly(const std::u16string& text) {
-    if (TextEncoding() == TTextEncoding::Utf8) return Utf16ToUtf8(text);
+  std::optional<std::string> FromWideExactly(TTextEncoding encoding, const std::u16string& text) {
+    if (encoding == TTextEncoding::Utf8) return Utf16ToUtf8(text);
     return ExactAnsi(text);
   }
 

@@ -52,7 +52,7 @@ void Commands::SavePlaylistCopy() {
   if (folder == kCancelledFolder) return;
   // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
   os_.CopyFile(state_.PlaylistPath(os_),
-               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, os_.TextEncoding()), os_.PathSeparator()),
+               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, PlaylistEncoding()), os_.PathSeparator()),
                true);
 }
 
@@ -65,7 +65,7 @@ std::string Commands::BrowseFolder(const std::string& title) {
 void Commands::PlayEntry(const std::optional<std::string>& remoteName) {
   player_.WritePlaylist();
   const std::int32_t number =
-      remoteName ? playlist_.FindOnce(EntryPathOf(*remoteName, os_.TextEncoding())) : -1;
+      remoteName ? playlist_.FindOnce(EntryPathOf(*remoteName, PlaylistEncoding())) : -1;
   // Sent as found, also -1 for a name that the playlist does not hold.
   player_.SetPlaylistPosition(number);
   player_.Stop();

@@ -91,8 +91,9 @@ void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArra
 void EditBatches::CollectAddition(const std::optional<std::string>& localName) {
   if (!localName) return;
   const TSettings& settings = state_.Settings;
-  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), *localName))) return;
-  if (ExtAllowed(os_, settings, ExtensionOf(*localName))) pendingAdds_->Add(*localName);
+  const TTextEncoding encoding = PlaylistEncoding();
+  if (settings.DisableMulti && playlist_.Holds(CutName(encoding, *localName))) return;
+  if (ExtAllowed(os_, encoding, settings, ExtensionOf(*localName))) pendingAdds_->Add(*localName);
 }
 
 void EditBatches::EndAddBatch() {
@@ -124,7 +125,7 @@ void EditBatches::StartDeleteBatch() {
 }
 
 void EditBatches::CollectDeletion(const std::optional<std::string>& remoteName) {
-  if (remoteName) pendingDeletes_->Add(EntryPathOf(*remoteName, os_.TextEncoding()));
+  if (remoteName) pendingDeletes_->Add(EntryPathOf(*remoteName, PlaylistEncoding()));
 }
 
 void EditBatches::EndDeleteBatch() {

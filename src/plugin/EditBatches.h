@@ -1,7 +1,8 @@
 // Batched playlist edits: files copied into the folder are added, deleted items are
 // removed. Between the host's start and end of an operation the changes are only
 // collected; at its end one temporary playlist carries them all to the player. A batch
-// works in the encoding of the texts in force (temp.m3u or temp.m3u8, see Plugin.h).
+// works in the encoding of the playlist in use (temp.m3u or temp.m3u8, see Plugin.h):
+// the names that it is handed come in that encoding.
 #pragma once
 
 #include <cstdint>

@@ -79,7 +79,7 @@ std::intptr_t Plugin::FindFirstInto(const std::string& path, Record& record) {
   try {
     const std::intptr_t handle = listing_.FindFirst(path, item_);
     if (handle != wfx::kSearchHandle) return handle;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     // The playlist holds no entry, or its first is an empty line; in a mode that writes
     // nothing, the name that the host left decides.
     return HasEmptyName(record) ? listing_.NoFirstEntry() : handle;
@@ -94,7 +94,7 @@ template <typename Record>
 bool Plugin::FindNextInto(Record& record) {
   try {
     if (!listing_.FindNext(item_)) return false;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     return true;
   } catch (...) {
     // A read failure ends the listing where it is.
@@ -117,7 +117,7 @@ std::intptr_t Plugin::FsFindFirstW(const std::u16string& path, TFindDataW& recor
     // The settings name the playlist folder, whose files decide the encoding.
     UseEncodingOfPlaylist();
     // Only compared with the root: a path that the encoding cannot hold is none.
-    return FindFirstInto(os_.FromWide(path), record);
+    return FindFirstInto(os_.FromWide(state_.Encoding, path), record);
   } catch (...) {
     return listing_.EmptyFolder();
   }
@@ -153,7 +153,7 @@ void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
 template <typename Text>
 int Plugin::PutFile(const Text& localName) noexcept {
   try {
-    batches_.PutFile(CoreText(os_, localName));
+    batches_.PutFile(CoreText(os_, state_.Encoding, localName));
   } catch (...) {
   }
   return wfx::kFileOk;
@@ -162,7 +162,7 @@ int Plugin::PutFile(const Text& localName) noexcept {
 template <typename Text>
 int Plugin::DeleteFile(const Text& remoteName) noexcept {
   try {
-    batches_.DeleteFile(CoreText(os_, remoteName));
+    batches_.DeleteFile(CoreText(os_, state_.Encoding, remoteName));
   } catch (...) {
   }
   return wfx::kTrue;
@@ -181,7 +181,7 @@ template <typename Text>
 int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
     // A verb that the encoding cannot hold is none of the commands.
-    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb).value_or(""));
+    return commands_.ExecuteFile(CoreText(os_, state_.Encoding, remoteName), CoreText(os_, state_.Encoding, verb).value_or(""));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {
