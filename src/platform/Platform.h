@@ -166,8 +166,12 @@ class Platform {
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) {
     return OpenRead(TextEncoding(), path, error);
   }
-  // Creates a file for writing, or empties an existing one.
-  virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
+  // Creates a file for writing, or empties an existing one (the path as OpenRead's).
+  virtual std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                            std::uint32_t& error) = 0;
+  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) {
+    return CreateWrite(TextEncoding(), path, error);
+  }
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
   // or returns false and leaves the record untouched. The path is in the encoding given,
   // as OpenRead's.
@@ -176,11 +180,17 @@ class Platform {
   bool FindFile(const std::string& path, TFileRecord& record) {
     return FindFile(TextEncoding(), path, record);
   }
-  // True only for an existing file, not for a folder.
-  virtual bool FileExists(const std::string& path) = 0;
-  virtual bool CopyFile(const std::string& source, const std::string& target,
-                        bool replaceExisting) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  // True only for an existing file, not for a folder. These three take their paths in
+  // the encoding given too, or, without one, in the encoding of texts.
+  virtual bool FileExists(TTextEncoding pathEncoding, const std::string& path) = 0;
+  bool FileExists(const std::string& path) { return FileExists(TextEncoding(), path); }
+  virtual bool CopyFile(TTextEncoding pathEncoding, const std::string& source,
+                        const std::string& target, bool replaceExisting) = 0;
+  bool CopyFile(const std::string& source, const std::string& target, bool replaceExisting) {
+    return CopyFile(TextEncoding(), source, target, replaceExisting);
+  }
+  virtual bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) = 0;
+  bool DeleteFile(const std::string& path) { return DeleteFile(TextEncoding(), path); }
   // Puts source in place of target in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING),
   // after source's data have reached the disk, so that a crash leaves either the old target
   // or the new one whole. Both lie in the same folder. On failure, error holds the code.

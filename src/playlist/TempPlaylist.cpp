@@ -22,9 +22,9 @@ constexpr std::size_t kWriteBlock = 64 * 1024;
 // writer dropped by a failure only releases its handle.
 class PlaylistWriter {
  public:
-  PlaylistWriter(Platform& os, const std::string& path) : path_(path) {
+  PlaylistWriter(Platform& os, TTextEncoding encoding, const std::string& path) : path_(path) {
     std::uint32_t error = 0;
-    file_ = os.CreateWrite(path, error);
+    file_ = os.CreateWrite(encoding, path, error);
     if (!file_) throw IoError(error, "cannot create " + path);
     WriteLine(kTempPlaylistHeader);
   }
@@ -83,11 +83,11 @@ bool TRemovalNames::Removes(std::int32_t, std::string_view pathLine) {
   return true;
 }
 
-void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
-                    bool blockDead) {
-  PlaylistWriter out(os, path);
+void WriteAdditions(Platform& os, TTextEncoding encoding, const std::string& path,
+                    const TDynamicArray& paths, bool blockDead) {
+  PlaylistWriter out(os, encoding, path);
   for (const auto& added : paths.Items()) {
-    if (!blockDead || os.FileExists(added)) out.WriteLine(added);
+    if (!blockDead || os.FileExists(encoding, added)) out.WriteLine(added);
   }
   out.Close();
 }
@@ -105,7 +105,7 @@ void RefuseLostCharacters(const Platform& os, const std::string& pathLine,
 
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        TRemovals& removals) {
-  PlaylistWriter out(os, path);
+  PlaylistWriter out(os, playlist.Encoding(), path);
   playlist.Open();
   playlist.ReadLine();  // the header
   std::string info;

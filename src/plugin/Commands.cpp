@@ -51,7 +51,7 @@ void Commands::SavePlaylistCopy() {
   const std::string folder = BrowseFolder(kSaveTitle);
   if (folder == kCancelledFolder) return;
   // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
-  os_.CopyFile(state_.PlaylistPath(os_),
+  os_.CopyFile(PlaylistEncoding(), state_.PlaylistPath(os_),
                JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, PlaylistEncoding()), os_.PathSeparator()),
                true);
 }

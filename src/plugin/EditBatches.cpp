@@ -74,7 +74,8 @@ void EditBatches::EndOperation(int operation) {
 
 void EditBatches::FinishBatch() {
   playlist_.ForgetEntries();
-  os_.DeleteFile(state_.Settings.TempPlaylist);  // also after a partial write; outcome ignored
+  // Also after a partial write; the outcome is ignored.
+  os_.DeleteFile(PlaylistEncoding(), state_.Settings.TempPlaylist);
   host_.Refresh();
 }
 
@@ -100,7 +101,7 @@ void EditBatches::EndAddBatch() {
   const auto adds = std::move(pendingAdds_);  // the batch's list ends with this call
   const TSettings& settings = state_.Settings;
   playlist_.CloseQuietly();
-  if (Completed([&] { WriteAdditions(os_, settings.TempPlaylist, *adds, settings.BlockDead); })) {
+  if (Completed([&] { WriteAdditions(os_, PlaylistEncoding(), settings.TempPlaylist, *adds, settings.BlockDead); })) {
     player_.AddToPlaylist(settings.TempPlaylist);
     player_.WritePlaylist();
   }

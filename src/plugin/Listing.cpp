@@ -41,7 +41,9 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
     ShowFirstRunMessage();
     return EmptyFolder();
   }
-  if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
+  if (!os_.FileExists(PlaylistEncoding(), state_.PlaylistPath(os_)) || path != kRootPath) {
+    return EmptyFolder();
+  }
 
   playlist_.OpenForListing();
   const TDisplayMode mode = state_.Settings.DisplayMode;

@@ -73,7 +73,8 @@ std::unique_ptr<File> MemoryPlatform::OpenRead(TTextEncoding, const std::string&
   return std::make_unique<MemoryFile>(content_, chunkSize_);
 }
 
-std::unique_ptr<File> MemoryPlatform::CreateWrite(const std::string&, std::uint32_t& error) {
+std::unique_ptr<File> MemoryPlatform::CreateWrite(TTextEncoding, const std::string&,
+                                                  std::uint32_t& error) {
   error = kErrorAccessDenied;
   return nullptr;
 }

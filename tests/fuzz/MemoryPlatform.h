@@ -26,7 +26,9 @@ class MemoryPlatform : public PosixPlatform {
                                  std::uint32_t& error) override;
   using Platform::OpenRead;
   // Nothing is written anywhere.
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
 
  private:
   std::string_view content_;

@@ -231,7 +231,8 @@ std::unique_ptr<File> PosixPlatform::OpenRead(TTextEncoding, const std::string& 
   return OpenFile(path, O_RDONLY, error);
 }
 
-std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> PosixPlatform::CreateWrite(TTextEncoding, const std::string& path,
+                                                 std::uint32_t& error) {
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
@@ -254,12 +255,12 @@ bool PosixPlatform::FindFile(TTextEncoding, const std::string& path, TFileRecord
   return true;
 }
 
-bool PosixPlatform::FileExists(const std::string& path) {
+bool PosixPlatform::FileExists(TTextEncoding, const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+bool PosixPlatform::CopyFile(TTextEncoding, const std::string& source, const std::string& target,
                              bool replaceExisting) {
   if (!replaceExisting && FileExists(target)) return false;
   std::ifstream in(source, std::ios::binary);
@@ -269,7 +270,7 @@ bool PosixPlatform::CopyFile(const std::string& source, const std::string& targe
   return static_cast<bool>(out);
 }
 
-bool PosixPlatform::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixPlatform::DeleteFile(TTextEncoding, const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool PosixPlatform::MoveReplacing(const std::string& source, const std::string& target,
                                   std::uint32_t& error) {

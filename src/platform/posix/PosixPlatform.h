@@ -44,13 +44,18 @@ class PosixPlatform : public Platform {
   std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
                                  std::uint32_t& error) override;
   using Platform::OpenRead;
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
   bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
   using Platform::FindFile;
-  bool FileExists(const std::string& path) override;
-  bool CopyFile(const std::string& source, const std::string& target,
+  bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::FileExists;
+  bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
-  bool DeleteFile(const std::string& path) override;
+  using Platform::CopyFile;
+  bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::DeleteFile;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

@@ -466,8 +466,9 @@ std::unique_ptr<File> Win32Platform::OpenRead(TTextEncoding encoding, const std:
                     FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
 }
 
-std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
+std::unique_ptr<File> Win32Platform::CreateWrite(TTextEncoding encoding, const std::string& path,
+                                                 std::uint32_t& error) {
+  return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
 }
 
 bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
@@ -478,20 +479,20 @@ bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
   return FindInto<WIN32_FIND_DATAA>(path, &::FindFirstFileA, record);
 }
 
-bool Win32Platform::FileExists(const std::string& path) {
-  const DWORD attributes = Attributes(Utf8(), path);
+bool Win32Platform::FileExists(TTextEncoding encoding, const std::string& path) {
+  const DWORD attributes = Attributes(encoding == TTextEncoding::Utf8, path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool Win32Platform::CopyFile(const std::string& source, const std::string& target,
-                             bool replaceExisting) {
+bool Win32Platform::CopyFile(TTextEncoding encoding, const std::string& source,
+                             const std::string& target, bool replaceExisting) {
   const BOOL failIfExists = replaceExisting ? FALSE : TRUE;
-  if (Utf8()) return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  if (encoding == TTextEncoding::Utf8) return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
   return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
 }
 
-bool Win32Platform::DeleteFile(const std::string& path) {
-  if (Utf8()) return ::DeleteFileW(Wide(path).c_str()) != 0;
+bool Win32Platform::DeleteFile(TTextEncoding encoding, const std::string& path) {
+  if (encoding == TTextEncoding::Utf8) return ::DeleteFileW(Wide(path).c_str()) != 0;
   return ::DeleteFileA(path.c_str()) != 0;
 }
 

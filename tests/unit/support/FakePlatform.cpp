@@ -208,10 +208,11 @@ std::unique_ptr<File> FakePlatform::OpenRead(TTextEncoding pathEncoding, const s
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-std::unique_ptr<File> FakePlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  Note("CreateWrite(" + path + ")");
+std::unique_ptr<File> FakePlatform::CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                                std::uint32_t& error) {
+  Note("CreateWrite(" + path + ")", pathEncoding);
   if (ShouldFail("create", path, error)) return nullptr;
-  auto file = real_.CreateWrite(path, error);
+  auto file = real_.CreateWrite(pathEncoding, path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
@@ -221,23 +222,23 @@ bool FakePlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
   return real_.FindFile(pathEncoding, path, record);
 }
 
-bool FakePlatform::FileExists(const std::string& path) {
-  if (Record("FileExists(" + path + ")", "exists", path)) return false;
-  return real_.FileExists(path);
+bool FakePlatform::FileExists(TTextEncoding pathEncoding, const std::string& path) {
+  if (Record("FileExists(" + path + ")", "exists", path, pathEncoding)) return false;
+  return real_.FileExists(pathEncoding, path);
 }
 
-bool FakePlatform::CopyFile(const std::string& source, const std::string& target,
-                            bool replaceExisting) {
+bool FakePlatform::CopyFile(TTextEncoding pathEncoding, const std::string& source,
+                            const std::string& target, bool replaceExisting) {
   if (Record("CopyFile(" + source + ", " + target + ", " + (replaceExisting ? "replace" : "keep") + ")",
-             "copy", target)) {
+             "copy", target, pathEncoding)) {
     return false;
   }
-  return real_.CopyFile(source, target, replaceExisting);
+  return real_.CopyFile(pathEncoding, source, target, replaceExisting);
 }
 
-bool FakePlatform::DeleteFile(const std::string& path) {
-  if (Record("DeleteFile(" + path + ")", "delete", path)) return false;
-  return real_.DeleteFile(path);
+bool FakePlatform::DeleteFile(TTextEncoding pathEncoding, const std::string& path) {
+  if (Record("DeleteFile(" + path + ")", "delete", path, pathEncoding)) return false;
+  return real_.DeleteFile(pathEncoding, path);
 }
 
 bool FakePlatform::MoveReplacing(const std::string& source, const std::string& target,
