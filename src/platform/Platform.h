@@ -66,15 +66,19 @@ class Platform {
   virtual ~Platform() = default;
 
   // --- The encoding of texts -------------------------------------------------
-  // Every text that the operations below take or give (paths, command lines, values of
-  // the environment, of the INI reader and of the registry value, the module's path,
-  // message-box and folder-picker texts) is in this encoding. ANSI, the default, means
-  // the system's ANSI code page through the A functions, called exactly as the plug-in
-  // has always called them; UTF-8 means the W functions, every text converted at this
-  // seam. The front end sets it at its edge (plugin/Plugin.h says when). The settings
-  // program keeps ANSI, and its own operations (ReadMachineString,
-  // WriteUserRegistryString, CreateFolders, MoveReplacing, DescribeError) take ANSI
-  // either way. The POSIX platform is UTF-8 throughout and only remembers the setting.
+  // Texts are in one of two encodings. ANSI means the system's ANSI code page through
+  // the A functions, called exactly as the plug-in has always called them; UTF-8 means
+  // the W functions, every text converted at this seam. The operations on files, the
+  // module's path and the conversions take the encoding of their texts with them (a
+  // playlist's entries are in the playlist's encoding, on whatever thread they are
+  // read). The others (values of the environment, of the INI reader and of the registry
+  // value, command lines, message-box and folder-picker texts: the settings and the
+  // host's side) are in the encoding set here, and so are the forms of the file
+  // operations without an encoding. ANSI is the default; the front end sets it with each
+  // load of the settings (plugin/Plugin.h says when). The settings program keeps ANSI,
+  // and its own operations (ReadMachineString, WriteUserRegistryString, CreateFolders,
+  // MoveReplacing, DescribeError) take ANSI either way. The POSIX platform is UTF-8
+  // throughout and only remembers the setting.
   virtual void SetTextEncoding(TTextEncoding encoding) = 0;
   virtual TTextEncoding TextEncoding() const = 0;
   // Text in an encoding to UTF-16 and back (whatever the encoding of texts): UTF-8
@@ -97,8 +101,10 @@ class Platform {
   virtual char PathSeparator() const { return kPathSeparator; }
 
   // --- Process environment -------------------------------------------------
-  // Full path of the plug-in's own module file.
-  virtual std::string ModuleFileName() = 0;
+  // Full path of the plug-in's own module file, in the encoding given or, without one, in
+  // the encoding of texts.
+  virtual std::string ModuleFileName(TTextEncoding encoding) = 0;
+  std::string ModuleFileName() { return ModuleFileName(TextEncoding()); }
   // The variable's whole value, or nothing when it is not set. Names match
   // without regard to case on Windows.
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
@@ -229,21 +235,6 @@ class Platform {
   // CreateProcess with a program path and a command line (possibly empty), no handle
   // inheritance, CREATE_DEFAULT_ERROR_MODE, default start-up settings; does not wait.
   virtual bool StartProgram(const std::string& program, const std::string& commandLine) = 0;
-};
-
-// Puts the platform's texts in an encoding for as long as it lives, then back.
-class TextEncodingScope {
- public:
-  TextEncodingScope(Platform& os, TTextEncoding encoding) : os_(os), before_(os.TextEncoding()) {
-    os_.SetTextEncoding(encoding);
-  }
-  ~TextEncodingScope() { os_.SetTextEncoding(before_); }
-  TextEncodingScope(const TextEncodingScope&) = delete;
-  TextEncodingScope& operator=(const TextEncodingScope&) = delete;
-
- private:
-  Platform& os_;
-  TTextEncoding before_;
 };
 
 }  // namespace plenvox

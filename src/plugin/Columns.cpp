@@ -103,7 +103,7 @@ Columns::Values Columns::Resolve(std::string_view hostName, bool wide) const {
   values->Wide = wide;
   values->Key.assign(hostName);
   // The host's name in the snapshot's encoding, converted by the platform's stateless
-  // conversions (never through the encoding in force).
+  // conversions (never through the encoding of the settings as loaded last).
   const bool utf8 = values->Snapshot->Encoding() == TTextEncoding::Utf8;
   std::string name;
   if (wide) {

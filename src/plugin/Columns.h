@@ -7,7 +7,7 @@
 // listing (ColumnSnapshot.h; its entries read from the playlist file by the first value
 // asked after the listing), the analysis cache (thread-safe), and the platform's file
 // look-up and open with paths in the snapshot's encoding (Platform::FindFile, OpenRead) and its
-// stateless text conversions, never the playlist handle or the encoding in force.
+// stateless text conversions, never the playlist handle or the settings' encoding.
 //
 // Speed. The host asks for every column of one file in a row: the values of the file
 // last asked for are kept together (TEntryValues) so that its other columns cost a

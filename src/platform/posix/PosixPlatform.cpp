@@ -130,7 +130,7 @@ TFileTime ToFileTime(const struct timespec& ts) {
 
 }  // namespace
 
-std::string PosixPlatform::ModuleFileName() {
+std::string PosixPlatform::ModuleFileName(TTextEncoding) {
   Dl_info info{};
   if (::dladdr(reinterpret_cast<void*>(&Win32Error), &info) != 0 && info.dli_fname) {
     char resolved[PATH_MAX];

@@ -18,7 +18,8 @@ class PosixPlatform : public Platform {
 
   char PathSeparator() const override { return '/'; }
 
-  std::string ModuleFileName() override;
+  std::string ModuleFileName(TTextEncoding encoding) override;
+  using Platform::ModuleFileName;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;

@@ -203,8 +203,8 @@ std::string Expanded(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Platform::ModuleFileName() {
-  if (Utf8()) {
+std::string Win32Platform::ModuleFileName(TTextEncoding encoding) {
+  if (encoding == TTextEncoding::Utf8) {
     wchar_t buffer[MAX_PATH] = {};
     const DWORD n = ::GetModuleFileNameW(static_cast<HMODULE>(module_), buffer, MAX_PATH);
     return Utf8Of(buffer, n < MAX_PATH ? n : MAX_PATH - 1);

@@ -15,7 +15,8 @@ class Win32Platform : public Platform {
   void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
   TTextEncoding TextEncoding() const override { return encoding_; }
 
-  std::string ModuleFileName() override;
+  std::string ModuleFileName(TTextEncoding encoding) override;
+  using Platform::ModuleFileName;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;

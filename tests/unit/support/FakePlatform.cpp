@@ -132,7 +132,7 @@ bool FakePlatform::IsOpen(const std::string& path) const {
   return it != openFiles_.end() && it->second > 0;
 }
 
-std::string FakePlatform::ModuleFileName() { return moduleFileName; }
+std::string FakePlatform::ModuleFileName(TTextEncoding) { return moduleFileName; }
 
 std::optional<std::string> FakePlatform::GetEnv(const std::string& name) {
   if (Record("GetEnv(" + name + ")", "getenv", name)) return std::nullopt;
