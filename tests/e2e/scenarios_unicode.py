@@ -379,7 +379,8 @@ def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
     """An old player (its ANSI playlist only) and files named in characters that code
     page 1252 lacks: the add batch refuses them (BlockDead and DisableMulti off, so
     nothing else would stop "Lodz.mp3" or "????.mp3"), deleting them removes nothing,
-    also not the look-alike entry "Lodz.mp3", and opening one plays no entry."""
+    also not the look-alike entry "Lodz.mp3", opening one plays no entry, and its content
+    column is no entry's (the host's file error), not the look-alike's."""
     unheld = ["P:\\music\\Łódź.mp3", "P:\\music\\Кино.mp3", "P:\\music\\東京事変.mp3"]
     look_alike = "P:\\music\\Lodz.mp3"
     playlist = [look_alike, WESTERN]
@@ -390,8 +391,12 @@ def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
     sc.write_playlist(playlist, encoding="cp1252")
     out = run(sc, ["initw", "listw \\", "statusw start 5"] + ['putw "%s"' % p for p in unheld] +
               ["statusw end 5", "statusw start 8"] + ['deletew "\\%s"' % p for p in unheld] +
-              ["statusw end 8", 'execw "\\%s" open' % unheld[0], "listw \\"])
+              ["statusw end 8", 'execw "\\%s" open' % unheld[0], "listw \\",
+               'valuew "\\%s" %d 0 0' % (unheld[0], scenarios_columns.INDEX["Exists"]),
+               'valuew "\\%s" %d 0 0' % (look_alike, scenarios_columns.INDEX["Exists"])])
     expect_clean(out)
+    expect_equal([f[2:] for f in out.of("valuew")], [["-2"], ["6", "true"]],
+                 "the column Exists of the name and of its look-alike")
     expect_equal(out.of("putw"), [["0"]] * 3, "FsPutFileW answers")
     expect_equal(out.of("deletew"), [["-1"]] * 3, "FsDeleteFileW answers")
     expect_equal(sc.player_log().events(),
