@@ -412,39 +412,38 @@ std::u16string Win32Platform::AnsiToWide(const std::string& text) {
 
 namespace {
 
-// WideCharToMultiByte without best-fit characters. The flag is refused by code pages
-// that have no best fit to leave out (UTF-8 among them): those convert without it.
+// WideCharToMultiByte without best-fit characters, asking whether the default character
+// was used. Code pages that have no best fit to leave out (UTF-8 among them) refuse the
+// flag, and UTF-8 the question too: those convert without them, and a conversion back
+// tells whether anything (a lone surrogate) was lost.
 std::string NoBestFit(UINT codePage, const wchar_t* text, int length, bool& lost) {
   lost = false;
   if (length == 0) return {};
-  DWORD flags = WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* used = &usedDefault;
-  int n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, used);
-  if (n == 0 && ::GetLastError() == ERROR_INVALID_FLAGS) {
-    flags = 0;
-    n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, used);
+  struct Attempt {
+    DWORD flags;
+    bool asksDefault;
+  };
+  constexpr Attempt kAttempts[] = {{WC_NO_BEST_FIT_CHARS, true}, {0, true}, {0, false}};
+  for (const Attempt& attempt : kAttempts) {
+    BOOL usedDefault = FALSE;
+    BOOL* used = attempt.asksDefault ? &usedDefault : nullptr;
+    const int n =
+        ::WideCharToMultiByte(codePage, attempt.flags, text, length, nullptr, 0, nullptr, used);
+    if (n <= 0) continue;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, attempt.flags, text, length, &out[0], n, nullptr, used);
+    if (attempt.asksDefault) {
+      lost = usedDefault != FALSE;
+    } else {
+      const int back = ::MultiByteToWideChar(codePage, 0, out.data(), n, nullptr, 0);
+      std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+      if (back > 0) ::MultiByteToWideChar(codePage, 0, out.data(), n, &again[0], back);
+      lost = again != std::wstring(text, static_cast<std::size_t>(length));
+    }
+    return out;
   }
-  if (n == 0 && ::GetLastError() == ERROR_INVALID_PARAMETER) {
-    // UTF-8 reports no default character; a lone surrogate is its only loss, found below.
-    used = nullptr;
-    n = ::WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, nullptr);
-  }
-  if (n <= 0) {
-    lost = true;
-    return {};
-  }
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(codePage, flags, text, length, &out[0], n, nullptr, used);
-  if (used) {
-    lost = usedDefault != FALSE;
-  } else {
-    const int back = ::MultiByteToWideChar(codePage, 0, out.data(), n, nullptr, 0);
-    std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
-    if (back > 0) ::MultiByteToWideChar(codePage, 0, out.data(), n, &again[0], back);
-    lost = again != std::wstring(text, static_cast<std::size_t>(length));
-  }
-  return out;
+  lost = true;
+  return {};
 }
 
 }  // namespace
