@@ -16,7 +16,8 @@ bool IsInfoLine(const std::string& line) {
 
 bool HoldsLostCharacter(std::string_view pathLine) {
   constexpr std::string_view kLongPathPrefix = "\\\\?\\";
-  if (pathLine.empty() || pathLine.front() == '#' || pathLine.find("://") != std::string_view::npos) {
+  if (pathLine.empty() || pathLine.front() == '#' ||
+      pathLine.find("://") != std::string_view::npos) {
     return false;
   }
   const std::size_t from = pathLine.substr(0, kLongPathPrefix.size()) == kLongPathPrefix

@@ -63,12 +63,13 @@ void WriteAdditions(Platform& os, TTextEncoding encoding, const std::string& pat
 
 // Every entry of the file bound to playlist except those that removals leaves out, in
 // one reading, written at path (in the playlist's encoding). A kept entry's lines are
-// copied whole, however long; an information line travels with its path line. A file that holds more behind the Ctrl-Z that ends its
-// reading gives no copy (IoError): the copy would not be whole. Nor does an ANSI
-// playlist, in a code page that lacks characters, with a kept entry whose path holds a
-// "?" that no path can hold (the mark of a character that the player could not write):
-// handed back, it would replace the player's own entry with one that names no file.
-// Leaves playlist open.
+// copied whole, however long; an information line travels with its path line. A file
+// that holds more behind the Ctrl-Z that ends its reading gives no copy (IoError): the
+// copy would not be whole. Nor does an ANSI playlist, in a code page that lacks
+// characters, with a kept entry whose path holds a "?" that no path can hold (the mark
+// of a character that the player could not write, LostACharacter): handed back, it
+// would replace the player's own entry with one that names no file. Leaves playlist
+// open.
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        TRemovals& removals);
 

@@ -51,8 +51,9 @@ void Commands::SavePlaylistCopy() {
   const std::string folder = BrowseFolder(kSaveTitle);
   if (folder == kCancelledFolder) return;
   // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
-  os_.CopyFile(PlaylistEncoding(), state_.PlaylistPath(os_),
-               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, PlaylistEncoding()), os_.PathSeparator()),
+  const TTextEncoding encoding = PlaylistEncoding();
+  const std::string saved = PlaylistFileName(kSavedPlaylistFile, encoding);
+  os_.CopyFile(encoding, state_.PlaylistPath(os_), JoinPath(folder, saved, os_.PathSeparator()),
                true);
 }
 

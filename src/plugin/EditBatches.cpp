@@ -101,7 +101,10 @@ void EditBatches::EndAddBatch() {
   const auto adds = std::move(pendingAdds_);  // the batch's list ends with this call
   const TSettings& settings = state_.Settings;
   playlist_.CloseQuietly();
-  if (Completed([&] { WriteAdditions(os_, PlaylistEncoding(), settings.TempPlaylist, *adds, settings.BlockDead); })) {
+  const bool written = Completed([&] {
+    WriteAdditions(os_, PlaylistEncoding(), settings.TempPlaylist, *adds, settings.BlockDead);
+  });
+  if (written) {
     player_.AddToPlaylist(settings.TempPlaylist);
     player_.WritePlaylist();
   }

@@ -14,14 +14,16 @@ std::string ExtensionOf(std::string_view path) {
   return CutShort(tail);
 }
 
-std::vector<std::string> FilterItems(Platform& os, TTextEncoding encoding, const std::u16string& filter) {
+std::vector<std::string> FilterItems(Platform& os, TTextEncoding encoding,
+                                     const std::u16string& filter) {
   std::vector<std::string> items;
   std::size_t start = 0;
   // Stopping once start reaches the end is what makes a closing colon start no item.
   while (start < filter.size()) {
     auto colon = filter.find(u':', start);
     if (colon == std::u16string::npos) colon = filter.size();
-    items.push_back(CutShort(LowerAscii(os.FromWide(encoding, filter.substr(start, colon - start)))));
+    const std::u16string item = filter.substr(start, colon - start);
+    items.push_back(CutShort(LowerAscii(os.FromWide(encoding, item))));
     start = colon + 1;
   }
   return items;

@@ -20,7 +20,8 @@ std::string ExtensionOf(std::string_view path);
 // ANSI text, or UTF-8), A to Z lower-cased,
 // each cut to 255 characters. A colon at the very end starts no further item; an empty
 // filter has none; two neighbouring colons hold an empty item.
-std::vector<std::string> FilterItems(Platform& os, TTextEncoding encoding, const std::u16string& filter);
+std::vector<std::string> FilterItems(Platform& os, TTextEncoding encoding,
+                                     const std::u16string& filter);
 
 // True when the extension (in the encoding given), without its first character (the
 // dot) and with A to Z lower-cased, equals one of the items of the settings' ExtFilter.

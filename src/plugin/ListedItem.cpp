@@ -35,7 +35,8 @@ void WriteText(const std::basic_string<Char>& text, Char (&field)[N]) {
 }
 
 template <std::size_t N>
-void WriteWide(Platform& os, TTextEncoding encoding, const std::string& text, char16_t (&field)[N]) {
+void WriteWide(Platform& os, TTextEncoding encoding, const std::string& text,
+               char16_t (&field)[N]) {
   const std::u16string wide = os.ToWide(encoding, text);
   WriteText(std::u16string(Utf16Prefix(wide, N - 1)), field);
 }

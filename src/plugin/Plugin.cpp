@@ -181,7 +181,9 @@ template <typename Text>
 int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
     // A verb that the encoding cannot hold is none of the commands.
-    return commands_.ExecuteFile(CoreText(os_, state_.Encoding, remoteName), CoreText(os_, state_.Encoding, verb).value_or(""));
+    const TTextEncoding encoding = state_.Encoding;
+    return commands_.ExecuteFile(CoreText(os_, encoding, remoteName),
+                                 CoreText(os_, encoding, verb).value_or(""));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {

@@ -35,9 +35,7 @@ const std::string& TPluginState::ModulePathInUse() const {
 
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   std::optional<std::string> playerFolder;
-  if (PlayerFolder) {
-    playerFolder = Encoding == TTextEncoding::Utf8 ? Utf16ToUtf8(*PlayerFolder) : os.WideToAnsi(*PlayerFolder);
-  }
+  if (PlayerFolder) playerFolder = os.FromWide(Encoding, *PlayerFolder);
   return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 

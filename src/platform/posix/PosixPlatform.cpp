@@ -270,7 +270,9 @@ bool PosixPlatform::CopyFile(TTextEncoding, const std::string& source, const std
   return static_cast<bool>(out);
 }
 
-bool PosixPlatform::DeleteFile(TTextEncoding, const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixPlatform::DeleteFile(TTextEncoding, const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
 
 bool PosixPlatform::MoveReplacing(const std::string& source, const std::string& target,
                                   std::uint32_t& error) {

@@ -467,7 +467,8 @@ std::unique_ptr<File> Win32Platform::OpenRead(TTextEncoding encoding, const std:
 
 std::unique_ptr<File> Win32Platform::CreateWrite(TTextEncoding encoding, const std::string& path,
                                                  std::uint32_t& error) {
-  return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
+  return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_WRITE, FILE_SHARE_READ,
+                    CREATE_ALWAYS, error);
 }
 
 bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
@@ -486,7 +487,9 @@ bool Win32Platform::FileExists(TTextEncoding encoding, const std::string& path) 
 bool Win32Platform::CopyFile(TTextEncoding encoding, const std::string& source,
                              const std::string& target, bool replaceExisting) {
   const BOOL failIfExists = replaceExisting ? FALSE : TRUE;
-  if (encoding == TTextEncoding::Utf8) return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  if (encoding == TTextEncoding::Utf8) {
+    return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  }
   return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
 }
 
