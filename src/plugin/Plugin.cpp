@@ -30,10 +30,9 @@ void Plugin::InitPlayer() {
 }
 
 void Plugin::UseEncodingOfPlaylist() {
-  // Chosen over the settings as loaded in UTF-8, and the folder that the player reported
-  // as it reported it: no folder passes through the ANSI code page on its way to the
-  // look-up of its files.
-  if (state_.Encoding != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
+  // Chosen over the settings as just loaded in UTF-8, and the folder that the player
+  // reported as it reported it: no folder passes through the ANSI code page on its way
+  // to the look-up of its files.
   const TTextEncoding chosen = ChoosePlaylistEncoding(os_, state_.PlaylistFolder(os_));
   if (chosen != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, chosen);
 }
@@ -115,6 +114,7 @@ std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) no
 std::intptr_t Plugin::FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept {
   try {
     // The settings name the playlist folder, whose files decide the encoding.
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     UseEncodingOfPlaylist();
     // Only compared with the root: a path that the encoding cannot hold is none.
     return FindFirstInto(os_.FromWide(state_.Encoding, path), record);

@@ -89,8 +89,8 @@ class Plugin {
  private:
   // FsInit and FsInitW after their load: the player writes its playlist and says where.
   void InitPlayer();
-  // The choice of the Unicode entry points, after a load: loads again when it changes
-  // the encoding.
+  // The choice of the Unicode entry points, after a load in UTF-8: loads again in ANSI
+  // when it chooses the ANSI playlist.
   void UseEncodingOfPlaylist();
   // The listing's first and further items, written into the host's record.
   template <typename Record>
