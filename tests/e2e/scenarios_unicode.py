@@ -8,7 +8,6 @@ import mpeg_files
 import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
 from host_output import UNCHANGED, unescape, utf8
-import scenarios_columns  # its field indexes, read when a scenario runs (it imports this module)
 from scenarios_listing import expect_file_fields, mode0_item, stat_script
 from workspace import PLAYER_CLASS, SETTINGS_FOLDER, TEMP_FOLDER
 
@@ -381,6 +380,7 @@ def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
     nothing else would stop "Lodz.mp3" or "????.mp3"), deleting them removes nothing,
     also not the look-alike entry "Lodz.mp3", opening one plays no entry, and its content
     column is no entry's (the host's file error), not the look-alike's."""
+    import scenarios_columns  # here: it imports this module's names
     unheld = ["P:\\music\\Łódź.mp3", "P:\\music\\Кино.mp3", "P:\\music\\東京事変.mp3"]
     look_alike = "P:\\music\\Lodz.mp3"
     playlist = [look_alike, WESTERN]
@@ -414,8 +414,9 @@ def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
 def an_old_host_never_shows_the_file_that_a_lost_characters_question_marks_match(sc):
     """An old host reads today's player's ANSI playlist, where the CJK entry is
     "P:\\music\\??.mp3"; "P:\\music\\ab.mp3" is what that pattern would match. The entry
-    shows as a missing file in every display mode and its content column says so; the
-    entry beside it shows its own file."""
+    shows as a missing file in every display mode, and its content column and its icon
+    (looked up from the host's background thread) say so; the entry beside it shows its
+    own file."""
     cjk, matched = "P:\\music\\東京.mp3", "P:\\music\\ab.mp3"
     files = {cjk: mpeg_files.constant_bit_rate(100), WESTERN: mpeg_files.constant_bit_rate(60),
              matched: mpeg_files.constant_bit_rate(300)}
@@ -423,13 +424,17 @@ def an_old_host_never_shows_the_file_that_a_lost_characters_question_marks_match
     lost = as_ansi(cjk)
     expect_equal(lost, "P:\\music\\??.mp3", "the entry in the ANSI playlist")
     western = WESTERN.encode("cp1252").decode("latin-1")
-    exists = 'value "\\%s" %d 0 0' % (lost, scenarios_columns.INDEX["Exists"])
+    # Here: both import this module's names.
+    import scenarios_columns
+    import scenarios_pictures as pictures
+    asked = ['value "\\%s" %d 0 0' % (lost, scenarios_columns.INDEX["Exists"]),
+             'icon "\\%s" %d' % (lost, pictures.ICON_SMALL | pictures.ICON_BACKGROUND)]
     missing_item = {1: [UNCHANGED] * 8 + [lost, UNCHANGED],
                     2: [UNCHANGED] * 4 + ["0", "0"] + [UNCHANGED] * 2 + [lost, UNCHANGED]}
     for mode in (1, 2, 0):
         sc.write_ini(DisplayMode=mode)
         # The host's own record of the file beside it, taken before the listing reads it.
-        out = sc.run_host(stat_script([western]) + ["init", "list \\", exists])
+        out = sc.run_host(stat_script([western]) + ["init", "list \\"] + asked)
         expect_clean(out)
         items = out.items()
         expect_equal([item.name for item in items], [lost, western], "mode %d names" % mode)
@@ -439,3 +444,4 @@ def an_old_host_never_shows_the_file_that_a_lost_characters_question_marks_match
                                files[WESTERN].whole_seconds if mode == 2 else None)
         expect_equal([f[2:] for f in out.of("value")], [["6", "false"]],
                      "mode %d: its column Exists" % mode)
+        expect_equal(out.of("icon"), [pictures.icon("missing", 16)], "mode %d: its icon" % mode)
