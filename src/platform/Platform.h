@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/Path.h"
 #include "common/TextEncoding.h"
@@ -157,6 +158,12 @@ class Platform {
     std::string ansi = WideToAnsi(text, lost);
     if (lost) return std::nullopt;
     return ansi;
+  }
+  // 8-bit text in a code page (0: the ANSI code page) as UTF-16; bytes the code page
+  // does not define become U+FFFD or the system's mapping of them.
+  virtual std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) {
+    (void)codePage;
+    return AnsiToWide(std::string(text));
   }
   // Whether the ANSI code page has every character (it is UTF-8): then a "?" in an ANSI
   // text is a question mark, never the mark of a character the code page lacks.

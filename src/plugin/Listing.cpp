@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/MPEGaudio.h"
+#include "audio/DescribeAudio.h"
 #include "common/FileNames.h"
 #include "common/Path.h"
 #include "common/Text.h"
@@ -45,6 +45,7 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
     return EmptyFolder();
   }
 
+  analyses_.UseTagCodePage(state_.Settings.TagCodePage);
   playlist_.OpenForListing();
   const TDisplayMode mode = state_.Settings.DisplayMode;
   columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
@@ -126,9 +127,8 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
     item.Written = TListedItem::kFileFields;
     return analyses_.PlayTime(path, item.File, Encoding());
   }
-  TMPEGaudio analyser(os_);
-  analyser.LoadFromFile(path, Encoding());
-  return analyser.PlayTime();
+  return DescribeAudioFile(os_, Encoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
+      .PlayTime;
 }
 
 void Listing::KeepForColumns(const TListedItem& item) {

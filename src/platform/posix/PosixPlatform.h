@@ -40,6 +40,7 @@ class PosixPlatform : public Platform {
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text, bool& lost) override;
   using Platform::WideToAnsi;
+  std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) override;
   bool AnsiHoldsEveryCharacter() const override { return true; }  // UTF-8
 
   std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,

@@ -459,6 +459,17 @@ std::string Win32Platform::WideToAnsi(const std::u16string& text, bool& lost) {
                    static_cast<int>(text.size()), lost);
 }
 
+std::u16string Win32Platform::CodePageToWide(std::uint32_t codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const UINT page = codePage == 0 ? CP_ACP : codePage;
+  const int size = static_cast<int>(text.size());
+  const int n = ::MultiByteToWideChar(page, 0, text.data(), size, nullptr, 0);
+  if (n <= 0) return AnsiToWide(std::string(text));
+  std::u16string out(static_cast<std::size_t>(n), u'\0');
+  ::MultiByteToWideChar(page, 0, text.data(), size, reinterpret_cast<wchar_t*>(&out[0]), n);
+  return out;
+}
+
 std::unique_ptr<File> Win32Platform::OpenRead(TTextEncoding encoding, const std::string& path,
                                               std::uint32_t& error) {
   return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_READ,
