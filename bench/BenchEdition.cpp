@@ -26,15 +26,17 @@ class CountingFile : public File {
 
 }  // namespace
 
-std::unique_ptr<File> CountingPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> CountingPlatform::OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                                 std::uint32_t& error) {
   ++opens;
-  auto file = PosixPlatform::OpenRead(path, error);
+  auto file = PosixPlatform::OpenRead(pathEncoding, path, error);
   return file ? std::make_unique<CountingFile>(std::move(file), reads) : nullptr;
 }
 
-bool CountingPlatform::FindFile(const std::string& path, TFileRecord& record) {
+bool CountingPlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
+                                TFileRecord& record) {
   ++lookups;
-  return PosixPlatform::FindFile(path, record);
+  return PosixPlatform::FindFile(pathEncoding, path, record);
 }
 
 namespace {

@@ -20,8 +20,11 @@ namespace plenvox::bench {
 // Counts opens, reads and file look-ups; everything else is the POSIX platform's.
 class CountingPlatform : public PosixPlatform {
  public:
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
 
   std::uint64_t opens = 0;
   std::uint64_t reads = 0;

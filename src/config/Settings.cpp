@@ -116,7 +116,7 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   loaded.Editor = ReadPath(os, ini, ini::kEditor, commanderPath);
   loaded.DisplayMode = DisplayModeValue(ReadSettingText(os, ini, ini::kDisplayMode));
   // The only key whose empty value is kept: the default applies when the key is missing.
-  loaded.ExtFilter = os.ToWide(ReadSettingText(os, ini, ini::kExtFilter));
+  loaded.ExtFilter = os.ToWide(os.TextEncoding(), ReadSettingText(os, ini, ini::kExtFilter));
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);

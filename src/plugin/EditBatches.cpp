@@ -74,13 +74,14 @@ void EditBatches::EndOperation(int operation) {
 
 void EditBatches::FinishBatch() {
   playlist_.ForgetEntries();
-  os_.DeleteFile(state_.Settings.TempPlaylist);  // also after a partial write; outcome ignored
+  // Also after a partial write; the outcome is ignored.
+  os_.DeleteFile(PlaylistEncoding(), state_.Settings.TempPlaylist);
   host_.Refresh();
 }
 
 // --- Adding ----------------------------------------------------------------------
 
-void EditBatches::PutFile(const std::string& localName) noexcept {
+void EditBatches::PutFile(const std::optional<std::string>& localName) noexcept {
   InBatch(
       pendingAdds_, [this] { StartAddBatch(); }, [&] { CollectAddition(localName); },
       [this] { EndAddBatch(); });
@@ -88,17 +89,22 @@ void EditBatches::PutFile(const std::string& localName) noexcept {
 
 void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArray>(); }
 
-void EditBatches::CollectAddition(const std::string& localName) {
+void EditBatches::CollectAddition(const std::optional<std::string>& localName) {
+  if (!localName) return;
   const TSettings& settings = state_.Settings;
-  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), localName))) return;
-  if (ExtAllowed(os_, settings, ExtensionOf(localName))) pendingAdds_->Add(localName);
+  const TTextEncoding encoding = PlaylistEncoding();
+  if (settings.DisableMulti && playlist_.Holds(CutName(encoding, *localName))) return;
+  if (ExtAllowed(os_, encoding, settings, ExtensionOf(*localName))) pendingAdds_->Add(*localName);
 }
 
 void EditBatches::EndAddBatch() {
   const auto adds = std::move(pendingAdds_);  // the batch's list ends with this call
   const TSettings& settings = state_.Settings;
   playlist_.CloseQuietly();
-  if (Completed([&] { WriteAdditions(os_, settings.TempPlaylist, *adds, settings.BlockDead); })) {
+  const bool written = Completed([&] {
+    WriteAdditions(os_, PlaylistEncoding(), settings.TempPlaylist, *adds, settings.BlockDead);
+  });
+  if (written) {
     player_.AddToPlaylist(settings.TempPlaylist);
     player_.WritePlaylist();
   }
@@ -107,7 +113,7 @@ void EditBatches::EndAddBatch() {
 
 // --- Removing --------------------------------------------------------------------
 
-void EditBatches::DeleteFile(const std::string& remoteName) noexcept {
+void EditBatches::DeleteFile(const std::optional<std::string>& remoteName) noexcept {
   InBatch(
       pendingDeletes_, [this] { StartDeleteBatch(); }, [&] { CollectDeletion(remoteName); },
       [this] { EndDeleteBatch(); });
@@ -122,8 +128,8 @@ void EditBatches::StartDeleteBatch() {
   playlist_.Rebind();
 }
 
-void EditBatches::CollectDeletion(const std::string& remoteName) {
-  pendingDeletes_->Add(EntryPathOf(remoteName, os_.TextEncoding()));
+void EditBatches::CollectDeletion(const std::optional<std::string>& remoteName) {
+  if (remoteName) pendingDeletes_->Add(EntryPathOf(*remoteName, PlaylistEncoding()));
 }
 
 void EditBatches::EndDeleteBatch() {

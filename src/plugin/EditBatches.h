@@ -1,11 +1,13 @@
 // Batched playlist edits: files copied into the folder are added, deleted items are
 // removed. Between the host's start and end of an operation the changes are only
 // collected; at its end one temporary playlist carries them all to the player. A batch
-// works in the encoding of the texts in force (temp.m3u or temp.m3u8, see Plugin.h).
+// works in the encoding of the playlist in use (temp.m3u or temp.m3u8, see Plugin.h):
+// the names that it is handed come in that encoding.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "playlist/DynamicArray.h"
@@ -19,18 +21,20 @@ class EditBatches : FrontEndPart {
 
   void StatusInfo(int startEnd, int operation);
   // One file to add, or one entry to remove: inside the batch that the host opened, or
-  // as a batch of its own. Never raises.
-  void PutFile(const std::string& localName) noexcept;
-  void DeleteFile(const std::string& remoteName) noexcept;
+  // as a batch of its own. Never raises. A name that the host gave in characters that
+  // the playlist's encoding cannot hold comes as nothing: that file is refused (as the
+  // filter refuses one), that name removes nothing (as a name that no entry has).
+  void PutFile(const std::optional<std::string>& localName) noexcept;
+  void DeleteFile(const std::optional<std::string>& remoteName) noexcept;
 
  private:
   void StartOperation(int operation);
   void EndOperation(int operation);
   void StartAddBatch();
-  void CollectAddition(const std::string& localName);
+  void CollectAddition(const std::optional<std::string>& localName);
   void EndAddBatch();
   void StartDeleteBatch();
-  void CollectDeletion(const std::string& remoteName);
+  void CollectDeletion(const std::optional<std::string>& remoteName);
   void EndDeleteBatch();
   void FinishBatch();
 

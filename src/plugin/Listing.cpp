@@ -41,7 +41,9 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
     ShowFirstRunMessage();
     return EmptyFolder();
   }
-  if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
+  if (!os_.FileExists(PlaylistEncoding(), state_.PlaylistPath(os_)) || path != kRootPath) {
+    return EmptyFolder();
+  }
 
   analyses_.UseTagCodePage(state_.Settings.TagCodePage);
   playlist_.OpenForListing();
@@ -84,7 +86,9 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
                      (first ? TListedItem::kCreationTime : 0u);
       break;
     case TDisplayMode::FileData:
-      if (os_.FindFile(path, item.File)) item.Written = TListedItem::kFileFields;
+      if (NamesAFile(path) && os_.FindFile(Encoding(), path, item.File)) {
+        item.Written = TListedItem::kFileFields;
+      }
       KeepForColumns(item);
       break;
     case TDisplayMode::PlayTime: {
@@ -102,7 +106,7 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
   item.Written |= TListedItem::kName;
   // A path that is its own name changes rooms with the item's name rather than being
   // copied: the next entry is read into the room that the last name had.
-  const std::string_view name = NamePrefix(state_.Encoding, path);
+  const std::string_view name = NamePrefix(Encoding(), path);
   if (name.size() == path.size()) {
     item.Name.swap(path);
   } else {
@@ -110,12 +114,20 @@ void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
   }
 }
 
+TTextEncoding Listing::Encoding() const { return playlist_.File().Encoding(); }
+
+bool Listing::NamesAFile(const std::string& path) const {
+  return !LostACharacter(os_, Encoding(), path);
+}
+
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
-  if (os_.FindFile(path, item.File)) {
+  // Neither looked up nor analysed: its "?" would match other files.
+  if (!NamesAFile(path)) return 0;
+  if (os_.FindFile(Encoding(), path, item.File)) {
     item.Written = TListedItem::kFileFields;
-    return analyses_.PlayTime(path, item.File);
+    return analyses_.PlayTime(path, item.File, Encoding());
   }
-  return DescribeAudioFile(os_, os_.TextEncoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
+  return DescribeAudioFile(os_, Encoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
       .PlayTime;
 }
 

@@ -31,8 +31,11 @@ void Plugin::InitPlayer() {
 }
 
 void Plugin::UseEncodingOfPlaylist() {
-  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, os_.ToWide(state_.PlaylistFolder(os_)));
-  if (chosen != state_.Encoding) state_.LoadSettingsIn(os_, chosen);
+  // Chosen over the settings as just loaded in UTF-8, and the folder that the player
+  // reported as it reported it: no folder passes through the ANSI code page on its way
+  // to the look-up of its files.
+  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, state_.PlaylistFolder(os_));
+  if (chosen != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, chosen);
 }
 
 int Plugin::FsInit() noexcept {
@@ -47,7 +50,7 @@ int Plugin::FsInit() noexcept {
 
 int Plugin::FsInitW() noexcept {
   try {
-    state_.ReloadSettings(os_);
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     InitPlayer();
     // Chosen once the player has written both of its playlist files.
     UseEncodingOfPlaylist();
@@ -76,7 +79,7 @@ std::intptr_t Plugin::FindFirstInto(const std::string& path, Record& record) {
   try {
     const std::intptr_t handle = listing_.FindFirst(path, item_);
     if (handle != wfx::kSearchHandle) return handle;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     // The playlist holds no entry, or its first is an empty line; in a mode that writes
     // nothing, the name that the host left decides.
     return HasEmptyName(record) ? listing_.NoFirstEntry() : handle;
@@ -91,7 +94,7 @@ template <typename Record>
 bool Plugin::FindNextInto(Record& record) {
   try {
     if (!listing_.FindNext(item_)) return false;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     return true;
   } catch (...) {
     // A read failure ends the listing where it is.
@@ -112,9 +115,10 @@ std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) no
 std::intptr_t Plugin::FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept {
   try {
     // The settings name the playlist folder, whose files decide the encoding.
-    state_.ReloadSettings(os_);
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     UseEncodingOfPlaylist();
-    return FindFirstInto(CoreText(os_, path), record);
+    // Only compared with the root: a path that the encoding cannot hold is none.
+    return FindFirstInto(os_.FromWide(state_.Encoding, path), record);
   } catch (...) {
     return listing_.EmptyFolder();
   }
@@ -150,7 +154,7 @@ void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
 template <typename Text>
 int Plugin::PutFile(const Text& localName) noexcept {
   try {
-    batches_.PutFile(CoreText(os_, localName));
+    batches_.PutFile(CoreText(os_, state_.Encoding, localName));
   } catch (...) {
   }
   return wfx::kFileOk;
@@ -159,7 +163,7 @@ int Plugin::PutFile(const Text& localName) noexcept {
 template <typename Text>
 int Plugin::DeleteFile(const Text& remoteName) noexcept {
   try {
-    batches_.DeleteFile(CoreText(os_, remoteName));
+    batches_.DeleteFile(CoreText(os_, state_.Encoding, remoteName));
   } catch (...) {
   }
   return wfx::kTrue;
@@ -177,7 +181,10 @@ int Plugin::FsDeleteFileW(const std::u16string& remoteName) noexcept {
 template <typename Text>
 int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
-    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
+    // A verb that the encoding cannot hold is none of the commands.
+    const TTextEncoding encoding = state_.Encoding;
+    return commands_.ExecuteFile(CoreText(os_, encoding, remoteName),
+                                 CoreText(os_, encoding, verb).value_or(""));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {

@@ -5,17 +5,22 @@
 // towards the host.
 //
 // One core serves the ANSI and the Unicode entry points; the encoding is decided here,
-// at the edge. The core works on byte strings in the encoding of the platform's texts
-// (Platform::TextEncoding), which only the loads of the settings set:
+// at the edge: the encoding of the playlist in use (TPluginState::Encoding), which only
+// the loads of the settings set, and which the settings are loaded in:
 //   - FsInit and FsFindFirst load them in the ANSI code page, as the plug-in always has.
-//   - FsInitW and FsFindFirstW choose (PlaylistChoice.h): UTF-8 when the playlist
-//     folder holds a "winamp.m3u8" that the player wrote with "winamp.m3u", else ANSI;
-//     the settings are loaded (again) in that encoding.
+//   - FsInitW and FsFindFirstW load them in UTF-8 and choose (PlaylistChoice.h) over the
+//     folder as loaded and as the player reported it: UTF-8 when the playlist folder
+//     holds a "winamp.m3u8" that the player wrote with "winamp.m3u", else ANSI (and the
+//     settings are loaded again in ANSI).
 //   - Every other entry point works in the encoding of the last load, so that a listing
 //     and the batches and commands on its names agree: it converts its host texts into
-//     that encoding (HostText.h) and its results back (ListedItem.h).
-// In UTF-8 the core reads "winamp.m3u8", writes "temp.m3u8", saves "Plenvox.m3u8", and
-// the platform reaches the system through its W functions.
+//     that encoding (HostText.h; a name that the encoding cannot hold exactly is refused,
+//     never replaced by a look-alike) and its results back (ListedItem.h).
+// The listing, the batches and the commands hand that encoding with every path to the
+// platform's file operations (Platform.h), and the content columns the encoding of the
+// listing they read, so that no text's meaning depends on a mode. In UTF-8 the core reads
+// "winamp.m3u8", writes "temp.m3u8", saves "Plenvox.m3u8", and the platform reaches the
+// system through its W functions.
 #pragma once
 
 #include <cstdint>
@@ -87,8 +92,8 @@ class Plugin {
  private:
   // FsInit and FsInitW after their load: the player writes its playlist and says where.
   void InitPlayer();
-  // The choice of the Unicode entry points, after a load: loads again when it changes
-  // the encoding.
+  // The choice of the Unicode entry points, after a load in UTF-8: loads again in ANSI
+  // when it chooses the ANSI playlist.
   void UseEncodingOfPlaylist();
   // The listing's first and further items, written into the host's record.
   template <typename Record>

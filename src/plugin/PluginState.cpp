@@ -5,21 +5,14 @@ namespace plenvox {
 namespace {
 // GetModuleFileNameA fills a 260-character buffer: at most 259 characters and a zero.
 constexpr std::size_t kModulePathMax = 259;
-
-std::string ModulePathUtf8Of(Platform& os) {
-  const TextEncodingScope utf8(os, TTextEncoding::Utf8);
-  return os.ModuleFileName();
-}
 }  // namespace
 
 TPluginState::TPluginState(Platform& os, std::string firstRunText, std::string firstRunProgram)
-    : ModulePath(os.ModuleFileName().substr(0, kModulePathMax)),
-      ModulePathUtf8(ModulePathUtf8Of(os)),
+    : ModulePath(os.ModuleFileName(TTextEncoding::Ansi).substr(0, kModulePathMax)),
+      ModulePathUtf8(os.ModuleFileName(TTextEncoding::Utf8)),
       CommanderPath(CaptureCommanderPath(os)),
       FirstRunText(std::move(firstRunText)),
       FirstRunProgram(std::move(firstRunProgram)) {}
-
-void TPluginState::ReloadSettings(Platform& os) { LoadSettingsIn(os, Encoding); }
 
 void TPluginState::LoadSettingsIn(Platform& os, TTextEncoding encoding) {
   os.SetTextEncoding(encoding);
@@ -42,7 +35,7 @@ const std::string& TPluginState::ModulePathInUse() const {
 
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   std::optional<std::string> playerFolder;
-  if (PlayerFolder) playerFolder = os.FromWide(*PlayerFolder);
+  if (PlayerFolder) playerFolder = os.FromWide(Encoding, *PlayerFolder);
   return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 

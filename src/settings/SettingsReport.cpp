@@ -34,7 +34,7 @@ std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {
   std::optional<std::string> reported;
   if (settings.PlaylistFolder.empty()) {
     if (const auto folder = WindowMessagePlayer(os, settings.WinampExe).PlaylistFolder()) {
-      reported = os.FromWide(*folder);
+      reported = os.FromWide(os.TextEncoding(), *folder);
     }
   }
   return PlaylistFolderInUse(settings, reported, os.PathSeparator());

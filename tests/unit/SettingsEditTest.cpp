@@ -188,7 +188,7 @@ TEST_F(SaveTest, NewFileGetsEveryKeyItsFolderAndTheRegistryValue) {
   EXPECT_EQ(s.WinampExe, "C:\\W\\winamp.exe");
   EXPECT_EQ(s.DisplayMode, TDisplayMode::PlayTime);
   // A new user gets every format that the folder reads proposed.
-  EXPECT_EQ(s.ExtFilter, os.ToWide(kProposedExtFilter));
+  EXPECT_EQ(s.ExtFilter, os.ToWide(os.TextEncoding(), kProposedExtFilter));
   EXPECT_EQ(s.TagCodePage, 0u);
   const std::string text = ReadFile(fresh);
   for (const auto& key : kSettingKeys) EXPECT_NE(text.find(std::string(key.Key) + "="), std::string::npos) << key.Key;

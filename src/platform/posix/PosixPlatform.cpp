@@ -131,7 +131,7 @@ TFileTime ToFileTime(const struct timespec& ts) {
 
 }  // namespace
 
-std::string PosixPlatform::ModuleFileName() {
+std::string PosixPlatform::ModuleFileName(TTextEncoding) {
   Dl_info info{};
   if (::dladdr(reinterpret_cast<void*>(&Win32Error), &info) != 0 && info.dli_fname) {
     char resolved[PATH_MAX];
@@ -219,7 +219,12 @@ std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
   return Utf16ToUtf8(std::u16string_view(&unit, 1), U'?');
 }
 
-std::string PosixPlatform::WideToAnsi(const std::u16string& text) { return Utf16ToUtf8(text, U'?'); }
+// UTF-8 holds every character; only a lone surrogate is lost.
+std::string PosixPlatform::WideToAnsi(const std::u16string& text, bool& lost) {
+  std::string out = Utf16ToUtf8(text, U'?');
+  lost = Utf8ToUtf16(out) != text;
+  return out;
+}
 
 // The ANSI code page here is UTF-8, which old 8-bit tags are not: without a code page of
 // their own, text that is no valid UTF-8 is read as ISO-8859-1 (the tag formats' own).
@@ -262,15 +267,18 @@ std::u16string PosixPlatform::CodePageToWide(std::uint32_t codePage, std::string
   return wide;
 }
 
-std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+// Paths are UTF-8 in either encoding.
+std::unique_ptr<File> PosixPlatform::OpenRead(TTextEncoding, const std::string& path,
+                                              std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);
 }
 
-std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> PosixPlatform::CreateWrite(TTextEncoding, const std::string& path,
+                                                 std::uint32_t& error) {
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
-bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
+bool PosixPlatform::FindFile(TTextEncoding, const std::string& path, TFileRecord& record) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
   record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
@@ -289,12 +297,12 @@ bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
   return true;
 }
 
-bool PosixPlatform::FileExists(const std::string& path) {
+bool PosixPlatform::FileExists(TTextEncoding, const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+bool PosixPlatform::CopyFile(TTextEncoding, const std::string& source, const std::string& target,
                              bool replaceExisting) {
   if (!replaceExisting && FileExists(target)) return false;
   std::ifstream in(source, std::ios::binary);
@@ -304,7 +312,9 @@ bool PosixPlatform::CopyFile(const std::string& source, const std::string& targe
   return static_cast<bool>(out);
 }
 
-bool PosixPlatform::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixPlatform::DeleteFile(TTextEncoding, const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
 
 bool PosixPlatform::MoveReplacing(const std::string& source, const std::string& target,
                                   std::uint32_t& error) {
