@@ -18,8 +18,8 @@ std::optional<TPictureLocation> FindTagPicture(AudioFileReader& file, const TEnc
   return FindId3v2Picture(file);
 }
 
-// The picture whose place the reader of the file's container (FLAC, Ogg FLAC, MP4, ASF,
-// the ID3v2 chunk of WAV and AIFF) keeps in its description: the front cover, else the
+// The picture whose place the reader of the file's container (FLAC, MP4, ASF, the ID3v2
+// chunk of WAV and AIFF) keeps in its description: the front cover, else the
 // first; nothing for a place outside the file. Pictures kept in comments go to pictures.
 // The tags' texts are not wanted here.
 std::optional<TPictureLocation> FindContainerPicture(AudioFileReader& file, const TEncodedPictureSink* pictures) {
@@ -95,7 +95,7 @@ std::optional<std::vector<std::uint8_t>> DecodedBase64(std::string_view text) {
       bits = 0, count = 0;
     }
   }
-  if (count == 1 || padding > 2) return std::nullopt;
+  if (count == 1 || padding > 2 || (padding > 0 && count == 0)) return std::nullopt;
   if (count >= 2) out.push_back(static_cast<std::uint8_t>(bits >> (count == 2 ? 4 : 10)));
   if (count == 3) out.push_back(static_cast<std::uint8_t>(bits >> 2));
   return out;

@@ -37,7 +37,7 @@ struct TCoverPicture {
 std::optional<TPictureLocation> FindEmbeddedPicture(AudioFileReader& file,
                                                     const TEncodedPictureSink* pictures = nullptr);
 // The bytes of base64 text (padding optional); nothing for a character outside the
-// alphabet or text that ends in the middle of a byte.
+// alphabet, padding where none belongs, or text that ends in the middle of a byte.
 std::optional<std::vector<std::uint8_t>> DecodedBase64(std::string_view text);
 
 // The pictures of METADATA_BLOCK_PICTURE comments (base64 of a FLAC PICTURE block): the

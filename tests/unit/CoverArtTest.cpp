@@ -107,7 +107,7 @@ TEST(CommentPicturesTest, DecodesBase64AndPrefersTheFrontCoverThatIsAnImage) {
     const char* Text;
     const char* Expected;  // nullptr: refused
   } cases[] = {{"TWFu", "Man"}, {"TWE=", "Ma"}, {"TWE", "Ma"}, {"TQ==", "M"}, {"", ""},
-               {"T", nullptr}, {"TW*u", nullptr}, {"TQ==TQ==", nullptr}, {"TQ===", nullptr}};
+               {"T", nullptr}, {"TW*u", nullptr}, {"TQ==TQ==", nullptr}, {"TQ===", nullptr}, {"TWFu=", nullptr}};
   for (const auto& c : cases) {
     const auto decoded = DecodedBase64(c.Text);
     ASSERT_EQ(decoded.has_value(), c.Expected != nullptr) << c.Text;
