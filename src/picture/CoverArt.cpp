@@ -1,5 +1,6 @@
 #include "picture/CoverArt.h"
 
+#include <cstddef>
 #include <iterator>
 
 #include "audio/AudioFileReader.h"
@@ -109,8 +110,10 @@ void TCommentPictures::Offer(std::string_view encoded) {
   const bool inside = at.Size > 0 && at.Size <= kPictureBytesMax && at.Offset > 0 &&
                       static_cast<std::uint64_t>(at.Offset) + at.Size <= block->size();
   if (!inside || (picture_ && at.Type != kPictureTypeFrontCover)) return;
-  const auto first = block->begin() + at.Offset;
-  auto picture = Checked(std::vector<std::uint8_t>(first, first + at.Size), TCoverSource::Embedded);
+  // Both lie within the block, whose size the address space holds.
+  const auto first = block->begin() + static_cast<std::ptrdiff_t>(at.Offset);
+  const auto last = first + static_cast<std::ptrdiff_t>(at.Size);
+  auto picture = Checked(std::vector<std::uint8_t>(first, last), TCoverSource::Embedded);
   if (!picture) return;
   picture_ = std::move(picture);
   front_ = at.Type == kPictureTypeFrontCover;
