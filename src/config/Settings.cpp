@@ -115,6 +115,7 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);
+  loaded.NumberCopies = SwitchValue(ReadSettingText(os, ini, ini::kNumberCopies), ini::kNumberCopies);
   loaded.TempPlaylist = TempPlaylistPath(os);
   loaded.Valid = !loaded.WinampFolder.empty();
   settings = std::move(loaded);

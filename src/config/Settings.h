@@ -44,6 +44,9 @@ inline constexpr SettingKey kDisplayMode{kModeSection, "DisplayMode", "1"};
 inline constexpr SettingKey kExtFilter{kModeSection, "ExtFilter", "mp3"};
 inline constexpr SettingKey kBlockDead{kModeSection, "BlockDead", "1"};
 inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
+// Copies out of the folder are named with the entry's playlist position in front
+// ("007 - Song.mp3"), where the host takes a changed target name.
+inline constexpr SettingKey kNumberCopies{kModeSection, "NumberCopies", "0"};
 // The Linux edition's connection to MPD. Host: a local socket's path, or a host name
 // (with "password@" in front when the daemon wants one); Port: 0 for MPD's default.
 // Empty or 0, MPD_HOST and MPD_PORT decide, as they do for MPD's own clients.
@@ -61,7 +64,8 @@ inline constexpr SettingKey kMpdTimeout{kMpdSection, "Timeout", "3000"};
 // and writes them.
 inline constexpr SettingKey kSettingKeys[] = {
     ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,      ini::kSettings,
-    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti};
+    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti,
+    ini::kNumberCopies};
 
 // The keys that only the Linux edition reads.
 inline constexpr SettingKey kMpdSettingKeys[] = {ini::kMpdHost, ini::kMpdPort,
@@ -93,6 +97,7 @@ struct TSettings {
   std::u16string ExtFilter;
   bool BlockDead = false;
   bool DisableMulti = false;
+  bool NumberCopies = false;
 };
 
 // The INI file's path from the registry, or an empty text.

@@ -24,6 +24,7 @@ using WindowHandle = std::uintptr_t;
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
+constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
@@ -52,6 +53,11 @@ class File {
   virtual bool Size(std::int64_t& size) = 0;
   virtual bool Close() = 0;
   virtual std::uint32_t Error() const = 0;
+  // Sends what was written to the disk before returning. A file held only in memory has
+  // nothing to send.
+  virtual bool Flush() { return true; }
+  // Gives a file open for writing the last-write time, as a copy carries its source's.
+  virtual bool SetLastWriteTime(const TFileTime&) { return false; }
 };
 
 // The registry value as stored: its type (1 REG_SZ, 2 REG_EXPAND_SZ, ...) and its
@@ -141,6 +147,8 @@ class Platform {
   virtual std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) = 0;
   // Creates a file for writing, or empties an existing one.
   virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
+  // Creates a file for writing that must not exist yet; kErrorFileExists when it does.
+  virtual std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) = 0;
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
   // or returns false and leaves the record untouched.
   virtual bool FindFile(const std::string& path, TFileRecord& record) = 0;
@@ -164,6 +172,12 @@ class Platform {
   // or the new one whole. Both lie in the same folder. On failure, error holds the code.
   virtual bool MoveReplacing(const std::string& source, const std::string& target,
                              std::uint32_t& error) = 0;
+
+  // Gives source the name target in one step, in the encoding in force: over an existing
+  // target when replace is set, else failing with kErrorFileExists when target exists.
+  // Both lie in the same folder. On failure, error holds the code.
+  virtual bool Rename(const std::string& source, const std::string& target, bool replace,
+                      std::uint32_t& error) = 0;
 
   // --- Windows and messages ------------------------------------------------
   // The first top-level window of the class, or 0.

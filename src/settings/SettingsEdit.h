@@ -36,6 +36,7 @@ struct TSettingsForm {
   std::string ExtFilter;
   bool BlockDead = true;
   bool DisableMulti = true;
+  bool NumberCopies = false;
 };
 
 // The form filled from the INI file (an empty path: every default), read through the

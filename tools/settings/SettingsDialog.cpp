@@ -60,6 +60,7 @@ void ShowForm(HWND dialog, const TSettingsForm& form) {
   SetControlText(dialog, IDC_EXT_FILTER, form.ExtFilter);
   Check(dialog, IDC_BLOCK_DEAD, form.BlockDead);
   Check(dialog, IDC_DISABLE_MULTI, form.DisableMulti);
+  Check(dialog, IDC_NUMBER_COPIES, form.NumberCopies);
 }
 
 TSettingsForm FormFromControls(HWND dialog) {
@@ -74,6 +75,7 @@ TSettingsForm FormFromControls(HWND dialog) {
   form.ExtFilter = ControlText(dialog, IDC_EXT_FILTER);
   form.BlockDead = IsChecked(dialog, IDC_BLOCK_DEAD);
   form.DisableMulti = IsChecked(dialog, IDC_DISABLE_MULTI);
+  form.NumberCopies = IsChecked(dialog, IDC_NUMBER_COPIES);
   return form;
 }
 

@@ -75,6 +75,13 @@ class Win32File : public File {
     return ::CloseHandle(h) || Fail();
   }
   std::uint32_t Error() const override { return error_; }
+  bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    FILETIME written;
+    written.dwLowDateTime = time.Low;
+    written.dwHighDateTime = time.High;
+    return ::SetFileTime(handle_, nullptr, nullptr, &written) || Fail();
+  }
 
  private:
   bool Fail() {
@@ -443,6 +450,10 @@ std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::u
   return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
 }
 
+std::unique_ptr<File> Win32Platform::CreateNew(const std::string& path, std::uint32_t& error) {
+  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, error);
+}
+
 bool Win32Platform::FindFile(const std::string& path, TFileRecord& record) {
   return FindFileIn(encoding_, path, record);
 }
@@ -470,6 +481,17 @@ bool Win32Platform::CopyFile(const std::string& source, const std::string& targe
 bool Win32Platform::DeleteFile(const std::string& path) {
   if (Utf8()) return ::DeleteFileW(Wide(path).c_str()) != 0;
   return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32Platform::Rename(const std::string& source, const std::string& target, bool replace,
+                           std::uint32_t& error) {
+  const DWORD flags = replace ? MOVEFILE_REPLACE_EXISTING : 0;
+  const BOOL moved = Utf8() ? ::MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), flags)
+                            : ::MoveFileExA(source.c_str(), target.c_str(), flags);
+  if (moved) return true;
+  error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) error = kErrorFileExists;
+  return false;
 }
 
 bool Win32Platform::MoveReplacing(const std::string& source, const std::string& target,

@@ -39,6 +39,7 @@ class Win32Platform : public Platform {
 
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
   std::unique_ptr<File> OpenReadIn(TTextEncoding encoding, const std::string& path,
                                    std::uint32_t& error) override;
@@ -47,6 +48,8 @@ class Win32Platform : public Platform {
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

@@ -34,8 +34,8 @@ class FakePlatform : public Platform {
       onSendMessage;
 
   // A call that fails. op names it: the file operations "open", "create", "read",
-  // "write", "close", "seek", "size", "copy", "delete", "move" (copy and move match the
-  // target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
+  // "write", "close", "seek", "size", "flush", "times", "copy", "delete", "move", "rename"
+  // (copy, move and rename match the target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
   // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
   // "start", "process". It fails when its subject (the path, name, class, window number, title,
   // command line or program) contains part, after `after` such calls have succeeded,
@@ -84,11 +84,14 @@ class FakePlatform : public Platform {
   std::string WideToAnsi(const std::u16string& text) override;
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
   WindowHandle FindWindow(const std::string& className) override;
