@@ -99,6 +99,9 @@ class Platform {
   // --- Process environment -------------------------------------------------
   // Full path of the plug-in's own module file.
   virtual std::string ModuleFileName() = 0;
+  // Full path of the program that loaded the plug-in (the host's), or an empty text where
+  // the platform does not tell.
+  virtual std::string ProgramFileName() { return std::string(); }
   // The variable's whole value, or nothing when it is not set. Names match
   // without regard to case on Windows.
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;

@@ -76,6 +76,8 @@ class ProgressGauge {
   ProgressGauge(const TProgress& progress, const std::string& target, std::int64_t size)
       : progress_(progress), target_(target), size_(size) {}
   bool Stopped(std::int64_t done, bool last) {
+    // The whole file read: the last call, with 100, follows.
+    if (!last && done > 0 && done >= size_) return false;
     int percent = last ? 100 : 0;
     if (!last && size_ > 0) percent = static_cast<int>(std::min<std::int64_t>(99, done * 100 / size_));
     ++chunks_;

@@ -10,7 +10,8 @@ what the host and the plug-in say to each other; the checks read that log and as
 import subprocess
 
 import fixture_checks as fc
-from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
+from call_log import (OP_DELETE, OP_EXEC, OP_GET_MULTI, OP_LIST, OP_PUT_MULTI, calls_named,
+                      operations)
 from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
@@ -92,6 +93,14 @@ def drive(run, session, checks):
         run.wait_end({OP_EXEC}, since)
     with session.mpd.client() as mpd:
         check_mpd(checks, mpd, "Enter on e five.mp3", left, 2)
+    with run.step("copy out two") as since:
+        # b and c to the other panel's folder, the music folder: Double Commander names
+        # each copy by the item's name, the entry's path with its "/" shown as U+2215.
+        run.press("Home", "Insert", "Insert", KEY_COPY)
+        run.answer(COPY_DIALOG, "Return")
+        run.wait_end({OP_GET_MULTI}, since, relisted=False)
+    with session.mpd.client() as mpd:
+        check_mpd(checks, mpd, "copy out two", left, 2)
     session.screenshot("doublecmd.png")
     with run.step("save") as since:
         # Typed into the command line (below the panels), which hands it to the folder of
@@ -165,6 +174,7 @@ def check_steps(checks, run, session, durations):
                   ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
     fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
                   [("/" + shown_name(music / MUSIC[4]), "open")])
+    check_copy_out(checks, run, music, [MUSIC[1], MUSIC[2]])
     save = calls_named(run.records("save"), "FsExecuteFile")
     checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
                  "save: FsExecuteFileW of the folder with the command line's text")
@@ -186,6 +196,20 @@ def check_steps(checks, run, session, durations):
     for name in ("first-run.png", "doublecmd.png", "mpd-stopped.png"):
         fc.check_screenshot(checks, session.x, session.run_dir / name)
     checks.fact("%d calls logged" % len(records))
+
+
+def check_copy_out(checks, run, music, names):
+    """F5 out of the folder: one FsGetFileW per item with no flags, each answered 0, and
+    each copy in the other panel's folder, under the name the host chose, byte for byte
+    its entry's file."""
+    gets = calls_named(run.records("copy out two"), "FsGetFile")
+    expected = [("/" + shown_name(music / n), str(music / shown_name(music / n)), 0, 0) for n in names]
+    checks.equal(sorted((g["remote"], g["local"], g["flags"], g.get("result")) for g in gets),
+                 sorted(expected), "copy out two: FsGetFileW calls (remote, local, flags, result)")
+    for n in names:
+        copy = music / shown_name(music / n)
+        checks.equal(copy.read_bytes() if copy.exists() else None, (music / n).read_bytes(),
+                     "copy out two: the copy of %s byte for byte" % n)
 
 
 def check_mpd(checks, mpd, step, queue, song):

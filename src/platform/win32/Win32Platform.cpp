@@ -210,16 +210,26 @@ std::string Expanded(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Platform::ModuleFileName() {
-  if (Utf8()) {
+namespace {
+
+std::string FileNameOfModule(bool utf8, HMODULE module) {
+  if (utf8) {
     wchar_t buffer[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+    const DWORD n = ::GetModuleFileNameW(module, buffer, MAX_PATH);
     return Utf8Of(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
   }
   char buffer[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameA(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+  const DWORD n = ::GetModuleFileNameA(module, buffer, MAX_PATH);
   return std::string(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
 }
+
+}  // namespace
+
+std::string Win32Platform::ModuleFileName() {
+  return FileNameOfModule(Utf8(), static_cast<HMODULE>(module_));
+}
+
+std::string Win32Platform::ProgramFileName() { return FileNameOfModule(Utf8(), nullptr); }
 
 namespace {
 

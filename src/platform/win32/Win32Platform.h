@@ -16,6 +16,7 @@ class Win32Platform : public Platform {
   TTextEncoding TextEncoding() const override { return encoding_; }
 
   std::string ModuleFileName() override;
+  std::string ProgramFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;
