@@ -52,6 +52,12 @@ class Stopwatch {
 
 }  // namespace
 
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 std::int32_t MemoryPlayer::WritePlaylist() {
   const Stopwatch watch(seconds);
   std::string text = "#EXTM3U\r\n";

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ class QuietHost : public Host {
   std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
   void Refresh() override {}
 };
+
+// The wall-clock seconds that work takes.
+double Seconds(const std::function<void()>& work);
 
 // The plug-in of one benchmark: the settings file and the player's folder in folder.
 struct BenchEdition {

@@ -29,9 +29,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using plenvox::bench::BenchEdition;
+using plenvox::bench::Seconds;
 
 struct Options {
   long megabytes = 1024;
@@ -107,12 +107,6 @@ struct Workspace {
   std::vector<std::string> entries;
   std::uintmax_t bytes = 0;
 };
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = Clock::now();
-  work();
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 }  // namespace
 

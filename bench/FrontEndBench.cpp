@@ -29,7 +29,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using plenvox::bench::BenchEdition;
 
@@ -59,11 +58,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
          options.deletes >= 0 && options.deletes <= options.entries;
 }
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = Clock::now();
-  work();
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using plenvox::bench::Seconds;
 
 double Best(int repeat, const std::function<double()>& pass) {
   double best = HUGE_VAL;

@@ -96,7 +96,7 @@ def drive(run, session, checks):
     with run.step("copy out two") as since:
         # b and c to the other panel's folder, the music folder: Double Commander names
         # each copy by the item's name, the entry's path with its "/" shown as U+2215.
-        run.press("Home", "Insert", "Insert", KEY_COPY)
+        run.press("Home", "Down", "Insert", "Insert", KEY_COPY)  # ".." comes first
         run.answer(COPY_DIALOG, "Return")
         run.wait_end({OP_GET_MULTI}, since, relisted=False)
     with session.mpd.client() as mpd:
