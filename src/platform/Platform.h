@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Path.h"
 #include "common/TextEncoding.h"
@@ -59,6 +61,11 @@ class File {
   // Gives a file open for writing the last-write time, as a copy carries its source's.
   virtual bool SetLastWriteTime(const TFileTime&) { return false; }
 };
+
+// How a copy of one file's data into another ended.
+enum class TCopyEnd { Done, Stopped, ReadFailed, WriteFailed };
+// Told the bytes copied so far after each chunk; false stops the copy.
+using TChunkDone = std::function<bool(std::int64_t copied)>;
 
 // The registry value as stored: its type (1 REG_SZ, 2 REG_EXPAND_SZ, ...) and its
 // bytes, terminating zero included, exactly as the second query returns them.
@@ -176,6 +183,22 @@ class Platform {
   virtual bool MoveReplacing(const std::string& source, const std::string& target,
                              std::uint32_t& error) = 0;
 
+  // Copies what is left of from into to, chunkSize bytes at a time, telling chunkDone
+  // after each chunk. This reads and writes through a buffer; a platform whose system
+  // copies between two files itself, without the data passing through the program, does
+  // that instead.
+  virtual TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) {
+    std::vector<char> buffer(chunkSize);
+    std::int64_t copied = 0;
+    for (;;) {
+      std::size_t got = 0;
+      if (!from.Read(buffer.data(), buffer.size(), got)) return TCopyEnd::ReadFailed;
+      if (got == 0) return TCopyEnd::Done;
+      if (!to.Write(buffer.data(), got)) return TCopyEnd::WriteFailed;
+      copied += static_cast<std::int64_t>(got);
+      if (!chunkDone(copied)) return TCopyEnd::Stopped;
+    }
+  }
   // Gives source the name target in one step, in the encoding in force: over an existing
   // target when replace is set, else failing with kErrorFileExists when target exists.
   // Both lie in the same folder. On failure, error holds the code.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 #include "common/Text.h"
 #include "common/TextEncoding.h"
@@ -195,18 +194,14 @@ int CopyOut::Copy(const std::string& source, const TFileTime& written, const std
 
   ProgressGauge gauge(progress, target, size);
   if (gauge.Stopped(0, false)) return wfx::kFileUserAbort;
-  std::vector<char> buffer(kChunkSize);
-  std::int64_t done = 0;
-  for (;;) {
-    std::size_t got = 0;
-    if (!in->Read(buffer.data(), buffer.size(), got)) return wfx::kFileReadError;
-    if (got == 0) break;
-    if (!out->Write(buffer.data(), got)) return wfx::kFileWriteError;
-    done += static_cast<std::int64_t>(got);
-    if (gauge.Stopped(done, false)) return wfx::kFileUserAbort;
+  switch (os_.CopyData(*in, *out, kChunkSize, [&](std::int64_t done) { return !gauge.Stopped(done, false); })) {
+    case TCopyEnd::Done: break;
+    case TCopyEnd::Stopped: return wfx::kFileUserAbort;
+    case TCopyEnd::ReadFailed: return wfx::kFileReadError;
+    case TCopyEnd::WriteFailed: return wfx::kFileWriteError;
   }
   in->Close();  // only read: its close changes nothing of the user's
-  if (gauge.Stopped(done, true)) return wfx::kFileUserAbort;
+  if (gauge.Stopped(size, true)) return wfx::kFileUserAbort;
 
   // The copy carries its source's last-write time, as a copy of the system does; a file
   // system that keeps no such time still gets the copy.

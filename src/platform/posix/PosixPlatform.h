@@ -48,6 +48,8 @@ class PosixPlatform : public Platform {
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
+  // The kernel copies (copy_file_range) where it can; else through a buffer.
+  TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) override;
   bool Rename(const std::string& source, const std::string& target, bool replace,
               std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
