@@ -35,7 +35,8 @@ class FakePlatform : public Platform {
 
   // A call that fails. op names it: the file operations "open", "create", "read",
   // "write", "close", "seek", "size", "flush", "times", "copy", "delete", "move", "rename"
-  // (copy, move and rename match the target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
+  // (copy, move and rename match the target), and "getenv", "registry", "registry-write",
+  // "machine-registry", "ini",
   // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
   // "start", "process". It fails when its subject (the path, name, class, window number, title,
   // command line or program) contains part, after `after` such calls have succeeded,
