@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,15 @@ class QuietHost : public Host {
   std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
   void Refresh() override {}
 };
+
+// A command line of whole-number options ("--name N", each into its number) and one
+// folder; false when a word is none of them or the folder is missing.
+struct NumberOption {
+  const char* Name;
+  long* Value;
+};
+bool ParseArguments(int argc, char** argv, std::initializer_list<NumberOption> numbers,
+                    std::string& folder);
 
 // The wall-clock seconds that work takes.
 double Seconds(const std::function<void()>& work);

@@ -35,24 +35,15 @@ using plenvox::bench::Seconds;
 
 struct Options {
   long megabytes = 1024;
-  int repeat = 3;
+  long repeat = 3;
   std::string folder;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const bool value = i + 1 < argc;
-    if (std::strcmp(argv[i], "--megabytes") == 0 && value) {
-      options.megabytes = std::atol(argv[++i]);
-    } else if (std::strcmp(argv[i], "--repeat") == 0 && value) {
-      options.repeat = std::atoi(argv[++i]);
-    } else if (argv[i][0] != '-' && options.folder.empty()) {
-      options.folder = argv[i];
-    } else {
-      return false;
-    }
-  }
-  return !options.folder.empty() && options.megabytes > 0 && options.repeat > 0;
+  return plenvox::bench::ParseArguments(
+             argc, argv, {{"--megabytes", &options.megabytes}, {"--repeat", &options.repeat}},
+             options.folder) &&
+         options.megabytes > 0 && options.repeat > 0;
 }
 
 std::uint64_t g_progressCalls = 0;
@@ -148,7 +139,7 @@ int main(int argc, char** argv) {
     }
     work.FreshTarget();
     const double megabytes = static_cast<double>(work.bytes) / (1024.0 * 1024.0);
-    std::printf("files:    %zu, %.0f MB (best of %d passes each, warm cache, copies synced between passes)\n",
+    std::printf("files:    %zu, %.0f MB (best of %ld passes each, warm cache, copies synced between passes)\n",
                 work.entries.size(), megabytes, options.repeat);
     std::printf("plain:    %.3f s  (%.0f MB/s, std::filesystem::copy_file)\n", plain, megabytes / plain);
     std::printf("plug-in:  %.3f s  (%.0f MB/s, FsGetFile)\n", plugin, megabytes / plugin);
