@@ -81,5 +81,46 @@ TEST(CopyOutTest, ANewTargetIsNotFlushedAndAReplacedOneIs) {
   EXPECT_EQ(test::ReadFile(s.target).size(), 3 * CopyOut::kChunkSize + 5);
 }
 
+// The progress callbacks that the host handed over: each records its form and percent,
+// and answers "abort" from abortAt on.
+std::vector<std::string> g_progress;
+int g_abortAt = 1000;
+
+int PLENVOX_WFX_CALL AnsiProgress(int, char* source, char*, int percent) {
+  g_progress.push_back("A " + std::string(source) + " " + std::to_string(percent));
+  return percent >= g_abortAt ? wfx::kProgressAbort : 0;
+}
+
+int PLENVOX_WFX_CALL WideProgress(int, char16_t*, char16_t*, int percent) {
+  g_progress.push_back("W " + std::to_string(percent));
+  return percent >= g_abortAt ? wfx::kProgressAbort : 0;
+}
+
+TEST(CopyOutTest, EachFormCallsTheProgressCallbackThereIsAndStopsAtItsAbort) {
+  CopyOutScene s;
+  g_progress.clear();
+  g_abortAt = 1000;
+  std::u16string wideTarget = s.scene.os.AnsiToWide(s.target);
+  // Only the ANSI callback (a host that called FsInit alone): the W copy reports through it.
+  s.scene.plugin.KeepProgress(3, &AnsiProgress);
+  EXPECT_EQ(s.scene.plugin.FsGetFileW(u"\\" + s.scene.os.AnsiToWide(s.source), wideTarget, 0), wfx::kFileOk);
+  EXPECT_EQ(g_progress, (std::vector<std::string>{"A " + s.source + " 0", "A " + s.source + " 33",
+                                                  "A " + s.source + " 66", "A " + s.source + " 99",
+                                                  "A " + s.source + " 100"}));
+  // Both: each form its own; an abort at 33 % leaves nothing behind.
+  s.scene.plugin.KeepProgressW(3, &WideProgress);
+  g_progress.clear();
+  g_abortAt = 33;
+  EXPECT_EQ(s.GetFile(s.scene.dir / "other.mp3"), wfx::kFileUserAbort);
+  EXPECT_EQ(g_progress, (std::vector<std::string>{"A " + s.source + " 0", "A " + s.source + " 33"}));
+  g_progress.clear();
+  EXPECT_EQ(s.scene.plugin.FsGetFileW(u"\\" + s.scene.os.AnsiToWide(s.source), wideTarget,
+                                      wfx::kCopyOverwrite),
+            wfx::kFileUserAbort);
+  EXPECT_EQ(g_progress, (std::vector<std::string>{"W 0", "W 33"}));
+  EXPECT_FALSE(test::Exists(s.scene.dir / "other.mp3"));
+  EXPECT_EQ(s.Leftovers(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace plenvox
