@@ -30,6 +30,7 @@
 #include "plugin/Commands.h"
 #include "plugin/CopyOut.h"
 #include "plugin/EditBatches.h"
+#include "plugin/EntryPictures.h"
 #include "plugin/HostInterface.h"
 #include "plugin/ListedItem.h"
 #include "plugin/Listing.h"
@@ -84,6 +85,8 @@ class Plugin {
 
   // --- The content columns (Columns.h), whose entry points catch everything too ------
   Columns& Content() { return columns_; }
+  // --- The items' icons and covers (EntryPictures.h); their callers catch everything ---
+  EntryPictures& Pictures() { return pictures_; }
 
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return state_.Settings; }
@@ -123,6 +126,7 @@ class Plugin {
   PlaylistHandle playlist_;
   AnalysisCache analyses_;
   Columns columns_;
+  EntryPictures pictures_;
   Listing listing_;
   TListedItem item_;  // the item being listed; its room serves the next ones
   EditBatches batches_;
