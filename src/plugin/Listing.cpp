@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/MPEGaudio.h"
+#include "audio/DescribeAudio.h"
 #include "common/FileNames.h"
 #include "common/Path.h"
 #include "common/Text.h"
@@ -43,6 +43,7 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   }
   if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
+  analyses_.UseTagCodePage(state_.Settings.TagCodePage);
   playlist_.OpenForListing();
   const TDisplayMode mode = state_.Settings.DisplayMode;
   columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
@@ -114,9 +115,8 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
     item.Written = TListedItem::kFileFields;
     return analyses_.PlayTime(path, item.File);
   }
-  TMPEGaudio analyser(os_);
-  analyser.LoadFromFile(path);
-  return analyser.PlayTime();
+  return DescribeAudioFile(os_, os_.TextEncoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
+      .PlayTime;
 }
 
 void Listing::KeepForColumns(const TListedItem& item) {

@@ -132,6 +132,8 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
   } else if (Is(assignment, ini::kBlockDead) || Is(assignment, ini::kDisableMulti) ||
              Is(assignment, ini::kNumberCopies)) {
     CheckSwitch(assignment, check);
+  } else if (Is(assignment, ini::kTagCodePage)) {
+    CheckNumber(assignment, 0, 65535, check);
   } else if (Is(assignment, ini::kMpdPort)) {
     CheckNumber(assignment, 0, 65535, check);
   } else if (Is(assignment, ini::kMpdTimeout)) {
@@ -188,6 +190,7 @@ TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
   form.ExtFilter = stored(ini::kExtFilter);
   form.BlockDead = SwitchValue(stored(ini::kBlockDead), ini::kBlockDead);
   form.DisableMulti = SwitchValue(stored(ini::kDisableMulti), ini::kDisableMulti);
+  form.TagCodePage = CodePageValue(stored(ini::kTagCodePage));
   form.NumberCopies = SwitchValue(stored(ini::kNumberCopies), ini::kNumberCopies);
   return form;
 }
@@ -209,6 +212,7 @@ std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
   assignments.push_back(assign(ini::kExtFilter, form.ExtFilter));
   assignments.push_back(assign(ini::kBlockDead, flag(form.BlockDead)));
   assignments.push_back(assign(ini::kDisableMulti, flag(form.DisableMulti)));
+  assignments.push_back(assign(ini::kTagCodePage, std::to_string(form.TagCodePage)));
   assignments.push_back(assign(ini::kNumberCopies, flag(form.NumberCopies)));
   return assignments;
 }

@@ -27,6 +27,7 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
          Line("DisableMulti", Boolean(settings.DisableMulti)) +
+         Line("TagCodePage", std::to_string(settings.TagCodePage)) +
          Line("NumberCopies", Boolean(settings.NumberCopies));
 }
 

@@ -1,6 +1,8 @@
 """The Linux edition's scenario: a user opens Plenvox's folder in Double Commander over a
 real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
-MPD's queue in the three display modes, copies two MP3 files into the folder, deletes two
+MPD's queue in the three display modes (the queue also holds a FLAC, an Opus and an M4A
+file outside the music directory, tagged in Cyrillic, Japanese and Greek: mode 2 shows
+every format's play time as MPD reads it), copies two MP3 files into the folder, deletes two
 entries, plays one with Enter, saves the queue with "save" on the command line, and
 opens the folder once more after MPD has stopped.
 
@@ -8,13 +10,17 @@ Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
 
 import subprocess
-
+import sys
+from pathlib import Path
 import fixture_checks as fc
 from call_log import (OP_DELETE, OP_EXEC, OP_GET_MULTI, OP_LIST, OP_PUT_MULTI, calls_named,
                       operations)
 from doublecmd import KEY_CLOSE_VIEWER, KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH, KEY_VIEW
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+import audio_formats  # noqa: E402  (the multi-format files of the Wine end-to-end tests)
 
 ROOT_NAME = "Plenvox"
 MUSIC = ["a one.mp3", "b two.mp3", "c three \u00e9.mp3", "d four.mp3", "e five.mp3"]
@@ -78,14 +84,14 @@ def drive(run, session, checks):
         run.answer(COPY_DIALOG, "Return")
         run.wait_end({OP_PUT_MULTI}, since)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "copy two", QUEUED + COPIED, PLAYING)
+        check_mpd(checks, mpd, "copy two", QUEUED + run.formats + COPIED, PLAYING)
     run.press("Tab")
     with run.step("delete two") as since:
         # The panel sorts the items by name, which is the order of their paths: a, b, c, d, e.
         run.press("Home", "Down", "Insert", "Down", "Down", "Insert", KEY_DELETE)  # a and d
         run.answer(DELETE_DIALOG, "Return")
         run.wait_end({OP_DELETE}, since)
-    left = [MUSIC[1], MUSIC[2], MUSIC[4]]
+    left = [MUSIC[1], MUSIC[2]] + run.formats + [MUSIC[4]]
     with session.mpd.client() as mpd:
         # The position is kept as a number: MPD plays on at the second entry.
         check_mpd(checks, mpd, "delete two", left, PLAYING)
@@ -93,7 +99,7 @@ def drive(run, session, checks):
         run.press("Home", "Down", "Down", "Down", "Return")  # e five.mp3, now the third
         run.wait_end({OP_EXEC}, since)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "Enter on e five.mp3", left, 2)
+        check_mpd(checks, mpd, "Enter on e five.mp3", left, left.index(MUSIC[4]))
     with run.step("copy out two") as since:
         # b and c to the other panel's folder, the music folder: Double Commander names
         # each copy by the item's name, the entry's path with its "/" shown as U+2215.
@@ -101,7 +107,7 @@ def drive(run, session, checks):
         run.answer(COPY_DIALOG, "Return")
         run.wait_end({OP_GET_MULTI}, since, relisted=False)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "copy out two", left, 2)
+        check_mpd(checks, mpd, "copy out two", left, left.index(MUSIC[4]))
     with run.step("view") as since:
         # F3 on e five.mp3: the host fetches a copy through FsGetFileW and shows it.
         run.press("Home", "Down", "Down", "Down", KEY_VIEW)
@@ -129,10 +135,33 @@ def drive(run, session, checks):
         run.wait_end({OP_LIST}, since, relisted=False)
 
 
-def seed_mpd(session, checks):
+def write_formats(session):
+    """A FLAC, an Opus and an M4A file beside the music directory: MPD takes them by
+    their absolute paths from a client on its local socket."""
+    # Named to sort after "music", so that the panel's items of the MP3 files come first.
+    folder = session.run_dir / "outside-music"
+    folder.mkdir()
+    tone = folder / "tone.wav"
+    audio_formats.tone(tone, 6.6)
+    made = []
+    for name, options, tag in (("cyrillic.flac", ("-c:a", "flac"), audio_formats.CYRILLIC),
+                               ("japanese.opus", ("-c:a", "libopus"), audio_formats.JAPANESE),
+                               ("greek.m4a", ("-c:a", "aac"), audio_formats.GREEK)):
+        target = folder / name
+        audio_formats.encode(tone, target, *options)
+        if target.suffix == ".m4a":
+            audio_formats.mp4_tags(target, tag)
+        else:
+            audio_formats.vorbis_tags(audio_formats.mutagen.File(str(target)), tag)
+        made.append(str(target))
+    tone.unlink()
+    return made
+
+
+def seed_mpd(session, checks, formats):
     with session.mpd.client() as mpd:
         mpd.command("clear")
-        for name in QUEUED:
+        for name in QUEUED + formats:
             mpd.command("add", name)
         # The files play for a few seconds only: the entry repeats, so that the position
         # that MPD plays stays what the plug-in made it.
@@ -143,8 +172,18 @@ def seed_mpd(session, checks):
             wait_until(lambda: _elapsed(mpd.status()) > 0, PLAY_LIMIT, "MPD playing")
         except StepTimeout as timeout:
             checks.check(False, "MPD: plays at the start: %s" % timeout)
-        # MPD's own play time of each file, in whole seconds.
-        return {name: int(float(dict(mpd.command("lsinfo", name))["duration"])) for name in QUEUED}
+        # MPD's own play time of each file, in whole seconds (of the files outside its
+        # music directory as its queue shows them).
+        durations = {name: int(float(dict(mpd.command("lsinfo", name))["duration"])) for name in QUEUED}
+        info, song = [], {}
+        for key, value in mpd.command("playlistinfo"):
+            if key == "file" and song:
+                info.append(song)
+                song = {}
+            song[key] = value
+        info.append(song)
+        durations.update({s["file"]: int(float(s["duration"])) for s in info if s.get("file") in formats})
+        return durations
 
 
 def the_listing(run, step):
@@ -171,10 +210,11 @@ def check_steps(checks, run, session, durations):
     checks.equal([(r["via"], r["type"], "plenvox-settings /set Path.WinampFolder=" in r["text"])
                   for r in first], [("W", REQUEST_MSG_OK, True)],
                  "first run: one message through the W request callback, how to run plenvox-settings")
-    paths = [music / n for n in QUEUED]
+    paths = [music / n for n in QUEUED] + [Path(f) for f in run.formats]
     check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
     check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])
-    check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED])
+    check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED] +
+               [(shown_name(f), durations[f], ARCHIVE) for f in run.formats])
     fc.check_edit(checks, run.records("copy two"), "copy two", OP_PUT_MULTI, "FsPutFile",
                   ("local", "remote"), [(str(music / n), "/" + n) for n in COPIED])
     fc.check_edit(checks, run.records("delete two"), "delete two", OP_DELETE, "FsDeleteFile",
@@ -197,7 +237,7 @@ def check_steps(checks, run, session, durations):
                  "save: the folder asked through RT_TargetDir")
     saved = session.run_dir / "saved" / "Plenvox.m3u8"
     checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
-                 [str(music / n) for n in (MUSIC[1], MUSIC[2], MUSIC[4])],
+                 [str(music / n) for n in (MUSIC[1], MUSIC[2])] + run.formats + [str(music / MUSIC[4])],
                  "save: Plenvox.m3u8 holds the queue's paths")
     down = calls_named(run.records("mpd stopped"), "Request")
     checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
@@ -237,9 +277,11 @@ def run(session, checks, settings_program):
     session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
     (session.run_dir / "tmp").mkdir()
     (session.run_dir / "saved").mkdir()
+    formats = write_formats(session)
     session.start_mpd()
-    durations = seed_mpd(session, checks)
+    durations = seed_mpd(session, checks, formats)
     plenvox_run = PlenvoxRun(session, settings_program)
+    plenvox_run.formats = formats
     session.drive(checks, lambda: drive(plenvox_run, session, checks))
     check_steps(checks, plenvox_run, session, durations)
 
