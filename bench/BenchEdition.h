@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +61,18 @@ class QuietHost : public Host {
   std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
   void Refresh() override {}
 };
+
+// A command line of whole-number options ("--name N", each into its number) and one
+// folder; false when a word is none of them or the folder is missing.
+struct NumberOption {
+  const char* Name;
+  long* Value;
+};
+bool ParseArguments(int argc, char** argv, std::initializer_list<NumberOption> numbers,
+                    std::string& folder);
+
+// The wall-clock seconds that work takes.
+double Seconds(const std::function<void()>& work);
 
 // The plug-in of one benchmark: the settings file and the player's folder in folder.
 struct BenchEdition {

@@ -121,6 +121,7 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);
   loaded.TagCodePage = CodePageValue(ReadSettingText(os, ini, ini::kTagCodePage));
+  loaded.NumberCopies = SwitchValue(ReadSettingText(os, ini, ini::kNumberCopies), ini::kNumberCopies);
   loaded.TempPlaylist = TempPlaylistPath(os);
   loaded.Valid = !loaded.WinampFolder.empty();
   settings = std::move(loaded);

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Path.h"
 #include "common/TextEncoding.h"
@@ -25,6 +27,7 @@ using WindowHandle = std::uintptr_t;
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
+constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
@@ -53,7 +56,17 @@ class File {
   virtual bool Size(std::int64_t& size) = 0;
   virtual bool Close() = 0;
   virtual std::uint32_t Error() const = 0;
+  // Sends what was written to the disk before returning. A file held only in memory has
+  // nothing to send.
+  virtual bool Flush() { return true; }
+  // Gives a file open for writing the last-write time, as a copy carries its source's.
+  virtual bool SetLastWriteTime(const TFileTime&) { return false; }
 };
+
+// How a copy of one file's data into another ended.
+enum class TCopyEnd { Done, Stopped, ReadFailed, WriteFailed };
+// Told the bytes copied so far after each chunk; false stops the copy.
+using TChunkDone = std::function<bool(std::int64_t copied)>;
 
 // The registry value as stored: its type (1 REG_SZ, 2 REG_EXPAND_SZ, ...) and its
 // bytes, terminating zero included, exactly as the second query returns them.
@@ -106,6 +119,9 @@ class Platform {
   // the encoding of texts.
   virtual std::string ModuleFileName(TTextEncoding encoding) = 0;
   std::string ModuleFileName() { return ModuleFileName(TextEncoding()); }
+  // Full path of the program that loaded the plug-in (the host's), in the encoding of
+  // texts, or an empty text where the platform does not tell.
+  virtual std::string ProgramFileName() { return std::string(); }
   // The variable's whole value, or nothing when it is not set. Names match
   // without regard to case on Windows.
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
@@ -185,6 +201,9 @@ class Platform {
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) {
     return CreateWrite(TextEncoding(), path, error);
   }
+  // Creates a file for writing that must not exist yet, in the encoding of texts;
+  // kErrorFileExists when it does.
+  virtual std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) = 0;
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
   // or returns false and leaves the record untouched. The path is in the encoding given,
   // as OpenRead's.
@@ -209,6 +228,28 @@ class Platform {
   // or the new one whole. Both lie in the same folder. On failure, error holds the code.
   virtual bool MoveReplacing(const std::string& source, const std::string& target,
                              std::uint32_t& error) = 0;
+
+  // Copies what is left of from into to, chunkSize bytes at a time, telling chunkDone
+  // after each chunk. This reads and writes through a buffer; a platform whose system
+  // copies between two files itself, without the data passing through the program, does
+  // that instead.
+  virtual TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) {
+    std::vector<char> buffer(chunkSize);
+    std::int64_t copied = 0;
+    for (;;) {
+      std::size_t got = 0;
+      if (!from.Read(buffer.data(), buffer.size(), got)) return TCopyEnd::ReadFailed;
+      if (got == 0) return TCopyEnd::Done;
+      if (!to.Write(buffer.data(), got)) return TCopyEnd::WriteFailed;
+      copied += static_cast<std::int64_t>(got);
+      if (!chunkDone(copied)) return TCopyEnd::Stopped;
+    }
+  }
+  // Gives source the name target in one step, in the encoding in force: over an existing
+  // target when replace is set, else failing with kErrorFileExists when target exists.
+  // Both lie in the same folder. On failure, error holds the code.
+  virtual bool Rename(const std::string& source, const std::string& target, bool replace,
+                      std::uint32_t& error) = 0;
 
   // --- Windows and messages ------------------------------------------------
   // The first top-level window of the class, or 0.

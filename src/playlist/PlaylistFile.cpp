@@ -182,4 +182,19 @@ std::int32_t FindEntry(PlaylistFile& file, const std::string& name) {
   return -1;
 }
 
+TEntryMatch MatchEntry(PlaylistFile& file, const std::string& name) {
+  file.Open();
+  file.ReadLine();  // the header
+  TEntryMatch match;
+  std::string path;
+  for (; !file.Eof(); ++match.Count) {
+    ReadEntry(file, path);
+    if (match.Number == -1 && SameName(file.Encoding(), path, name)) {
+      match.Number = match.Count;
+      match.Path = path;
+    }
+  }
+  return match;
+}
+
 }  // namespace plenvox

@@ -99,6 +99,17 @@ void ReadEntry(PlaylistFile& file, std::string& path, std::string& info);
 // open.
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
 
+// The first entry named name (as FindEntry matches it): its number and its whole path as
+// the line rule reads it, with the number of entries that the file holds; number -1 and
+// an empty path when no entry is named so. Reads the bound file from its start to its end
+// and leaves it open.
+struct TEntryMatch {
+  std::int32_t Number = -1;
+  std::string Path;
+  std::int32_t Count = 0;
+};
+TEntryMatch MatchEntry(PlaylistFile& file, const std::string& name);
+
 // For many lookups in the same file: the number of the first entry of every path (as
 // ReadEntry gives it, cut by the name rule of the file's encoding), as FindEntry would
 // find it, in one reading of the bound file from its start. Leaves it open.

@@ -41,6 +41,11 @@ void InBatch(std::unique_ptr<List>& batch, Start start, Step step, End end) noex
   }
 }
 
+bool IsCopyOut(int operation) {
+  return operation == wfx::kOpGetSingle || operation == wfx::kOpGetMulti ||
+         operation == wfx::kOpGetMultiThread;
+}
+
 }  // namespace
 
 void EditBatches::StatusInfo(int startEnd, int operation) {
@@ -61,6 +66,11 @@ void EditBatches::StartOperation(int operation) {
     case wfx::kOpDelete:
       StartDeleteBatch();
       break;
+    case wfx::kOpGetSingle:
+    case wfx::kOpGetMulti:
+    case wfx::kOpGetMultiThread:
+      copyingOut_ = true;  // a delete batch starts only if an entry is moved out
+      break;
     default:
       break;
   }
@@ -70,6 +80,10 @@ void EditBatches::EndOperation(int operation) {
   // An end without its start has no batch to apply.
   if (operation == wfx::kOpPutMulti && pendingAdds_) EndAddBatch();
   if (operation == wfx::kOpDelete && pendingDeletes_) EndDeleteBatch();
+  if (IsCopyOut(operation)) {
+    copyingOut_ = false;
+    if (pendingDeletes_) EndDeleteBatch();
+  }
 }
 
 void EditBatches::FinishBatch() {
@@ -117,6 +131,18 @@ void EditBatches::DeleteFile(const std::optional<std::string>& remoteName) noexc
   InBatch(
       pendingDeletes_, [this] { StartDeleteBatch(); }, [&] { CollectDeletion(remoteName); },
       [this] { EndDeleteBatch(); });
+}
+
+void EditBatches::RemoveMovedEntry(const std::string& remoteName) noexcept {
+  if (copyingOut_ && !pendingDeletes_) {
+    try {
+      StartDeleteBatch();
+    } catch (...) {
+      pendingDeletes_.reset();  // the entry stays; its file has been copied all the same
+      return;
+    }
+  }
+  DeleteFile(remoteName);
 }
 
 void EditBatches::StartDeleteBatch() {

@@ -26,6 +26,11 @@ class EditBatches : FrontEndPart {
   // filter refuses one), that name removes nothing (as a name that no entry has).
   void PutFile(const std::optional<std::string>& localName) noexcept;
   void DeleteFile(const std::optional<std::string>& remoteName) noexcept;
+  // An entry whose file was moved out of the folder leaves the playlist as a deleted one
+  // does: through one delete batch for the host's whole copy operation (started at the
+  // first moved entry, applied at the operation's end), or as a batch of its own when no
+  // operation is open. Never raises.
+  void RemoveMovedEntry(const std::string& remoteName) noexcept;
 
  private:
   void StartOperation(int operation);
@@ -45,6 +50,8 @@ class EditBatches : FrontEndPart {
   std::unique_ptr<TDynamicArray> pendingDeletes_;
   // The player's position when the last delete batch started.
   std::int32_t savedPosition_ = 0;
+  // Between the start and the end of the host's operation that copies files out.
+  bool copyingOut_ = false;
 };
 
 }  // namespace plenvox

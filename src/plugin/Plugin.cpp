@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "plugin/HostInterface.h"
 #include "plugin/HostText.h"
@@ -21,7 +22,8 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
       pictures_(os, columns_.Snapshots(), player),
       listing_(FrontEndPart(os, state, playlist_, player, host), analyses_, columns_.Snapshots()),
       batches_(os, state, playlist_, player, host),
-      commands_(os, state, playlist_, player, host) {}
+      commands_(os, state, playlist_, player, host),
+      copyOut_(os, state, playlist_, player, host) {}
 
 // --- Loads and the choice of encoding ------------------------------------------------
 
@@ -136,9 +138,68 @@ int Plugin::FsFindClose() noexcept {
   return 0;
 }
 
-int Plugin::FsGetFile() noexcept {
-  // Items are playlist entries, not files of the plug-in: copying them out is not offered.
-  return wfx::kFileNotSupported;
+// --- Copying out ---------------------------------------------------------------------
+
+void Plugin::KeepProgress(int pluginNumber, wfx::TProgressProc progress) noexcept {
+  progressNumber_ = pluginNumber;
+  progress_ = progress;
+}
+
+void Plugin::KeepProgressW(int pluginNumber, wfx::TProgressProcW progress) noexcept {
+  progressNumberW_ = pluginNumber;
+  progressW_ = progress;
+}
+
+bool Plugin::Progress(bool wide, const std::string& source, const std::string& target, int percent) {
+  if (progressW_ && (wide || !progress_)) {
+    std::u16string from = os_.ToWide(state_.Encoding, source);
+    std::u16string to = os_.ToWide(state_.Encoding, target);
+    return progressW_(progressNumberW_, from.data(), to.data(), percent) != 0;
+  }
+  if (progress_) {
+    std::string from = AnsiText(os_, state_.Encoding, source);
+    std::string to = AnsiText(os_, state_.Encoding, target);
+    return progress_(progressNumber_, from.data(), to.data(), percent) != 0;
+  }
+  return false;
+}
+
+template <typename Text>
+int Plugin::GetFile(const Text& remoteName, Text& localName, int flags) noexcept {
+  try {
+    // A name that the playlist's encoding cannot hold names no entry; a target that it
+    // cannot hold is never written under a look-alike name.
+    const std::optional<std::string> entry = CoreText(os_, state_.Encoding, remoteName);
+    if (!entry) return wfx::kFileNotFound;
+    std::optional<std::string> targetName = CoreText(os_, state_.Encoding, localName);
+    if (!targetName) return wfx::kFileWriteError;
+    const std::string& remote = *entry;
+    std::string& local = *targetName;
+    // The progress dialog shows the entry's file and the target.
+    const std::string source = remote.empty() ? remote : remote.substr(1);
+    const bool wide = std::is_same_v<Text, std::u16string>;
+    const int result = copyOut_.GetFile(remote, local, flags, [&](const std::string& target, int percent) {
+      return Progress(wide, source, target, percent);
+    });
+    if constexpr (std::is_same_v<Text, std::u16string>) {
+      localName = os_.ToWide(state_.Encoding, local);
+    } else {
+      localName = AnsiText(os_, state_.Encoding, local);
+    }
+    // The user's file stays where it is: moving an entry out takes it out of the playlist.
+    if (result == wfx::kFileOk && (flags & wfx::kCopyMove)) batches_.RemoveMovedEntry(remote);
+    return result;
+  } catch (...) {
+    return wfx::kFileWriteError;
+  }
+}
+
+int Plugin::FsGetFile(const std::string& remoteName, std::string& localName, int flags) noexcept {
+  return GetFile(remoteName, localName, flags);
+}
+
+int Plugin::FsGetFileW(const std::u16string& remoteName, std::u16string& localName, int flags) noexcept {
+  return GetFile(remoteName, localName, flags);
 }
 
 // --- Edits -------------------------------------------------------------------------------

@@ -33,8 +33,10 @@
 #include "plugin/AnalysisCache.h"
 #include "plugin/Columns.h"
 #include "plugin/Commands.h"
+#include "plugin/CopyOut.h"
 #include "plugin/EditBatches.h"
 #include "plugin/EntryPictures.h"
+#include "plugin/HostInterface.h"
 #include "plugin/ListedItem.h"
 #include "plugin/Listing.h"
 #include "plugin/PlaylistHandle.h"
@@ -59,7 +61,10 @@ class Plugin {
   std::intptr_t FsFindFirst(const std::string& path, TFindData& record) noexcept;
   bool FsFindNext(TFindData& record) noexcept;
   int FsFindClose() noexcept;
-  int FsGetFile() noexcept;
+  // Copies the entry's file to localName (the host's full path), which comes back
+  // renamed when the copy is numbered; with the move flag the entry then leaves the
+  // playlist. One of the interface's FsGetFile results.
+  int FsGetFile(const std::string& remoteName, std::string& localName, int flags) noexcept;
   void FsStatusInfo(int startEnd, int operation) noexcept;
   // 0 whatever happens to the file.
   int FsPutFile(const std::string& localName) noexcept;
@@ -68,11 +73,17 @@ class Plugin {
   // 0 done, 1 error.
   int FsExecuteFile(const std::string& remoteName, const std::string& verb) noexcept;
 
-  // --- The Unicode entry points: the same answers (FsStatusInfo and FsGetFile serve
-  // both forms, having no texts to convert) -------------------------------------
+  // The host's progress callbacks, as FsInit and FsInitW hand them over. A copy calls the
+  // one of its own form, else the other.
+  void KeepProgress(int pluginNumber, wfx::TProgressProc progress) noexcept;
+  void KeepProgressW(int pluginNumber, wfx::TProgressProcW progress) noexcept;
+
+  // --- The Unicode entry points: the same answers (FsStatusInfo serves both forms,
+  // having no texts to convert) -------------------------------------------------------
   int FsInitW() noexcept;
   std::intptr_t FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept;
   bool FsFindNextW(TFindDataW& record) noexcept;
+  int FsGetFileW(const std::u16string& remoteName, std::u16string& localName, int flags) noexcept;
   int FsPutFileW(const std::u16string& localName) noexcept;
   int FsDeleteFileW(const std::u16string& remoteName) noexcept;
   int FsExecuteFileW(const std::u16string& remoteName, const std::u16string& verb) noexcept;
@@ -102,6 +113,11 @@ class Plugin {
   bool FindNextInto(Record& record);
   // The edits and commands of either form, the host's texts converted first.
   template <typename Text>
+  int GetFile(const Text& remoteName, Text& localName, int flags) noexcept;
+  // Calls the host's progress callback of the form given, else of the other one; true
+  // when the user wants to stop.
+  bool Progress(bool wide, const std::string& source, const std::string& target, int percent);
+  template <typename Text>
   int PutFile(const Text& localName) noexcept;
   template <typename Text>
   int DeleteFile(const Text& remoteName) noexcept;
@@ -120,6 +136,11 @@ class Plugin {
   TListedItem item_;  // the item being listed; its room serves the next ones
   EditBatches batches_;
   Commands commands_;
+  CopyOut copyOut_;
+  int progressNumber_ = 0;
+  wfx::TProgressProc progress_ = nullptr;
+  int progressNumberW_ = 0;
+  wfx::TProgressProcW progressW_ = nullptr;
 };
 
 }  // namespace plenvox

@@ -27,7 +27,8 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
          Line("DisableMulti", Boolean(settings.DisableMulti)) +
-         Line("TagCodePage", std::to_string(settings.TagCodePage));
+         Line("TagCodePage", std::to_string(settings.TagCodePage)) +
+         Line("NumberCopies", Boolean(settings.NumberCopies));
 }
 
 std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {

@@ -13,8 +13,9 @@ import subprocess
 import sys
 from pathlib import Path
 import fixture_checks as fc
-from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
-from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
+from call_log import (OP_DELETE, OP_EXEC, OP_GET_MULTI, OP_LIST, OP_PUT_MULTI, calls_named,
+                      operations)
+from doublecmd import KEY_CLOSE_VIEWER, KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH, KEY_VIEW
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
 
@@ -35,6 +36,7 @@ REQUEST_TARGET_DIR = 6
 COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
 ARCHIVE = 0x20
 SETTINGS_LIMIT = 20
+VIEWER_WINDOW = r"e five\.mp3"  # the viewer is titled by the viewed copy
 
 
 class PlenvoxRun(Run):
@@ -98,6 +100,20 @@ def drive(run, session, checks):
         run.wait_end({OP_EXEC}, since)
     with session.mpd.client() as mpd:
         check_mpd(checks, mpd, "Enter on e five.mp3", left, left.index(MUSIC[4]))
+    with run.step("copy out two") as since:
+        # b and c to the other panel's folder, the music folder: Double Commander names
+        # each copy by the item's name, the entry's path with its "/" shown as U+2215.
+        run.press("Home", "Down", "Insert", "Insert", KEY_COPY)  # ".." comes first
+        run.answer(COPY_DIALOG, "Return")
+        run.wait_end({OP_GET_MULTI}, since, relisted=False)
+    with session.mpd.client() as mpd:
+        check_mpd(checks, mpd, "copy out two", left, left.index(MUSIC[4]))
+    with run.step("view") as since:
+        # F3 on e five.mp3: the host fetches a copy through FsGetFileW and shows it.
+        run.press("Home", "Down", "Down", "Down", KEY_VIEW)
+        run.calls.wait_for(lambda records: calls_named(records, "FsGetFile"), SETTINGS_LIMIT,
+                           "FsGetFileW of the viewed entry", since)
+        run.answer(VIEWER_WINDOW, KEY_CLOSE_VIEWER, screenshot="viewer.png")
     session.screenshot("doublecmd.png")
     with run.step("save") as since:
         # Typed into the command line (below the panels), which hands it to the folder of
@@ -205,6 +221,13 @@ def check_steps(checks, run, session, durations):
                   ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
     fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
                   [("/" + shown_name(music / MUSIC[4]), "open")])
+    check_copy_out(checks, run, music, [MUSIC[1], MUSIC[2]])
+    viewed = calls_named(run.records("view"), "FsGetFile")
+    checks.equal([(g["remote"], g["flags"], g.get("result")) for g in viewed],
+                 [("/" + shown_name(music / MUSIC[4]), 0, 0)], "view: FsGetFileW of the entry answers 0")
+    checks.check(viewed and viewed[0]["local"].endswith(shown_name(music / MUSIC[4])),
+                 "view: the host's temporary copy is named by the item (%r)"
+                 % [g["local"] for g in viewed])
     save = calls_named(run.records("save"), "FsExecuteFile")
     checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
                  "save: FsExecuteFileW of the folder with the command line's text")
@@ -223,9 +246,23 @@ def check_steps(checks, run, session, durations):
     listing = the_listing(run, "mpd stopped")
     checks.check(listing and not [r for r in listing.calls if r.get("result") == 1],
                  "MPD stopped: the folder lists nothing")
-    for name in ("first-run.png", "doublecmd.png", "mpd-stopped.png"):
+    for name in ("first-run.png", "viewer.png", "doublecmd.png", "mpd-stopped.png"):
         fc.check_screenshot(checks, session.x, session.run_dir / name)
     checks.fact("%d calls logged" % len(records))
+
+
+def check_copy_out(checks, run, music, names):
+    """F5 out of the folder: one FsGetFileW per item with no flags, each answered 0, and
+    each copy in the other panel's folder, under the name the host chose, byte for byte
+    its entry's file."""
+    gets = calls_named(run.records("copy out two"), "FsGetFile")
+    expected = [("/" + shown_name(music / n), str(music / shown_name(music / n)), 0, 0) for n in names]
+    checks.equal(sorted((g["remote"], g["local"], g["flags"], g.get("result")) for g in gets),
+                 sorted(expected), "copy out two: FsGetFileW calls (remote, local, flags, result)")
+    for n in names:
+        copy = music / shown_name(music / n)
+        checks.equal(copy.read_bytes() if copy.exists() else None, (music / n).read_bytes(),
+                     "copy out two: the copy of %s byte for byte" % n)
 
 
 def check_mpd(checks, mpd, step, queue, song):

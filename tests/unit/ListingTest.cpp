@@ -326,7 +326,11 @@ TEST_F(ListingTest, NewFindFirstRedirectsAnOpenListing) {
   EXPECT_FALSE(plugin.FsFindNext(record));
 }
 
-TEST_F(ListingTest, GetFileIsNotSupported) { EXPECT_EQ(plugin.FsGetFile(), wfx::kFileNotSupported); }
+TEST_F(ListingTest, GetFileOfAStreamAddressIsNotSupported) {
+  std::string target = dir / "copy.mp3";
+  EXPECT_EQ(plugin.FsGetFile("\\http://radio.example/stream", target, 0), wfx::kFileNotSupported);
+  EXPECT_FALSE(test::Exists(target));
+}
 
 }  // namespace
 }  // namespace plenvox

@@ -338,7 +338,7 @@ TEST(SettingsReportTest, ListsEveryFieldInTheRecordsOrder) {
             "Valid=false\r\nWinampFolder=\r\nPlaylistFolder=\r\nWinampExe=winamp.exe\r\n"
             "WinampPlaylist=winamp.m3u\r\n"
             "Editor=\r\nTempPlaylist=C:\\T\\temp.m3u\r\nSettingsProgram=\r\nDisplayMode=1\r\n"
-            "ExtFilter=mp3\r\nBlockDead=true\r\nDisableMulti=true\r\nTagCodePage=0\r\n");
+            "ExtFilter=mp3\r\nBlockDead=true\r\nDisableMulti=true\r\nTagCodePage=0\r\nNumberCopies=false\r\n");
 }
 
 }  // namespace

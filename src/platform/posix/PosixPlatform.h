@@ -49,6 +49,7 @@ class PosixPlatform : public Platform {
   std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
                                     std::uint32_t& error) override;
   using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
   bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
@@ -58,6 +59,10 @@ class PosixPlatform : public Platform {
   using Platform::CopyFile;
   bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::DeleteFile;
+  // The kernel copies (copy_file_range) where it can; else through a buffer.
+  TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) override;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

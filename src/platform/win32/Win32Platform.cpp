@@ -75,6 +75,13 @@ class Win32File : public File {
     return ::CloseHandle(h) || Fail();
   }
   std::uint32_t Error() const override { return error_; }
+  bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    FILETIME written;
+    written.dwLowDateTime = time.Low;
+    written.dwHighDateTime = time.High;
+    return ::SetFileTime(handle_, nullptr, nullptr, &written) || Fail();
+  }
 
  private:
   bool Fail() {
@@ -203,16 +210,26 @@ std::string Expanded(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Platform::ModuleFileName(TTextEncoding encoding) {
-  if (encoding == TTextEncoding::Utf8) {
+namespace {
+
+std::string FileNameOfModule(bool utf8, HMODULE module) {
+  if (utf8) {
     wchar_t buffer[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+    const DWORD n = ::GetModuleFileNameW(module, buffer, MAX_PATH);
     return Utf8Of(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
   }
   char buffer[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameA(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+  const DWORD n = ::GetModuleFileNameA(module, buffer, MAX_PATH);
   return std::string(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
 }
+
+}  // namespace
+
+std::string Win32Platform::ModuleFileName(TTextEncoding encoding) {
+  return FileNameOfModule(encoding == TTextEncoding::Utf8, static_cast<HMODULE>(module_));
+}
+
+std::string Win32Platform::ProgramFileName() { return FileNameOfModule(Utf8(), nullptr); }
 
 namespace {
 
@@ -482,6 +499,10 @@ std::unique_ptr<File> Win32Platform::CreateWrite(TTextEncoding encoding, const s
                     CREATE_ALWAYS, error);
 }
 
+std::unique_ptr<File> Win32Platform::CreateNew(const std::string& path, std::uint32_t& error) {
+  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, error);
+}
+
 bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
                              TFileRecord& record) {
   if (encoding == TTextEncoding::Utf8) {
@@ -507,6 +528,17 @@ bool Win32Platform::CopyFile(TTextEncoding encoding, const std::string& source,
 bool Win32Platform::DeleteFile(TTextEncoding encoding, const std::string& path) {
   if (encoding == TTextEncoding::Utf8) return ::DeleteFileW(Wide(path).c_str()) != 0;
   return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32Platform::Rename(const std::string& source, const std::string& target, bool replace,
+                           std::uint32_t& error) {
+  const DWORD flags = replace ? MOVEFILE_REPLACE_EXISTING : 0;
+  const BOOL moved = Utf8() ? ::MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), flags)
+                            : ::MoveFileExA(source.c_str(), target.c_str(), flags);
+  if (moved) return true;
+  error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) error = kErrorFileExists;
+  return false;
 }
 
 bool Win32Platform::MoveReplacing(const std::string& source, const std::string& target,

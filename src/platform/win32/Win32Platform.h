@@ -17,6 +17,7 @@ class Win32Platform : public Platform {
 
   std::string ModuleFileName(TTextEncoding encoding) override;
   using Platform::ModuleFileName;
+  std::string ProgramFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;
@@ -46,6 +47,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
                                     std::uint32_t& error) override;
   using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
   bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
@@ -55,6 +57,8 @@ class Win32Platform : public Platform {
   using Platform::CopyFile;
   bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::DeleteFile;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

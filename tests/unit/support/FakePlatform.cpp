@@ -33,6 +33,10 @@ class FakeFile : public File {
     return Check("close") && Forward(closed);
   }
   std::uint32_t Error() const override { return error_; }
+  bool Flush() override { return Check("flush") && Forward(real_->Flush()); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    return Check("times") && Forward(real_->SetLastWriteTime(time));
+  }
 
  private:
   bool Check(const char* op) {
@@ -216,6 +220,13 @@ std::unique_ptr<File> FakePlatform::CreateWrite(TTextEncoding pathEncoding, cons
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
+std::unique_ptr<File> FakePlatform::CreateNew(const std::string& path, std::uint32_t& error) {
+  Note("CreateNew(" + path + ")");
+  if (ShouldFail("create", path, error)) return nullptr;
+  auto file = real_.CreateNew(path, error);
+  return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
+}
+
 bool FakePlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
                             TFileRecord& record) {
   if (Record("FindFile(" + path + ")", "findfile", path, pathEncoding)) return false;
@@ -239,6 +250,16 @@ bool FakePlatform::CopyFile(TTextEncoding pathEncoding, const std::string& sourc
 bool FakePlatform::DeleteFile(TTextEncoding pathEncoding, const std::string& path) {
   if (Record("DeleteFile(" + path + ")", "delete", path, pathEncoding)) return false;
   return real_.DeleteFile(pathEncoding, path);
+}
+
+bool FakePlatform::Rename(const std::string& source, const std::string& target, bool replace,
+                          std::uint32_t& error) {
+  if (Record("Rename(" + source + ", " + target + ", " + (replace ? "replace" : "keep") + ")", "rename",
+             target)) {
+    error = lastError_;
+    return false;
+  }
+  return real_.Rename(source, target, replace, error);
 }
 
 bool FakePlatform::MoveReplacing(const std::string& source, const std::string& target,

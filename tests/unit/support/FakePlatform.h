@@ -35,8 +35,9 @@ class FakePlatform : public Platform {
       onSendMessage;
 
   // A call that fails. op names it: the file operations "open", "create", "read",
-  // "write", "close", "seek", "size", "copy", "delete", "move" (copy and move match the
-  // target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
+  // "write", "close", "seek", "size", "flush", "times", "copy", "delete", "move", "rename"
+  // (copy, move and rename match the target), and "getenv", "registry", "registry-write",
+  // "machine-registry", "ini",
   // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
   // "start", "process". It fails when its subject (the path, name, class, window number, title,
   // command line or program) contains part, after `after` such calls have succeeded,
@@ -91,6 +92,7 @@ class FakePlatform : public Platform {
   std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
                                     std::uint32_t& error) override;
   using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
   bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
@@ -100,6 +102,8 @@ class FakePlatform : public Platform {
   using Platform::CopyFile;
   bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::DeleteFile;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
   WindowHandle FindWindow(const std::string& className) override;
