@@ -73,6 +73,25 @@ bool ReadMpeg(Platform& os, TFormatReading& reading) {
 
 }  // namespace
 
+std::optional<bool> ReadContainer(TFormatReading& reading) {
+  ByteSpan start;
+  if (!reading.File.Fetch(0, 16, start)) return false;
+  if (start.LettersAt(0, "fLaC")) return ReadFlac(reading, 0);
+  if (start.LettersAt(0, "OggS")) return ReadOgg(reading);
+  if ((start.LettersAt(0, "RIFF") || start.LettersAt(0, "RF64") || start.LettersAt(0, "BW64")) &&
+      start.LettersAt(8, "WAVE")) {
+    return ReadWav(reading);
+  }
+  if (start.LettersAt(0, "FORM") && (start.LettersAt(8, "AIFF") || start.LettersAt(8, "AIFC"))) {
+    return ReadAiff(reading);
+  }
+  if (start.LettersAt(4, "ftyp")) return ReadMp4(reading);
+  if (start.Has(0, 16) && std::equal(std::begin(kAsfHeaderGuid), std::end(kAsfHeaderGuid), start.data())) {
+    return ReadAsf(reading);
+  }
+  return std::nullopt;
+}
+
 bool DescribeAudio(Platform& os, AudioFileReader& file, const TTagTextDecoder& text,
                    TAudioDescription& description) {
   description = TAudioDescription{};
@@ -101,19 +120,7 @@ bool DescribeAudio(Platform& os, AudioFileReader& file, const TTagTextDecoder& t
     }
     return read;
   }
-  if (start.LettersAt(0, "fLaC")) return ReadFlac(reading, 0);
-  if (start.LettersAt(0, "OggS")) return ReadOgg(reading);
-  if ((start.LettersAt(0, "RIFF") || start.LettersAt(0, "RF64") || start.LettersAt(0, "BW64")) &&
-      start.LettersAt(8, "WAVE")) {
-    return ReadWav(reading);
-  }
-  if (start.LettersAt(0, "FORM") && (start.LettersAt(8, "AIFF") || start.LettersAt(8, "AIFC"))) {
-    return ReadAiff(reading);
-  }
-  if (start.LettersAt(4, "ftyp")) return ReadMp4(reading);
-  if (start.Has(0, 16) && std::equal(std::begin(kAsfHeaderGuid), std::end(kAsfHeaderGuid), start.data())) {
-    return ReadAsf(reading);
-  }
+  if (const std::optional<bool> read = ReadContainer(reading)) return *read;
   return ReadMpeg(os, reading);
 }
 

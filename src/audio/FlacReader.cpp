@@ -128,7 +128,7 @@ bool ReadFlac(TFormatReading& reading, std::int64_t start) {
       const std::size_t want = std::min<std::size_t>(length, kCommentMax);
       if (!file.Fetch(body, want, bytes)) return false;
       if (type == kVorbisComment) {
-        ParseVorbisComments(bytes.Sub(0, want), description);
+        ParseVorbisComments(bytes.Sub(0, want), description, reading.EncodedPictures);
       } else {
         description.OfferPicture(ParseFlacPicture(bytes.Sub(0, want), body));
       }

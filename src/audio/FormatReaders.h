@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 #include "audio/AudioDescription.h"
 #include "audio/AudioFileReader.h"
@@ -12,11 +15,20 @@
 
 namespace plenvox {
 
+// Receives the text (base64) of each METADATA_BLOCK_PICTURE comment: Ogg Vorbis and Opus
+// keep their pictures so, with no place of bytes in the file.
+using TEncodedPictureSink = std::function<void(std::string_view)>;
+
 struct TFormatReading {
   AudioFileReader& File;
   const TTagTextDecoder& Text;
   TAudioDescription& Description;
+  // When set, the comments' pictures go there, and an Ogg comment packet is read up to
+  // kPictureCommentMax bytes rather than only as far as its texts need.
+  const TEncodedPictureSink* EncodedPictures = nullptr;
 };
+
+constexpr std::size_t kPictureCommentMax = 24 * 1024 * 1024;
 
 // The ID3v2 tag at offset (the file's start, or a chunk of WAV and AIFF) into tags: the
 // text frames in every encoding, the first picture's place. Nothing without a tag there.
@@ -27,7 +39,9 @@ bool ReadId3v2Tags(TFormatReading& reading, std::int64_t offset, TTagsUtf8& tags
 void ReadId3v1Tags(ByteSpan fileEnd, const TTagTextDecoder& text, TTagsUtf8& tags);
 // A Vorbis comment block (FLAC, Ogg Vorbis, Opus and Ogg FLAC share it) from its vendor
 // length on; the first of repeated names wins.
-void ParseVorbisComments(ByteSpan block, TAudioDescription& description);
+// Pictures go to pictures when it is set.
+void ParseVorbisComments(ByteSpan block, TAudioDescription& description,
+                         const TEncodedPictureSink* pictures = nullptr);
 
 bool ReadFlac(TFormatReading& reading, std::int64_t start);
 bool ReadOgg(TFormatReading& reading);
@@ -35,6 +49,9 @@ bool ReadWav(TFormatReading& reading);
 bool ReadAiff(TFormatReading& reading);
 bool ReadMp4(TFormatReading& reading);
 bool ReadAsf(TFormatReading& reading);
+// The reader of the container that the file's first bytes name (FLAC, Ogg, WAV, AIFF, MP4,
+// ASF), its result; nothing when they name none of them (MPEG audio, an ID3v2 tag).
+std::optional<bool> ReadContainer(TFormatReading& reading);
 
 // Play time and bit rate from a sample count and the bytes of the audio.
 void SetLength(TAudioDescription& description, double samples, double rate, std::int64_t audioBytes);

@@ -90,28 +90,29 @@ StreamHead ParseIdentification(ByteSpan packet) {
 
 // Appends the page's body to packet up to the end of the first packet that ends on it;
 // true when one ended.
-bool TakePacket(const OggPage& page, ByteSpan body, std::vector<std::uint8_t>& packet) {
+bool TakePacket(const OggPage& page, ByteSpan body, std::size_t packetMax, std::vector<std::uint8_t>& packet) {
   std::size_t at = 0;
   for (std::size_t i = 0; i < page.Segments; ++i) {
     const std::uint8_t lacing = page.Lacing[i];
     const ByteSpan part = body.Sub(at, lacing);
-    if (packet.size() < kCommentMax) packet.insert(packet.end(), part.data(), part.data() + part.size());
+    if (packet.size() < packetMax) packet.insert(packet.end(), part.data(), part.data() + part.size());
     at += lacing;
     if (lacing < 255) return true;
   }
   return false;
 }
 
-void ParseComments(const StreamHead& head, ByteSpan packet, TAudioDescription& description) {
+void ParseComments(const StreamHead& head, ByteSpan packet, TAudioDescription& description,
+                   const TEncodedPictureSink* pictures) {
   switch (head.Kind) {
     case Codec::Vorbis:
-      if (packet.LettersAt(0, "\x03vorbis")) ParseVorbisComments(packet.Sub(7), description);
+      if (packet.LettersAt(0, "\x03vorbis")) ParseVorbisComments(packet.Sub(7), description, pictures);
       break;
     case Codec::Opus:
-      if (packet.LettersAt(0, "OpusTags")) ParseVorbisComments(packet.Sub(8), description);
+      if (packet.LettersAt(0, "OpusTags")) ParseVorbisComments(packet.Sub(8), description, pictures);
       break;
     case Codec::Flac:
-      if ((packet.At(0) & 0x7F) == 4) ParseVorbisComments(packet.Sub(4), description);
+      if ((packet.At(0) & 0x7F) == 4) ParseVorbisComments(packet.Sub(4), description, pictures);
       break;
     case Codec::None: break;
   }
@@ -153,14 +154,18 @@ bool ReadOgg(TFormatReading& reading) {
 
   std::int64_t position = static_cast<std::int64_t>(page.HeaderSize + page.BodySize);
   std::vector<std::uint8_t> packet;
-  for (std::size_t count = 0; count < kCommentPagesMax && position < file.Length(); ++count) {
+  // Pictures wanted: the whole packet, over as many pages as it spans at 4 KiB a page
+  // (the size that encoders and taggers write).
+  const std::size_t packetMax = reading.EncodedPictures ? kPictureCommentMax : kCommentMax;
+  const std::size_t pagesMax = reading.EncodedPictures ? kPictureCommentMax / 4096 : kCommentPagesMax;
+  for (std::size_t count = 0; count < pagesMax && position < file.Length(); ++count) {
     if (!FetchPage(file, position, page, bytes)) return false;
     if (!page.Valid) break;
-    const bool ended = page.Serial == head.Serial && TakePacket(page, bytes, packet);
+    const bool ended = page.Serial == head.Serial && TakePacket(page, bytes, packetMax, packet);
     position += static_cast<std::int64_t>(page.HeaderSize + page.BodySize);
     if (ended) break;
   }
-  ParseComments(head, ByteSpan(packet), description);
+  ParseComments(head, ByteSpan(packet), description, reading.EncodedPictures);
   const std::int64_t headerBytes = position;
 
   std::int64_t granule = -1;

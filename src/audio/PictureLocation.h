@@ -1,7 +1,8 @@
 // Where a container keeps a picture: its bytes' place in the file and what the container
-// says of them. The cover finder (picture/) answers one for ID3v2; the description of an
-// audio file (AudioDescription.h) keeps one for ID3v2 APIC/PIC, FLAC PICTURE blocks, MP4
-// "covr" and ASF WM/Picture (Vorbis and Opus keep theirs in base64: no place of bytes).
+// says of them. The cover finder (picture/) answers one for ID3v2 and takes the others
+// from the description of an audio file (AudioDescription.h), which keeps one for ID3v2
+// APIC/PIC, FLAC PICTURE blocks, MP4 "covr" and ASF WM/Picture. Vorbis and Opus keep
+// theirs in base64 comments: no place of bytes (FormatReaders.h hands their texts over).
 #pragma once
 
 #include <cstdint>

@@ -22,7 +22,8 @@ void Keep(std::string& field, std::string_view value) {
 
 }  // namespace
 
-void ParseVorbisComments(ByteSpan block, TAudioDescription& description) {
+void ParseVorbisComments(ByteSpan block, TAudioDescription& description,
+                         const TEncodedPictureSink* pictures) {
   TTagsUtf8& tags = description.Tags;
   const std::uint32_t vendorLength = LittleEndian32(block, 0);
   if (!block.Has(4, vendorLength)) return;
@@ -52,7 +53,10 @@ void ParseVorbisComments(ByteSpan block, TAudioDescription& description) {
       if (tags.Track == 0) tags.Track = LeadingNumber(value);
     } else if (NameIs(name, "DISCNUMBER")) {
       if (tags.Disc == 0) tags.Disc = LeadingNumber(value);
-    } else if (NameIs(name, "METADATA_BLOCK_PICTURE") || NameIs(name, "COVERART")) {
+    } else if (NameIs(name, "METADATA_BLOCK_PICTURE")) {
+      description.HasPicture = true;
+      if (pictures) (*pictures)(value);
+    } else if (NameIs(name, "COVERART")) {
       description.HasPicture = true;
     }
   }

@@ -1,8 +1,11 @@
 #include "picture/CoverArt.h"
 
+#include <cstddef>
 #include <iterator>
 
 #include "audio/AudioFileReader.h"
+#include "audio/FlacStructures.h"
+#include "audio/FormatReaders.h"
 #include "common/Path.h"
 #include "picture/Id3v2Picture.h"
 
@@ -10,10 +13,30 @@ namespace plenvox {
 
 namespace {
 
-using PictureFinder = std::optional<TPictureLocation> (*)(AudioFileReader&);
+using PictureFinder = std::optional<TPictureLocation> (*)(AudioFileReader&, const TEncodedPictureSink*);
+
+std::optional<TPictureLocation> FindTagPicture(AudioFileReader& file, const TEncodedPictureSink*) {
+  return FindId3v2Picture(file);
+}
+
+// The picture whose place the reader of the file's container (FLAC, MP4, ASF, the ID3v2
+// chunk of WAV and AIFF) keeps in its description: the front cover, else the
+// first; nothing for a place outside the file. Pictures kept in comments go to pictures.
+// The tags' texts are not wanted here.
+std::optional<TPictureLocation> FindContainerPicture(AudioFileReader& file, const TEncodedPictureSink* pictures) {
+  const TLatin1TagText text;
+  TAudioDescription description;
+  TFormatReading reading{file, text, description, pictures};
+  if (!ReadContainer(reading).has_value() || !description.HasPicture) return std::nullopt;
+  const TPictureLocation& picture = description.Picture;
+  if (picture.Size == 0 || picture.Offset <= 0 || picture.Offset > file.Length() - std::int64_t{picture.Size}) {
+    return std::nullopt;
+  }
+  return picture;
+}
 
 // Each container that can carry a picture, asked in this order.
-constexpr PictureFinder kPictureFinders[] = {&FindId3v2Picture};
+constexpr PictureFinder kPictureFinders[] = {&FindTagPicture, &FindContainerPicture};
 
 std::optional<TCoverPicture> Checked(std::vector<std::uint8_t> bytes, TCoverSource source) {
   const std::optional<TImageInfo> info = SniffImage(ByteSpan(bytes));
@@ -43,11 +66,64 @@ const char* const kFolderPictureNames[9] = {"cover.jpg",  "cover.jpeg",  "cover.
                                             "folder.jpg", "folder.jpeg", "folder.png",
                                             "front.jpg",  "front.jpeg",  "front.png"};
 
-std::optional<TPictureLocation> FindEmbeddedPicture(AudioFileReader& file) {
+std::optional<TPictureLocation> FindEmbeddedPicture(AudioFileReader& file, const TEncodedPictureSink* pictures) {
   for (const PictureFinder find : kPictureFinders) {
-    if (auto location = find(file)) return location;
+    if (auto location = find(file, pictures)) return location;
   }
   return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> DecodedBase64(std::string_view text) {
+  std::vector<std::uint8_t> out;
+  out.reserve(text.size() / 4 * 3);
+  std::uint32_t bits = 0;
+  int count = 0;
+  std::size_t padding = 0;
+  for (const char c : text) {
+    int value = -1;
+    if (c >= 'A' && c <= 'Z') value = c - 'A';
+    else if (c >= 'a' && c <= 'z') value = c - 'a' + 26;
+    else if (c >= '0' && c <= '9') value = c - '0' + 52;
+    else if (c == '+') value = 62;
+    else if (c == '/') value = 63;
+    else if (c == '=') { ++padding; continue; }
+    if (value < 0 || padding > 0) return std::nullopt;
+    bits = (bits << 6) | static_cast<std::uint32_t>(value);
+    if (++count == 4) {
+      out.push_back(static_cast<std::uint8_t>(bits >> 16));
+      out.push_back(static_cast<std::uint8_t>(bits >> 8));
+      out.push_back(static_cast<std::uint8_t>(bits));
+      bits = 0, count = 0;
+    }
+  }
+  if (count == 1 || padding > 2 || (padding > 0 && count == 0)) return std::nullopt;
+  if (count >= 2) out.push_back(static_cast<std::uint8_t>(bits >> (count == 2 ? 4 : 10)));
+  if (count == 3) out.push_back(static_cast<std::uint8_t>(bits >> 2));
+  return out;
+}
+
+void TCommentPictures::Offer(std::string_view encoded) {
+  if (front_ || encoded.size() > kPictureCommentMax) return;
+  const auto block = DecodedBase64(encoded);
+  if (!block) return;
+  const TPictureLocation at = ParseFlacPicture(ByteSpan(*block), 0);
+  const bool inside = at.Size > 0 && at.Size <= kPictureBytesMax && at.Offset > 0 &&
+                      static_cast<std::uint64_t>(at.Offset) + at.Size <= block->size();
+  if (!inside || (picture_ && at.Type != kPictureTypeFrontCover)) return;
+  // Both lie within the block, whose size the address space holds.
+  const auto first = block->begin() + static_cast<std::ptrdiff_t>(at.Offset);
+  const auto last = first + static_cast<std::ptrdiff_t>(at.Size);
+  auto picture = Checked(std::vector<std::uint8_t>(first, last), TCoverSource::Embedded);
+  if (!picture) return;
+  picture_ = std::move(picture);
+  front_ = at.Type == kPictureTypeFrontCover;
+}
+
+std::optional<TCoverPicture> ReadEmbeddedPicture(AudioFileReader& file) {
+  TCommentPictures comments;
+  const TEncodedPictureSink sink = [&comments](std::string_view encoded) { comments.Offer(encoded); };
+  if (const auto location = FindEmbeddedPicture(file, &sink)) return ReadPictureAt(file, *location);
+  return comments.Picture();
 }
 
 std::vector<std::uint8_t> Resynchronised(ByteSpan bytes) {
@@ -79,7 +155,7 @@ std::optional<TCoverPicture> ReadCoverArt(Platform& os, TTextEncoding encoding, 
   bool closed = false;
   // A file that cannot be opened (a missing one) has no cover, whatever its folder holds.
   const bool opened = ReadOpenFile(os, encoding, path, [&](AudioFileReader& file) {
-    if (const auto location = FindEmbeddedPicture(file)) picture = ReadPictureAt(file, *location);
+    picture = ReadEmbeddedPicture(file);
     return true;
   }, closed);
   if (!opened || picture) return picture;

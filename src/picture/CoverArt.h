@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "audio/ByteSpan.h"
+#include "audio/FormatReaders.h"
 #include "picture/ImageSniff.h"
 #include "audio/PictureLocation.h"
 #include "platform/Platform.h"
@@ -31,8 +33,28 @@ struct TCoverPicture {
 };
 
 // Where the file's embedded front cover lies, asking every container's finder; nothing
-// when none has one.
-std::optional<TPictureLocation> FindEmbeddedPicture(AudioFileReader& file);
+// when none has one. The pictures that comments keep in base64 go to pictures, when set.
+std::optional<TPictureLocation> FindEmbeddedPicture(AudioFileReader& file,
+                                                    const TEncodedPictureSink* pictures = nullptr);
+// The bytes of base64 text (padding optional); nothing for a character outside the
+// alphabet, padding where none belongs, or text that ends in the middle of a byte.
+std::optional<std::vector<std::uint8_t>> DecodedBase64(std::string_view text);
+
+// The pictures of METADATA_BLOCK_PICTURE comments (base64 of a FLAC PICTURE block): the
+// first front cover that is an image, else the first picture that is. Pictures whose data
+// lies outside their block or that are no image are passed over.
+class TCommentPictures {
+ public:
+  void Offer(std::string_view encoded);
+  std::optional<TCoverPicture> Picture() const { return picture_; }
+
+ private:
+  std::optional<TCoverPicture> picture_;
+  bool front_ = false;
+};
+
+// The file's embedded cover: at the place a finder gives, else from its comments.
+std::optional<TCoverPicture> ReadEmbeddedPicture(AudioFileReader& file);
 // The picture at location, read and checked; nothing when it is too large, cannot be
 // read or is no image within the limits.
 std::optional<TCoverPicture> ReadPictureAt(AudioFileReader& file, const TPictureLocation& location);

@@ -2,16 +2,22 @@
 (FsGetPreviewBitmap) and the icons of the entries' states (FsExtractCustomIcon).
 
 Covers: an MP3 whose tag (ID3v2.3, 2.4, 2.2) holds its front cover among other
-pictures, one with only a picture of another type, and a file with only a folder image;
+pictures, one with only a picture of another type, a FLAC with its front cover behind a
+back cover, the same in Ogg Vorbis comments (base64), an Opus file with a picture of
+another type, an M4A with its "covr" and a WMA with its WM/Picture (files encoded by
+ffmpeg, pictures added by mutagen), and a file with only a folder image;
 each bitmap must fit the asked box with the picture's aspect ratio kept, and match
 ImageMagick's own decode of the same picture, scaled to the same size with its box
 filter, within a mean difference of MEAN_DIFFERENCE_MAX per colour channel (of 255).
-Bad pictures (a frame whose declared size passes the tag's end, bytes that are no image,
+Bad pictures (a frame whose declared size passes the tag's end, a FLAC picture whose
+declared size passes the file's end, an Opus comment picture whose data length passes
+its block's end, bytes that are no image,
 a PNG and a JPEG that declare huge dimensions, a truncated JPEG and PNG) answer "none".
 Icons: the playing entry's, a missing file's and a stream address's, compared with the
 pixel sources in src/plugin/dll/icons; every other entry keeps the host's icon. Names in
 Cyrillic and CJK through the W calls with today's player's UTF-8 playlist."""
 
+import base64
 import struct
 import subprocess
 import sys
@@ -28,6 +34,11 @@ try:
 except ImportError:  # an interpreter without Debian's python3-mutagen (scripts/setup.sh)
     sys.path.append("/usr/lib/python3/dist-packages")
     import mutagen.id3 as id3
+import mutagen.asf  # noqa: E402 (after the path above)
+import mutagen.flac  # noqa: E402
+import mutagen.mp4  # noqa: E402
+import mutagen.oggopus  # noqa: E402
+import mutagen.oggvorbis  # noqa: E402
 
 MEAN_DIFFERENCE_MAX = 2.0
 BITMAP_EXTRACTED_CACHE = "257"  # FS_BITMAP_EXTRACTED + FS_BITMAP_CACHE
@@ -120,6 +131,70 @@ def apic23(kind, mime: bytes, data: bytes, declared=None):
     return frame23(b"APIC", body, None if declared is None else declared)
 
 
+def encoded(target: Path, *options):
+    """A second of a tone encoded by ffmpeg into the target's format."""
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=1",
+                    *options, str(target)], check=True)
+
+
+def picture_block(kind, mime, data):
+    block = mutagen.flac.Picture()
+    block.type, block.mime, block.data = kind, mime, data
+    return block
+
+
+def flac_with(target: Path, pictures):
+    """A FLAC with PICTURE blocks (type, MIME, data) in order."""
+    encoded(target)
+    audio = mutagen.flac.FLAC(str(target))
+    for kind, mime, data in pictures:
+        audio.add_picture(picture_block(kind, mime, data))
+    audio.save()
+
+
+def ogg_with(target: Path, kind, pictures, *options, declared=None):
+    """An Ogg Vorbis or Opus file whose comments hold the pictures (type, MIME, data) as
+    METADATA_BLOCK_PICTURE values, base64 of a FLAC PICTURE block; declared replaces the
+    first block's data length."""
+    encoded(target, *options)
+    audio = kind(str(target))
+    values = []
+    for i, (picture_type, mime, data) in enumerate(pictures):
+        block = bytearray(picture_block(picture_type, mime, data).write())
+        if i == 0 and declared is not None:
+            block[block.index(data) - 4:block.index(data)] = struct.pack(">I", declared)
+        values.append(base64.b64encode(bytes(block)).decode("ascii"))
+    audio["METADATA_BLOCK_PICTURE"] = values
+    audio.save()
+
+
+def m4a_with(target: Path, data: bytes):
+    encoded(target, "-c:a", "aac")
+    audio = mutagen.mp4.MP4(str(target))
+    audio["covr"] = [mutagen.mp4.MP4Cover(data, imageformat=mutagen.mp4.MP4Cover.FORMAT_JPEG)]
+    audio.save()
+
+
+def wma_with(target: Path, kind, mime, data: bytes):
+    """A WMA whose WM/Picture value is built as the format lays it out: type, data length,
+    MIME type and description in UTF-16 with their terminators, the data."""
+    encoded(target, "-c:a", "wmav2")
+    audio = mutagen.asf.ASF(str(target))
+    value = (bytes([kind]) + struct.pack("<I", len(data)) + (mime + "\0").encode("utf-16-le") +
+             "\0".encode("utf-16-le") + data)
+    audio["WM/Picture"] = [mutagen.asf.ASFByteArrayAttribute(value)]
+    audio.save()
+
+
+def flac_past_end(target: Path, data: bytes):
+    """A FLAC whose front cover's data length reaches past the file's end."""
+    flac_with(target, [(3, "image/jpeg", data)])
+    raw = bytearray(target.read_bytes())
+    at = raw.index(data) - 4
+    raw[at:at + 4] = struct.pack(">I", len(raw) + 5000)
+    target.write_bytes(bytes(raw))
+
+
 # --- Covers --------------------------------------------------------------------------------------
 
 def cover_cases(sc):
@@ -141,6 +216,13 @@ def cover_cases(sc):
     (music / "tagged" / "v22.mp3").write_bytes(
         tag_bytes(2, pic22(0, b"PNG", back) + pic22(3, b"JPG", front)) + audio())
     (music / "folder" / "only.mp3").write_bytes(audio())
+    flac_with(music / "tagged" / "covers.flac", [(4, "image/png", back), (3, "image/jpeg", front)])
+    m4a_with(music / "tagged" / "covr.m4a", front)
+    wma_with(music / "tagged" / "picture.wma", 0, "image/png", back)
+    ogg_with(music / "tagged" / "covers.ogg", mutagen.oggvorbis.OggVorbis,
+             [(4, "image/png", back), (3, "image/jpeg", front)], "-c:a", "libvorbis")
+    ogg_with(music / "tagged" / "other.opus", mutagen.oggopus.OggOpus, [(0, "image/jpeg", other)],
+             "-c:a", "libopus")
 
     huge_png = bytearray(back)
     huge_png[16:24] = struct.pack(">II", 100000, 100000)
@@ -158,12 +240,21 @@ def cover_cases(sc):
     }
     for name, data in bad.items():
         (music / "bad" / name).write_bytes(data)
+    flac_past_end(music / "bad" / "past-end.flac", front)
+    ogg_with(music / "bad" / "past-block.opus", mutagen.oggopus.OggOpus, [(3, "image/jpeg", front)],
+             "-c:a", "libopus", declared=len(front) + 1)
+    bad["past-end.flac"] = bad["past-block.opus"] = None
 
     cases = [("P:\\music\\tagged\\v23.mp3", (96, 96), front),
              ("P:\\music\\tagged\\v23.mp3", (200, 50), front),
              ("P:\\music\\tagged\\v24.mp3", (160, 160), front),
              ("P:\\music\\tagged\\v22.mp3", (128, 128), front),
              ("P:\\music\\tagged\\nofront.mp3", (100, 100), back),
+             ("P:\\music\\tagged\\covers.flac", (128, 96), front),
+             ("P:\\music\\tagged\\covr.m4a", (96, 160), front),
+             ("P:\\music\\tagged\\picture.wma", (90, 90), back),
+             ("P:\\music\\tagged\\covers.ogg", (64, 64), front),
+             ("P:\\music\\tagged\\other.opus", (80, 100), other),
              ("P:\\music\\folder\\only.mp3", (120, 120), folder),
              # A box larger than the picture: the picture at its own size.
              ("P:\\music\\folder\\only.mp3", (1000, 1000), folder)]

@@ -1,5 +1,6 @@
-// Fuzzes the cover extraction with the input as the whole file: the ID3v2 picture finder
-// and the read of the picture it finds (as a thumbnail asks for them), the picture
+// Fuzzes the cover extraction with the input as the whole file: the picture finders (the
+// ID3v2 tag's, every container's) and the read of the picture they find (as a thumbnail
+// asks for them); the input as a METADATA_BLOCK_PICTURE comment's base64 text; the picture
 // frame's header parser, the sniffing of an image's kind and declared size, and the fit
 // into a box, whose sizes come from the input too.
 #include <algorithm>
@@ -37,13 +38,29 @@ void CheckExtraction(const std::uint8_t* data, std::size_t size) {
   if (!location) return;
   Check(location->Offset >= 10 && location->Size > 0 &&
             location->Offset + std::int64_t{location->Size} <= static_cast<std::int64_t>(size),
-        "a found picture lies inside the file, behind the tag's header");
+        "a found picture lies inside the file, behind the container's header");
   const auto picture = plenvox::ReadPictureAt(reader, *location);
   if (!picture) return;
   Check(picture->Bytes.size() <= location->Size, "no more bytes read than the picture has");
   Check(location->Unsynchronised ||
             std::equal(picture->Bytes.begin(), picture->Bytes.end(), data + location->Offset),
         "the picture's bytes are the file's");
+  CheckSniffed(picture->Info);
+  const auto embedded = plenvox::ReadEmbeddedPicture(reader);
+  Check(embedded.has_value() && embedded->Bytes == picture->Bytes, "the embedded cover is the one found");
+}
+
+// The input as the text of a picture comment: decoded bytes, and a picture among them.
+void CheckCommentPicture(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text = plenvox::fuzz::AsText(data, size);
+  const auto decoded = plenvox::DecodedBase64(text);
+  if (!decoded) return;
+  Check(decoded->size() <= size / 4 * 3 + 2, "base64 decodes to three bytes per four characters");
+  plenvox::TCommentPictures pictures;
+  pictures.Offer(text);
+  const auto picture = pictures.Picture();
+  if (!picture) return;
+  Check(picture->Bytes.size() + 32 <= decoded->size(), "the picture lies inside its block, behind its header");
   CheckSniffed(picture->Info);
 }
 
@@ -78,6 +95,7 @@ void CheckFit(ByteSpan bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const ByteSpan bytes(data, size);
   CheckExtraction(data, size);
+  CheckCommentPicture(data, size);
   CheckHeader(bytes);
   CheckSniffed(plenvox::SniffImage(bytes));
   CheckFit(bytes);

@@ -102,6 +102,23 @@ TEST_F(CoverArtTest, FolderPicturesInTheirOrderAfterTheEmbeddedOne) {
   EXPECT_EQ(embedded->Source, TCoverSource::Embedded);
 }
 
+// The base64 of picture comments in the forms that taggers do not write (the pictures
+// scenario has the written ones).
+TEST(CommentPicturesTest, DecodesBase64WithAndWithoutPaddingAndRefusesTheRest) {
+  const struct {
+    const char* Text;
+    const char* Expected;  // nullptr: refused
+  } cases[] = {{"TWFu", "Man"}, {"TWE=", "Ma"}, {"TWE", "Ma"}, {"TQ==", "M"}, {"", ""},
+               {"T", nullptr}, {"TW*u", nullptr}, {"TQ==TQ==", nullptr}, {"TQ===", nullptr}, {"TWFu=", nullptr}};
+  for (const auto& c : cases) {
+    const auto decoded = DecodedBase64(c.Text);
+    ASSERT_EQ(decoded.has_value(), c.Expected != nullptr) << c.Text;
+    if (decoded) {
+      EXPECT_EQ(std::string(decoded->begin(), decoded->end()), c.Expected) << c.Text;
+    }
+  }
+}
+
 TEST(ImageScaleTest, FitsKeepingTheAspectAndAveragesOverWhite) {
   EXPECT_EQ(FitInside({600, 400}, {96, 96}).Height, 64u);
   EXPECT_EQ(FitInside({600, 400}, {200, 50}).Width, 75u);
