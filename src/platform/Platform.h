@@ -156,6 +156,8 @@ class Platform {
   }
   // True only for an existing file, not for a folder.
   virtual bool FileExists(const std::string& path) = 0;
+  // The system's time now, as a file's time stamps count it (UTC, 100 ns since 1601).
+  virtual TFileTime SystemTime() = 0;
   virtual bool CopyFile(const std::string& source, const std::string& target,
                         bool replaceExisting) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;

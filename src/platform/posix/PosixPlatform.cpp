@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -226,6 +227,12 @@ std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint
 
 std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
+}
+
+TFileTime PosixPlatform::SystemTime() {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return ToFileTime(now);
 }
 
 bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {

@@ -44,6 +44,7 @@ class PosixPlatform : public Platform {
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
+  TFileTime SystemTime() override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;

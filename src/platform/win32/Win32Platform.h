@@ -44,6 +44,7 @@ class Win32Platform : public Platform {
                                    std::uint32_t& error) override;
   bool FindFileIn(TTextEncoding encoding, const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
+  TFileTime SystemTime() override;
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;

@@ -86,6 +86,8 @@ class FakePlatform : public Platform {
   std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
   bool FindFile(const std::string& path, TFileRecord& record) override;
   bool FileExists(const std::string& path) override;
+  // The real clock, not recorded: reading it reaches nothing outside.
+  TFileTime SystemTime() override { return real_.SystemTime(); }
   bool CopyFile(const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   bool DeleteFile(const std::string& path) override;
