@@ -41,6 +41,9 @@ constexpr const char* kVerbQuotePrefix = "quote ";
 constexpr int kFileOk = 0;
 constexpr int kFileNotSupported = 6;
 
+// A find-data record's time that is not known: the host shows no date for it.
+constexpr TFileTime kNoFileTime{0xFFFFFFFEu, 0xFFFFFFFFu};
+
 // FsFindFirst: the search handle of a listing with entries, and the invalid handle.
 constexpr std::intptr_t kSearchHandle = 0;
 constexpr std::intptr_t kInvalidHandle = -1;

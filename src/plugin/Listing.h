@@ -40,12 +40,11 @@ class Listing : FrontEndPart {
   void ShowFirstRunMessage();
   // The item of the entry at path, written over the caller's item (whose room it keeps);
   // the path's room may pass to the item's name.
-  void FillItem(std::string& path, bool first, TListedItem& item);
-  // The file's record (when it has one) and its play time; a file without a record is
-  // analysed all the same (and lists with a play time of 0 when it cannot be read).
+  void FillItem(std::string& path, TListedItem& item);
+  // The file's record (when it has one, kept for the columns) and its play time; a file
+  // without a record is analysed all the same (and lists with a play time of 0 when it
+  // cannot be read).
   double FindFileAndPlayTime(const std::string& path, TListedItem& item);
-  // What the item's look-up found of its file, for the columns.
-  void KeepForColumns(const TListedItem& item);
 
   AnalysisCache& analyses_;
   ColumnSnapshots& columns_;
