@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace plenvox {
 
@@ -32,6 +33,21 @@ class Player {
   // cannot tell. Unlike the requests above it starts no player: it is asked right after
   // one of them, which has started it.
   virtual std::optional<std::u16string> PlaylistFolder() = 0;
+
+  // The end of a delete batch: the entries with the numbers in removed (ascending, as
+  // numbered in the playlist that the last WritePlaylist wrote) leave the playlist,
+  // whose other entries keptPlaylist holds in order; position is the number, among the
+  // kept entries, of the one that is to be current (the same song as before, or the one
+  // that followed a removed current entry). A player that cannot take entries out one by
+  // one is cleared, reloaded from keptPlaylist and set to position; one that can (MPD)
+  // takes them out and goes on playing what it played.
+  virtual void RemoveEntries(const std::vector<std::int32_t>& /*removed*/,
+                             const std::string& keptPlaylist, std::int32_t position) {
+    ClearPlaylist();
+    WritePlaylist();
+    AddToPlaylist(keptPlaylist);
+    SetPlaylistPosition(position);
+  }
 };
 
 }  // namespace plenvox

@@ -24,10 +24,7 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
 
 // --- Loads and the choice of encoding ------------------------------------------------
 
-void Plugin::InitPlayer() {
-  player_.WritePlaylist();
-  state_.AskPlayerForPlaylistFolder(player_);
-}
+void Plugin::InitPlayer() { state_.WritePlayerPlaylist(os_, player_); }
 
 void Plugin::UseEncodingOfPlaylist() {
   const TTextEncoding chosen = ChoosePlaylistEncoding(os_, os_.ToWide(state_.PlaylistFolder(os_)));

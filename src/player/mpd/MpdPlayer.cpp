@@ -21,7 +21,7 @@ constexpr std::int64_t kPlaylistFileMax = 64ll * 1024 * 1024;
 constexpr std::int32_t kTimeoutMin = 1000;
 constexpr const char* kQueueHeader = "#EXTM3U\n";
 // MPD takes command lists of up to 2 MiB (max_command_list_size); paths are far shorter.
-constexpr std::size_t kAddsPerList = 1000;
+constexpr std::size_t kCommandsPerList = 1000;
 
 std::string TextOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
 
@@ -38,6 +38,29 @@ std::vector<std::string> EntryLines(const std::string& text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Sends count commands (send(i) sends the i-th) in command lists of a size that MPD
+// takes; a command that MPD refuses (a file that it cannot add, an id that it no longer
+// has) ends its list, and the next list starts after it. Stops at any other failure,
+// which the connection keeps.
+template <typename Send>
+void SendInLists(mpd_connection* mpd, std::size_t count, Send send) {
+  std::size_t next = 0;
+  while (next < count) {
+    const std::size_t end = std::min(count, next + kCommandsPerList);
+    mpd_command_list_begin(mpd, false);
+    for (std::size_t i = next; i < end; ++i) send(i);
+    mpd_command_list_end(mpd);
+    mpd_response_finish(mpd);
+    if (mpd_connection_get_error(mpd) == MPD_ERROR_SUCCESS) {
+      next = end;
+      continue;
+    }
+    if (mpd_connection_get_error(mpd) != MPD_ERROR_SERVER) break;
+    next += mpd_connection_get_server_error_location(mpd) + 1;
+    mpd_connection_clear_error(mpd);
+  }
 }
 
 }  // namespace
@@ -169,10 +192,12 @@ std::int32_t MpdPlayer::WriteQueue() {
   if (!connection) return kNoAnswer;
   mpd_connection* mpd = connection->Get();
   std::string text = kQueueHeader;
+  writtenIds_.clear();
   if (mpd_send_list_queue_meta(mpd)) {
     while (mpd_song* song = mpd_recv_song(mpd)) {
       text += PathOfQueueUri(connection->MusicDirectory(), TextOrEmpty(mpd_song_get_uri(song)));
       text += '\n';
+      writtenIds_.push_back(mpd_song_get_id(song));
       mpd_song_free(song);
     }
     mpd_response_finish(mpd);
@@ -232,6 +257,23 @@ void MpdPlayer::Play() {
   }
 }
 
+void MpdPlayer::RemoveEntries(const std::vector<std::int32_t>& removed, const std::string&,
+                              std::int32_t) {
+  std::vector<unsigned> ids;
+  for (const std::int32_t number : removed) {
+    if (number >= 0 && static_cast<std::size_t>(number) < writtenIds_.size()) {
+      ids.push_back(writtenIds_[static_cast<std::size_t>(number)]);
+    }
+  }
+  if (ids.empty()) return;
+  const auto connection = Connect();
+  if (!connection) return;
+  SendInLists(connection->Get(), ids.size(), [&](std::size_t i) {
+    mpd_send_delete_id(connection->Get(), ids[i]);
+  });
+  connection->Check("deleteid");
+}
+
 void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {
   std::uint32_t error = 0;
   auto file = os_.OpenRead(playlistPath, error);
@@ -246,26 +288,9 @@ void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {
 
   const auto connection = Connect();
   if (!connection) return;
-  mpd_connection* mpd = connection->Get();
-  // In command lists of a size that MPD takes; an entry that MPD refuses ends its list,
-  // and the next list starts after it.
-  std::size_t next = 0;
-  while (next < entries.size()) {
-    const std::size_t end = std::min(entries.size(), next + kAddsPerList);
-    mpd_command_list_begin(mpd, false);
-    for (std::size_t i = next; i < end; ++i) {
-      mpd_send_add(mpd, QueueUriOfPath(connection->MusicDirectory(), entries[i]).c_str());
-    }
-    mpd_command_list_end(mpd);
-    mpd_response_finish(mpd);
-    if (mpd_connection_get_error(mpd) == MPD_ERROR_SUCCESS) {
-      next = end;
-      continue;
-    }
-    if (mpd_connection_get_error(mpd) != MPD_ERROR_SERVER) break;
-    next += mpd_connection_get_server_error_location(mpd) + 1;
-    mpd_connection_clear_error(mpd);
-  }
+  SendInLists(connection->Get(), entries.size(), [&](std::size_t i) {
+    mpd_send_add(connection->Get(), QueueUriOfPath(connection->MusicDirectory(), entries[i]).c_str());
+  });
   connection->Check("add");
 }
 

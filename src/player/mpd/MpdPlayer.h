@@ -48,6 +48,13 @@ class MpdPlayer : public Player {
   void AddToPlaylist(const std::string& playlistPath) override;
   // The folder of the settings' playlist is the one written: nothing to report.
   std::optional<std::u16string> PlaylistFolder() override { return std::nullopt; }
+  // Takes the removed entries out of the queue by their song ids (as the last write of the
+  // playlist found them), in command lists, without clearing it: MPD goes on playing the
+  // song that it played, uninterrupted, and when that song itself is removed, the one
+  // after it (it stops after the last). An id that MPD no longer has is passed over; the
+  // kept playlist and the position are not needed.
+  void RemoveEntries(const std::vector<std::int32_t>& removed, const std::string& keptPlaylist,
+                     std::int32_t position) override;
 
  private:
   class Connection;
@@ -72,6 +79,8 @@ class MpdPlayer : public Player {
   std::optional<Clock::time_point> lastFailure_;
   // The last clear stopped MPD's playing; the next position set plays again.
   bool clearStoppedPlay_ = false;
+  // The song id of each entry of the queue as the last write of the playlist found it.
+  std::vector<unsigned> writtenIds_;
 };
 
 }  // namespace plenvox
