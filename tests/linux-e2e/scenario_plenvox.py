@@ -1,8 +1,10 @@
 """The Linux edition's scenario: a user opens Plenvox's folder in Double Commander over a
 real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
-MPD's queue in the three display modes, copies two MP3 files into the folder, deletes two
-entries, plays one with Enter, saves the queue with "save" on the command line, and
-opens the folder once more after MPD has stopped.
+MPD's queue in the three display modes, copies two MP3 files into the folder, deletes an
+entry before the playing one and one after it (the song plays on), plays one with Enter
+and deletes it while it plays (the next one plays), saves the queue with "save" on the
+command line, lists a stream entry in modes 2 and 0, and opens the folder once more after
+MPD has stopped.
 
 Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and logs
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
@@ -29,6 +31,9 @@ REQUEST_TARGET_DIR = 6
 COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
 ARCHIVE = 0x20
 SETTINGS_LIMIT = 20
+SONG_SECONDS = 90  # long enough that no song ends during the run
+STREAM = "http://stream.invalid/live.mp3"
+NO_TIME = -2  # the host's mark for a time that is not known (0xFFFFFFFFFFFFFFFE, signed)
 
 
 class PlenvoxRun(Run):
@@ -78,6 +83,8 @@ def drive(run, session, checks):
     with session.mpd.client() as mpd:
         check_mpd(checks, mpd, "copy two", QUEUED + COPIED, PLAYING)
     run.press("Tab")
+    with session.mpd.client() as mpd:
+        playing = mpd.status()
     with run.step("delete two") as since:
         # The panel sorts the items by name, which is the order of their paths: a, b, c, d, e.
         run.press("Home", "Down", "Insert", "Down", "Down", "Insert", KEY_DELETE)  # a and d
@@ -85,13 +92,25 @@ def drive(run, session, checks):
         run.wait_end({OP_DELETE}, since)
     left = [MUSIC[1], MUSIC[2], MUSIC[4]]
     with session.mpd.client() as mpd:
-        # The position is kept as a number: MPD plays on at the second entry.
-        check_mpd(checks, mpd, "delete two", left, PLAYING)
+        # The song that played (b) plays on, now the first entry, uninterrupted.
+        check_mpd(checks, mpd, "delete two", left, 0)
+        check_plays_on(checks, mpd, "delete two", playing)
     with run.step("play") as since:
-        run.press("Home", "Down", "Down", "Down", "Return")  # e five.mp3, now the third
+        run.press("Home", "Down", "Down", "Return")  # c three é.mp3, the second
         run.wait_end({OP_EXEC}, since)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "Enter on e five.mp3", left, 2)
+        check_mpd(checks, mpd, "Enter on c three é.mp3", left, 1)
+        next_id = song_ids(mpd)[2]
+    with run.step("delete the playing one") as since:
+        run.press("Home", "Down", "Down", KEY_DELETE)
+        run.answer(DELETE_DIALOG, "Return")
+        run.wait_end({OP_DELETE}, since)
+    left = [MUSIC[1], MUSIC[4]]
+    with session.mpd.client() as mpd:
+        # The entry that followed it (e) plays.
+        check_mpd(checks, mpd, "deleting the playing entry", left, 1)
+        checks.equal(mpd.status().get("songid"), next_id,
+                     "MPD after deleting the playing entry: the song that followed it plays")
     session.screenshot("doublecmd.png")
     with run.step("save") as since:
         # Typed into the command line (below the panels), which hands it to the folder of
@@ -106,6 +125,12 @@ def drive(run, session, checks):
         run.x.wait_gone(dialog)
         run.calls.wait_for(lambda records: calls_named(records, "FsExecuteFile"), SETTINGS_LIMIT,
                            "FsExecuteFile of the command", since)
+    with session.mpd.client() as mpd:
+        mpd.command("add", STREAM)
+    run.relist("stream, mode 2")
+    run.settings("Mode.DisplayMode=0")
+    run.relist("stream, mode 0")
+    session.screenshot("stream.png")
     session.processes.stop(session.mpd.process)
     with run.step("mpd stopped") as since:
         run.press(KEY_REFRESH)
@@ -118,8 +143,8 @@ def seed_mpd(session, checks):
         mpd.command("clear")
         for name in QUEUED:
             mpd.command("add", name)
-        # The files play for a few seconds only: the entry repeats, so that the position
-        # that MPD plays stays what the plug-in made it.
+        # The entry repeats, so that the position that MPD plays stays what the plug-in
+        # made it, whatever the run's pace.
         mpd.command("repeat", 1)
         mpd.command("single", 1)
         mpd.command("play", PLAYING)
@@ -136,6 +161,12 @@ def the_listing(run, step):
     return listings[-1] if listings else None
 
 
+def listed_records(run, step):
+    listing = the_listing(run, step)
+    return [r for r in listing.calls if r["call"] in ("FsFindFirstW", "FsFindNextW")
+            and r.get("result") == 1] if listing else None
+
+
 def check_mode(checks, run, step, expected):
     """The items of the step's listing in the plug-in's order: (name, size, attributes)."""
     listing = the_listing(run, step)
@@ -143,9 +174,23 @@ def check_mode(checks, run, step, expected):
         return
     checks.equal([r["path"] for r in calls_named(listing.calls, "FsFindFirst")], ["/"],
                  "%s: FsFindFirstW of the root" % step)
-    items = [(r["name"], r["size"], r["attributes"]) for r in listing.calls
-             if r["call"] in ("FsFindFirstW", "FsFindNextW") and r.get("result") == 1]
+    items = [(r["name"], r["size"], r["attributes"]) for r in listed_records(run, step)]
     checks.equal(items, expected, "%s: the items (name, size, attributes) in the queue's order" % step)
+
+
+def no_file(record):
+    """What the record shows of a file: nothing, when it carries no other entry's data."""
+    return (record["name"], record["size"], record["attributes"], record["creationTime"],
+            record["accessTime"], record["writeTime"])
+
+
+def check_no_file(checks, run, step, names):
+    """The records of names in the step's listing show no file: size 0, no attributes,
+    no time."""
+    records = {r["name"]: r for r in listed_records(run, step) or []}
+    checks.equal([no_file(records[n]) if n in records else None for n in names],
+                 [(n, 0, 0, NO_TIME, NO_TIME, NO_TIME) for n in names],
+                 "%s: records without another entry's data (name, size, attributes, times)" % step)
 
 
 def check_steps(checks, run, session, durations):
@@ -157,6 +202,7 @@ def check_steps(checks, run, session, durations):
                  "first run: one message through the W request callback, how to run plenvox-settings")
     paths = [music / n for n in QUEUED]
     check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
+    check_no_file(checks, run, "mode 0", [shown_name(p) for p in paths])
     check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])
     check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED])
     fc.check_edit(checks, run.records("copy two"), "copy two", OP_PUT_MULTI, "FsPutFile",
@@ -164,7 +210,15 @@ def check_steps(checks, run, session, durations):
     fc.check_edit(checks, run.records("delete two"), "delete two", OP_DELETE, "FsDeleteFile",
                   ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
     fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
-                  [("/" + shown_name(music / MUSIC[4]), "open")])
+                  [("/" + shown_name(music / MUSIC[2]), "open")])
+    fc.check_edit(checks, run.records("delete the playing one"), "delete the playing one", OP_DELETE,
+                  "FsDeleteFile", ("remote",), [("/" + shown_name(music / MUSIC[2]),)])
+    kept = [shown_name(music / n) for n in (MUSIC[1], MUSIC[4])]
+    check_mode(checks, run, "stream, mode 2",
+               [(k, durations[MUSIC[1]], ARCHIVE) for k in kept] +  # the songs are equally long
+               [(shown_name(STREAM), 0, 0)])
+    check_no_file(checks, run, "stream, mode 2", [shown_name(STREAM)])
+    check_no_file(checks, run, "stream, mode 0", kept + [shown_name(STREAM)])
     save = calls_named(run.records("save"), "FsExecuteFile")
     checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
                  "save: FsExecuteFileW of the folder with the command line's text")
@@ -174,7 +228,7 @@ def check_steps(checks, run, session, durations):
                  "save: the folder asked through RT_TargetDir")
     saved = session.run_dir / "saved" / "Plenvox.m3u8"
     checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
-                 [str(music / n) for n in (MUSIC[1], MUSIC[2], MUSIC[4])],
+                 [str(music / n) for n in (MUSIC[1], MUSIC[4])],
                  "save: Plenvox.m3u8 holds the queue's paths")
     down = calls_named(run.records("mpd stopped"), "Request")
     checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
@@ -183,9 +237,23 @@ def check_steps(checks, run, session, durations):
     listing = the_listing(run, "mpd stopped")
     checks.check(listing and not [r for r in listing.calls if r.get("result") == 1],
                  "MPD stopped: the folder lists nothing")
-    for name in ("first-run.png", "doublecmd.png", "mpd-stopped.png"):
+    for name in ("first-run.png", "doublecmd.png", "stream.png", "mpd-stopped.png"):
         fc.check_screenshot(checks, session.x, session.run_dir / name)
     checks.fact("%d calls logged" % len(records))
+
+
+def song_ids(mpd):
+    return [value for key, value in mpd.command("playlistinfo") if key == "Id"]
+
+
+def check_plays_on(checks, mpd, step, before):
+    """MPD plays the song that it played before the step, from where it was: the same
+    song id, and an elapsed time that went on (not back to the start)."""
+    after = mpd.status()
+    checks.equal(after.get("songid"), before.get("songid"), "MPD after %s: the same song plays" % step)
+    checks.check(_elapsed(after) >= _elapsed(before) > 0,
+                 "MPD after %s: the song went on from %s s (now %s s), no restart"
+                 % (step, before.get("elapsed"), after.get("elapsed")))
 
 
 def check_mpd(checks, mpd, step, queue, song):
@@ -196,7 +264,7 @@ def check_mpd(checks, mpd, step, queue, song):
 
 
 def run(session, checks, settings_program):
-    session.write_music(MUSIC)
+    session.write_music(MUSIC, SONG_SECONDS)
     session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
     (session.run_dir / "tmp").mkdir()
     (session.run_dir / "saved").mkdir()

@@ -258,7 +258,7 @@ void MpdPlayer::Play() {
 }
 
 void MpdPlayer::RemoveEntries(const std::vector<std::int32_t>& removed, const std::string&,
-                              std::int32_t) {
+                              std::int32_t position) {
   std::vector<unsigned> ids;
   for (const std::int32_t number : removed) {
     if (number >= 0 && static_cast<std::size_t>(number) < writtenIds_.size()) {
@@ -268,10 +268,36 @@ void MpdPlayer::RemoveEntries(const std::vector<std::int32_t>& removed, const st
   if (ids.empty()) return;
   const auto connection = Connect();
   if (!connection) return;
-  SendInLists(connection->Get(), ids.size(), [&](std::size_t i) {
-    mpd_send_delete_id(connection->Get(), ids[i]);
-  });
-  connection->Check("deleteid");
+  mpd_connection* mpd = connection->Get();
+  const TMpdState before = State(mpd);
+  SendInLists(mpd, ids.size(), [&](std::size_t i) { mpd_send_delete_id(mpd, ids[i]); });
+  if (!connection->Check("deleteid")) return;
+  const bool currentRemoved =
+      before.SongId >= 0 &&
+      std::find(ids.begin(), ids.end(), static_cast<unsigned>(before.SongId)) != ids.end();
+  if (!currentRemoved || (before.Play != MPD_STATE_PLAY && before.Play != MPD_STATE_PAUSE)) return;
+  // MPD goes on with the song after a removed current one by itself, unless it has none to
+  // go on with: after the last song, in single mode, or paused. Then the entry that the
+  // batch made current (the one that followed, else the first) goes on as MPD went.
+  const TMpdState after = State(mpd);
+  if (after.SongPosition >= 0 || position < 0 || static_cast<unsigned>(position) >= after.QueueLength) {
+    return;
+  }
+  mpd_run_play_pos(mpd, static_cast<unsigned>(position));
+  if (before.Play == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
+  connection->Check("play");
+}
+
+MpdPlayer::TMpdState MpdPlayer::State(mpd_connection* mpd) {
+  TMpdState state;
+  if (mpd_status* status = mpd_run_status(mpd)) {
+    state.Play = mpd_status_get_state(status);
+    state.SongId = mpd_status_get_song_id(status);
+    state.SongPosition = mpd_status_get_song_pos(status);
+    state.QueueLength = mpd_status_get_queue_length(status);
+    mpd_status_free(status);
+  }
+  return state;
 }
 
 void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {

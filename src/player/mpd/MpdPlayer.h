@@ -51,8 +51,9 @@ class MpdPlayer : public Player {
   // Takes the removed entries out of the queue by their song ids (as the last write of the
   // playlist found them), in command lists, without clearing it: MPD goes on playing the
   // song that it played, uninterrupted, and when that song itself is removed, the one
-  // after it (it stops after the last). An id that MPD no longer has is passed over; the
-  // kept playlist and the position are not needed.
+  // after it; where MPD itself would stop (after the last song, in single mode, paused),
+  // the entry at position goes on as MPD went (playing or paused). An id that MPD no longer
+  // has is passed over; the kept playlist is not needed.
   void RemoveEntries(const std::vector<std::int32_t>& removed, const std::string& keptPlaylist,
                      std::int32_t position) override;
 
@@ -60,6 +61,15 @@ class MpdPlayer : public Player {
   class Connection;
   friend class Connection;
   using Clock = std::chrono::steady_clock;
+
+  // What MPD's status says of its playing.
+  struct TMpdState {
+    int Play = 0;  // mpd_state
+    int SongId = -1;
+    int SongPosition = -1;
+    unsigned QueueLength = 0;
+  };
+  static TMpdState State(mpd_connection* mpd);
 
   // The connection for one request, or nothing after a failure (reported).
   std::unique_ptr<Connection> Connect();
