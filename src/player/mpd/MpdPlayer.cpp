@@ -215,34 +215,26 @@ std::int32_t MpdPlayer::WriteQueue() {
 std::int32_t MpdPlayer::ClearPlaylist() {
   const auto connection = Connect();
   if (!connection) return kNoAnswer;
-  mpd_status* status = mpd_run_status(connection->Get());
-  clearStoppedPlay_ = status && mpd_status_get_state(status) == MPD_STATE_PLAY;
-  if (status) mpd_status_free(status);
   mpd_run_clear(connection->Get());
   return connection->Check("clear") ? 0 : kNoAnswer;
 }
 
 std::int32_t MpdPlayer::SetPlaylistPosition(std::int32_t entry) {
-  const bool playAgain = std::exchange(clearStoppedPlay_, false);
   if (entry < 0) return kNoAnswer;
   const auto connection = Connect();
   if (!connection) return kNoAnswer;
   mpd_connection* mpd = connection->Get();
-  mpd_status* status = mpd_run_status(mpd);
+  const TMpdState state = State(mpd);
   if (!connection->Check("status")) return kNoAnswer;
-  const mpd_state state = status ? mpd_status_get_state(status) : MPD_STATE_UNKNOWN;
-  const auto length = status ? mpd_status_get_queue_length(status) : 0u;
-  if (status) mpd_status_free(status);
-  if (static_cast<unsigned>(entry) >= length) return kNoAnswer;
+  if (static_cast<unsigned>(entry) >= state.QueueLength) return kNoAnswer;
   // MPD has no current entry without playing it: a stopped MPD plays it and stops again.
   mpd_run_play_pos(mpd, static_cast<unsigned>(entry));
-  if (state == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
-  if (state != MPD_STATE_PLAY && state != MPD_STATE_PAUSE && !playAgain) mpd_run_stop(mpd);
+  if (state.Play == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
+  if (state.Play != MPD_STATE_PLAY && state.Play != MPD_STATE_PAUSE) mpd_run_stop(mpd);
   return connection->Check("play") ? 0 : kNoAnswer;
 }
 
 void MpdPlayer::Stop() {
-  clearStoppedPlay_ = false;
   if (const auto connection = Connect()) {
     mpd_run_stop(connection->Get());
     connection->Check("stop");
@@ -250,7 +242,6 @@ void MpdPlayer::Stop() {
 }
 
 void MpdPlayer::Play() {
-  clearStoppedPlay_ = false;
   if (const auto connection = Connect()) {
     mpd_run_play(connection->Get());
     connection->Check("play");

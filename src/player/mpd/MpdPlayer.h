@@ -38,7 +38,7 @@ class MpdPlayer : public Player {
   std::int32_t WritePlaylist() override;
   std::int32_t ClearPlaylist() override;
   // MPD's current entry becomes this one, and MPD goes on as it was: playing, paused or
-  // stopped. After a clear that stopped MPD's playing (a delete batch), it plays on.
+  // stopped.
   std::int32_t SetPlaylistPosition(std::int32_t entry) override;
   void Stop() override;
   void Play() override;
@@ -87,8 +87,6 @@ class MpdPlayer : public Player {
   Host& host_;
   std::chrono::milliseconds timeout_{3000};
   std::optional<Clock::time_point> lastFailure_;
-  // The last clear stopped MPD's playing; the next position set plays again.
-  bool clearStoppedPlay_ = false;
   // The song id of each entry of the queue as the last write of the playlist found it.
   std::vector<unsigned> writtenIds_;
 };
