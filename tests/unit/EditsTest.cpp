@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 
 #include "plugin/ExtensionFilter.h"
 #include "plugin/HostInterface.h"
@@ -331,56 +330,6 @@ TEST(PositionAfterRemovalTest, TheSameSongOrTheOneAfterItStaysCurrent) {
   for (const auto& c : cases) {
     EXPECT_EQ(PositionAfterRemoval(c.current, c.removed, c.entries), c.position) << c.name;
   }
-}
-
-// The player may write its playlist somewhere else than a folder that the key
-// PlaylistFolder names: the playlist read is the one the player has just written.
-class StalePlaylistTest : public EditsTest {
- protected:
-  StalePlaylistTest() {
-    const std::string stale = scene.dir / "stale";
-    ::mkdir(stale.c_str(), 0700);
-    stalePlaylist = stale + "/winamp.m3u";
-    test::WriteFile(stalePlaylist, "#EXTM3U\r\n" + Info("OLD1") + Info("A") + Info("OLD2"));
-    Backdate(stalePlaylist);
-    scene.Configure("PlaylistFolder=" + stale + "/", "DisplayMode=0");
-    player.entries = {"A", "B", "C"};
-    player.position = 2;
-  }
-  static void Backdate(const std::string& path) {
-    const struct timeval old[2] = {{1600000000, 0}, {1600000000, 0}};
-    ASSERT_EQ(::utimes(path.c_str(), old), 0);
-  }
-  std::string stalePlaylist;
-};
-
-TEST_F(StalePlaylistTest, ListingAndDeleteBatchReadThePlayersFreshPlaylist) {
-  scene.ListRoot();
-  DeleteBatch({"\\B"});
-  EXPECT_EQ(player.entries, (Calls{"A", "C"}));
-  EXPECT_EQ(player.position, 1);
-  EXPECT_EQ(scene.os.CallsStartingWith({OpenCall(stalePlaylist)}), Calls{}) << "never read";
-}
-
-TEST_F(StalePlaylistTest, DeleteBatchHandsNothingOverWhenNoPlaylistWasJustWritten) {
-  // An old player that writes its playlist into a folder that neither the key nor
-  // WinampFolder names, and does not tell where: both hold old playlists only.
-  const std::string program = scene.dir / "program";
-  ::mkdir(program.c_str(), 0700);
-  test::WriteFile(program + "/winamp.m3u", "#EXTM3U\r\n" + Info("A") + Info("OLD"));
-  Backdate(program + "/winamp.m3u");
-  scene.os.iniFiles.begin()->second = "[Path]\nWinampFolder=" + program + "/\nPlaylistFolder=" +
-                                      scene.dir / "stale/" + "\n[Mode]\nDisplayMode=0\n";
-  plugin.FsInit();
-  scene.os.calls.clear();
-  DeleteBatch({"\\A"});
-  EXPECT_TRUE(scene.handed.empty()) << "nothing handed to the player";
-  EXPECT_EQ(player.entries, (Calls{"A", "B", "C"}));
-  EXPECT_EQ(player.position, 2);
-  EXPECT_EQ(scene.os.CallsStartingWith({Send(1024, 0, 101), Send(1024, 2, 121)}), Calls{})
-      << "never cleared, no position set";
-  EXPECT_EQ(scene.os.CallsStartingWith({"PostMessage"}), Calls{RefreshCall()});
-  EXPECT_FALSE(Exists(Temp()));
 }
 
 // --- Failures: nothing the user owns is lost -----------------------------------------
