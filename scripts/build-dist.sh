@@ -2,7 +2,8 @@
 # The main job: installs what is missing, builds the installable plug-in into dist/
 # (PlenvoxFast.wfx, PlenvoxFast.wfx64, settings.exe and the zip the host installs from;
 # the Linux edition's plenvox.wfx, plenvox-settings and its archive for Double Commander),
-# then runs a short demo under Wine that lists a generated playlist through a scripted host.
+# then runs a short demo under Wine that lists a generated playlist through a scripted host
+# (with the 32-bit DLL, or with the 64-bit one where the machine cannot run 32-bit programs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +33,11 @@ cp packaging/linux/pluginst.inf dist/linux/
 echo "dist/:"
 ls -l dist
 
-if [ -f tests/e2e/run.py ]; then
-  python3 tests/e2e/run.py demo --build build/mingw32
+# The demo runs the 32-bit DLL where this machine runs 32-bit programs, else the 64-bit one.
+demo_build=build/mingw32
+if ! why=$(python3 tests/e2e/run.py probe --build build/mingw32); then
+  echo "demo: $why"
+  demo_build=build/mingw64
 fi
+echo "demo: $(basename "$(ls "$demo_build"/bin/PlenvoxFast.wfx*)") under Wine"
+python3 tests/e2e/run.py demo --build "$demo_build"

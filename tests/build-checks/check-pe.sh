@@ -3,6 +3,8 @@
 #   check-pe.sh exports OBJDUMP FILE DEF  the export names are exactly those of DEF, undecorated,
 #                                         and every Unicode (W) form has its ANSI form beside it
 #   check-pe.sh imports OBJDUMP FILE      every imported DLL is a system DLL
+#   check-pe.sh version OBJDUMP FILE VER  the version resource names VER (1.2.3) as the file's
+#                                         and the product's version, in numbers and in text
 set -euo pipefail
 mode=$1 objdump=$2 file=$3
 
@@ -47,5 +49,10 @@ imports)
   fi
   echo "imports of $(basename "$file"): $(echo $imports)"
   ;;
-*) echo "usage: $0 exports|imports OBJDUMP FILE [DEF]" >&2; exit 2 ;;
+version)
+  # The resource section's bytes as objdump dumps them; the resource is found by its key,
+  # VS_VERSION_INFO in UTF-16, and read by the layout of VS_FIXEDFILEINFO behind it.
+  "$objdump" -s -j .rsrc "$file" | python3 "$(dirname "$0")/pe-version.py" "$4"
+  ;;
+*) echo "usage: $0 exports|imports|version OBJDUMP FILE [DEF|VER]" >&2; exit 2 ;;
 esac

@@ -5,6 +5,11 @@ scripted host under Wine, with the stand-in player and recorders.
     run.py test --build build/mingw32 [--group G]... [--only NAME]... [-v]
     run.py demo --build build/mingw32
     run.py bench --build build/mingw32 --corpus FOLDER [--entries 10000] [--repeat 3]
+    run.py probe --build build/mingw32
+
+A build whose Wine loader cannot run on this machine (the 32-bit one, where the kernel
+runs no 32-bit program) is not tested: `test` says why in one line and exits with
+SKIPPED, which CTest reports as a skipped test; `probe` exits 1 with the same line.
 
 Scenario folders stay in <build>/e2e/runs/<scenario> for inspection."""
 
@@ -30,7 +35,7 @@ import scenarios_playlist_folder  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
 import scenarios_settings  # noqa: E402,F401
 import scenarios_unicode  # noqa: E402,F401
-from wine_session import StepTimeout, WineSession  # noqa: E402
+from wine_session import StepTimeout, WineSession, probe_loader  # noqa: E402
 from workspace import INI_PATH, REGISTRY_KEY, REGISTRY_VALUE, Artefacts, Scenario  # noqa: E402
 
 
@@ -52,6 +57,11 @@ class RegistryState:
         self.present = present
 
 
+# The exit code of a test run that could not start here (tests/e2e/CMakeLists.txt tells
+# CTest: SKIP_RETURN_CODE).
+SKIPPED = 77
+
+
 def select(groups, names):
     chosen = [s for s in check.SCENARIOS
               if (not groups or s.group in groups) and (not names or any(n in s.name for n in names))]
@@ -66,10 +76,14 @@ def run_tests(args):
     if not scenarios:
         print("no scenario selected")
         return 1
+    why = probe_loader(artefacts.bits)
+    if why is not None:
+        print("skipped: %d-bit build not run: %s" % (artefacts.bits, why))
+        return SKIPPED
     runs = build / "e2e" / "runs"
     failures = []
     started = time.monotonic()
-    with WineSession(build / "e2e", verbose=args.verbose) as session:
+    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
         registry = RegistryState(session)
         for entry in scenarios:
             begin = time.monotonic()
@@ -106,7 +120,7 @@ def run_tests(args):
 def run_demo(args):
     build = Path(args.build).resolve()
     artefacts = Artefacts(build)
-    with WineSession(build / "e2e", verbose=args.verbose) as session:
+    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
         RegistryState(session).ensure(True)
         sc = Scenario(session, artefacts, build / "e2e" / "runs" / "demo", "demo")
         print(demo.run(sc))
@@ -116,11 +130,18 @@ def run_demo(args):
 def run_bench(args):
     build = Path(args.build).resolve()
     artefacts = Artefacts(build)
-    with WineSession(build / "e2e", verbose=args.verbose) as session:
+    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
         RegistryState(session).ensure(True)
         sc = Scenario(session, artefacts, build / "e2e" / "runs" / "bench", "bench")
         print(bench.run(sc, Path(args.corpus), args.entries, args.repeat))
     return 0
+
+
+def run_probe(args):
+    bits = Artefacts(Path(args.build).resolve()).bits
+    why = probe_loader(bits)
+    print(why or "the %d-bit build runs on this machine" % bits)
+    return 0 if why is None else 1
 
 
 def main():
@@ -141,8 +162,10 @@ def main():
     timing.add_argument("--entries", type=int, default=10000)
     timing.add_argument("--repeat", type=int, default=3)
     timing.add_argument("-v", "--verbose", action="store_true")
+    probe = sub.add_parser("probe", help="tell whether this build's Wine loader runs here")
+    probe.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
     args = parser.parse_args()
-    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench}
+    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "probe": run_probe}
     return commands[args.command](args)
 
 

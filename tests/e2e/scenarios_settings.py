@@ -175,7 +175,7 @@ class Dialog:
         self.sc = sc
         # No pipes: Wine's services, started by whichever program needs them first,
         # would inherit them and outlive the program.
-        self.process = subprocess.Popen(["wine", SETTINGS], env=sc.session.env,
+        self.process = subprocess.Popen(sc.session.command([SETTINGS]), env=sc.session.env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
 

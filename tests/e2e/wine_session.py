@@ -2,6 +2,13 @@
 the build folder (created once, then reused) and one persistent wineserver for the
 whole run, so that the many short Windows programs of the scenarios start quickly.
 
+Each session runs the programs of one build through Wine's loader of that build's
+width: a 64-bit build through the 64-bit loader in a 64-bit prefix (which needs no
+32-bit support from the machine), a 32-bit build through the 32-bit loader. Debian's
+`wine` command would pick the 32-bit loader for both whenever it is installed.
+Whether the machine can run the 32-bit loader at all is found out by running it
+(`probe_loader`): kernels and containers without 32-bit support are common.
+
 The session stops only what it started, by process id; `wineserver -k` is used only on
 the prefix that this runner created (it carries the marker file PREFIX_MARKER)."""
 
@@ -32,13 +39,47 @@ SERVER_READY_LIMIT = 30
 SCENARIO_DRIVE = "p:"
 
 
+# Wine's loaders as Debian installs them; the environment may name others (a loader that
+# cannot start makes the 32-bit groups skip, which is how that case is tried on a machine
+# that does run 32-bit programs).
+LOADERS = {
+    32: ("PLENVOX_WINE32", "/usr/lib/wine/wine"),
+    64: ("PLENVOX_WINE64", "/usr/lib/wine/wine64"),
+}
+PROBE_LIMIT = 60
+
+
+def loader_for(bits: int) -> str:
+    variable, default = LOADERS[bits]
+    return os.environ.get(variable) or default
+
+
+def probe_loader(bits: int):
+    """Runs the loader of this width once (`--version` needs no prefix and no display).
+    None when it ran; else one line that says why it cannot run here."""
+    loader = loader_for(bits)
+    try:
+        result = subprocess.run([loader, "--version"], stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                timeout=PROBE_LIMIT)
+    except OSError as error:  # "Exec format error" where the kernel runs no i386 program
+        return "%s cannot run on this machine: %s" % (loader, error.strerror or error)
+    except subprocess.TimeoutExpired:
+        return "%s did not answer within %d s" % (loader, PROBE_LIMIT)
+    if result.returncode != 0:
+        return "%s cannot run on this machine: exit code %d" % (loader, result.returncode)
+    return None
+
+
 class StepTimeout(Exception):
     """A Windows program of a scenario did not finish within its time limit."""
 
 
 class WineSession:
-    def __init__(self, work_dir: Path, verbose: bool = False):
+    def __init__(self, work_dir: Path, bits: int, verbose: bool = False):
         self.work_dir = work_dir
+        self.bits = bits
+        self.loader = loader_for(bits)
         self.prefix = work_dir / "prefix"
         self.verbose = verbose
         self.display = None
@@ -121,6 +162,10 @@ class WineSession:
         for name in ("WINEARCH", "WINESERVER", "WINELOADER", "commander_path",
                      "COMMANDER_PATH"):
             self.env.pop(name, None)
+        if self.bits == 64:
+            # A 64-bit prefix, and the programs that Wine itself starts (its services,
+            # cmd's children) through the same 64-bit loader.
+            self.env.update({"WINEARCH": "win64", "WINELOADER": self.loader})
 
     def _prepare_prefix(self):
         """Creates the prefix when it is missing, and applies PREFIX_SETTINGS when they
@@ -168,11 +213,16 @@ class WineSession:
                 pass
 
     # --- programs ------------------------------------------------------------------------
+    def command(self, args):
+        """The command line that starts a Windows program (or a Wine built-in such as
+        reg) through this session's loader."""
+        return [self.loader] + [str(a) for a in args]
+
     def run(self, args, limit=STEP_LIMIT, check=True):
         """Runs a Windows program (or a Wine built-in such as reg) to its end. Its output
         goes to files, not pipes: Wine's own services, started by whichever program
         needs them first, inherit the handles and outlive the program."""
-        command = ["wine"] + [str(a) for a in args]
+        command = self.command(args)
         self._log("$ " + " ".join(command))
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             process = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,

@@ -56,6 +56,11 @@ class Artefacts:
     def plugin_name(self):
         return self.plugin.name
 
+    @property
+    def bits(self):
+        """The build's width, told by the plug-in's name (PlenvoxFast.wfx64: 64)."""
+        return 64 if self.plugin.suffix == ".wfx64" else 32
+
 
 def filetime_of(unix_seconds: float) -> str:
     """A Unix time as the host's line format writes a FILETIME (16 hex digits)."""
