@@ -40,11 +40,13 @@ void TPluginState::LoadSettingsIn(Platform& os, TTextEncoding encoding) {
 }
 
 std::int32_t TPluginState::WritePlayerPlaylist(Platform& os, Player& player) {
+  const TWriteTime keyBefore = LastWrite(os, TFolderSource::Key);
+  const TWriteTime ownBefore = LastWrite(os, TFolderSource::WinampFolder);
   const TFileTime asked = os.SystemTime();
   const std::int32_t position = player.WritePlaylist();
   PlayerFolder.reset();
   WrittenFolder.reset();
-  if (WrittenSince(os, TFolderSource::Key, asked)) {
+  if (WrittenSince(os, TFolderSource::Key, keyBefore, asked)) {
     WrittenFolder = TFolderSource::Key;
     return position;
   }
@@ -52,7 +54,7 @@ std::int32_t TPluginState::WritePlayerPlaylist(Platform& os, Player& player) {
   PlayerFolder = player.PlaylistFolder();
   if (PlayerFolder && !PlayerFolder->empty()) {
     WrittenFolder = TFolderSource::Player;
-  } else if (WrittenSince(os, TFolderSource::WinampFolder, asked)) {
+  } else if (WrittenSince(os, TFolderSource::WinampFolder, ownBefore, asked)) {
     WrittenFolder = TFolderSource::WinampFolder;
   }
   return position;
@@ -63,12 +65,22 @@ bool TPluginState::PlaylistJustWritten() const {
   return WrittenFolder && (*WrittenFolder != TFolderSource::Key || !Settings.PlaylistFolder.empty());
 }
 
-bool TPluginState::WrittenSince(Platform& os, TFolderSource source, TFileTime asked) const {
+TPluginState::TWriteTime TPluginState::LastWrite(Platform& os, TFolderSource source) const {
   const std::string folder = FolderOf(os, source);
   TFileRecord found;
   // Every player writes the ANSI playlist; a Unicode one writes the UTF-8 one with it.
-  if (folder.empty() || !os.FindFile(PlayerPlaylistPath(folder, TTextEncoding::Ansi), found)) return false;
-  return Ticks(found.LastWriteTime) + kWriteTimeSlack >= Ticks(asked);
+  if (folder.empty() || !os.FindFile(PlayerPlaylistPath(folder, TTextEncoding::Ansi), found)) {
+    return std::nullopt;
+  }
+  return Ticks(found.LastWriteTime);
+}
+
+bool TPluginState::WrittenSince(Platform& os, TFolderSource source, TWriteTime before,
+                                TFileTime asked) const {
+  const TWriteTime now = LastWrite(os, source);
+  // Written across the request, or not older than it: the clocks of a file server may
+  // differ from the system's, and a write within a time stamp's step may keep it.
+  return now && (now != before || *now + kWriteTimeSlack >= Ticks(asked));
 }
 
 std::string TPluginState::FolderOf(Platform& os, TFolderSource source) const {

@@ -59,8 +59,9 @@ struct TPluginState {
   void LoadSettingsIn(Platform& os, TTextEncoding encoding);
   // The player writes its playlist (the answer, its position, is returned), and the
   // folder of the playlist that it has just written is found: the key's folder when its
-  // playlist is not older than the request (the player is then not asked); else the
-  // folder that the player reports; else WinampFolder when its playlist is not older.
+  // playlist was written at the request (it changed with the request, or is not older
+  // than it; the player is then not asked); else the folder that the player reports;
+  // else WinampFolder when its playlist was written at the request.
   std::int32_t WritePlayerPlaylist(Platform& os, Player& player);
   // Whether the playlist in use is the one that the player wrote at its last request.
   bool PlaylistJustWritten() const;
@@ -76,7 +77,12 @@ struct TPluginState {
  private:
   // The folder of a source, in the encoding in force; empty when it names none.
   std::string FolderOf(Platform& os, TFolderSource source) const;
-  bool WrittenSince(Platform& os, TFolderSource source, TFileTime asked) const;
+  // The last write of the source's playlist (100 ns steps), or nothing without one.
+  using TWriteTime = std::optional<std::uint64_t>;
+  TWriteTime LastWrite(Platform& os, TFolderSource source) const;
+  // Whether the source's playlist was written since the request, asked at that time,
+  // which found it last written before.
+  bool WrittenSince(Platform& os, TFolderSource source, TWriteTime before, TFileTime asked) const;
 };
 
 }  // namespace plenvox
