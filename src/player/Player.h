@@ -33,6 +33,9 @@ class Player {
   // cannot tell. Unlike the requests above it starts no player: it is asked right after
   // one of them, which has started it.
   virtual std::optional<std::u16string> PlaylistFolder() = 0;
+  // The number (from 0) of the entry that the running player plays or holds paused;
+  // nothing when it is stopped, not running, or cannot tell. Starts no player.
+  virtual std::optional<std::int32_t> PlayingEntry() { return std::nullopt; }
 
   // The end of a delete batch: the entries with the numbers in removed (ascending, as
   // numbered in the playlist that the last WritePlaylist wrote) leave the playlist,

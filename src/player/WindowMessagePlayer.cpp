@@ -51,6 +51,16 @@ std::int32_t WindowMessagePlayer::SetPlaylistPosition(std::int32_t entry) {
 void WindowMessagePlayer::Stop() { SendToPlayer(kWmCommand, kPlayerButtonStop, 0); }
 void WindowMessagePlayer::Play() { SendToPlayer(kWmCommand, kPlayerButtonPlay, 0); }
 
+std::optional<std::int32_t> WindowMessagePlayer::PlayingEntry() {
+  const WindowHandle player = os_.FindWindow(kPlayerWindowClass);
+  if (player == 0) return std::nullopt;
+  const auto status = static_cast<std::int32_t>(os_.SendMessage(player, kWmUser, 0, kPlayerPlayingStatus));
+  if (status != kPlayerStatusPlaying && status != kPlayerStatusPaused) return std::nullopt;
+  const auto position = static_cast<std::int32_t>(os_.SendMessage(player, kWmUser, 0, kPlayerListPosition));
+  if (position < 0) return std::nullopt;
+  return position;
+}
+
 namespace {
 
 // The longest folder read from the player: the longest path that Windows names.

@@ -20,6 +20,12 @@ constexpr std::uint32_t kWmCommand = 273;
 constexpr std::int32_t kPlayerWritePlaylist = 120;
 constexpr std::int32_t kPlayerClearPlaylist = 101;
 constexpr std::int32_t kPlayerSetPosition = 121;
+// Whether the player plays (answer 1), holds paused (3) or is stopped (0); and its
+// current position (from 0).
+constexpr std::int32_t kPlayerPlayingStatus = 104;
+constexpr std::int32_t kPlayerListPosition = 125;
+constexpr std::int32_t kPlayerStatusPlaying = 1;
+constexpr std::int32_t kPlayerStatusPaused = 3;
 // The folder of the playlist file, answered as a pointer into the player's process to
 // ANSI or to UTF-16 text; an answer below 65536 means that the player does not know it.
 constexpr std::int32_t kPlayerPlaylistFolder = 337;
@@ -51,6 +57,8 @@ class WindowMessagePlayer : public Player {
   void AddToPlaylist(const std::string& playlistPath) override;
   // Asks 338 (UTF-16), then 337 (ANSI), and reads the answer from the player's memory.
   std::optional<std::u16string> PlaylistFolder() override;
+  // Asks 104, then 125, of a running player.
+  std::optional<std::int32_t> PlayingEntry() override;
 
   // Starts the player when its window is missing, then sends one message and returns
   // the answer; -1 (nothing sent) when no player window can be found.

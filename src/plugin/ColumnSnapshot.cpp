@@ -1,9 +1,35 @@
 #include "plugin/ColumnSnapshot.h"
 
+#include <cstring>
+
 #include "common/Text.h"
+#include "common/Utf8.h"
 #include "playlist/IoError.h"
 
 namespace plenvox {
+
+std::u16string WideOfBytes(std::string_view bytes) {
+  std::u16string text(bytes.size() / 2, u'\0');
+  if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * sizeof(char16_t));
+  return text;
+}
+
+std::string_view BytesOfWide(const std::u16string& text) {
+  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+std::string EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
+                                TTextEncoding encoding) {
+  const bool utf8 = encoding == TTextEncoding::Utf8;
+  if (wide) {
+    std::u16string text = WideOfBytes(hostName);
+    if (!text.empty() && text.front() == u'\\') text.erase(0, 1);
+    return utf8 ? Utf16ToUtf8(text) : os.WideToAnsi(text);
+  }
+  std::string text(hostName);
+  if (!text.empty() && text.front() == '\\') text.erase(0, 1);
+  return utf8 ? Utf16ToUtf8(os.AnsiToWide(text)) : text;
+}
 
 TFileRecord TColumnEntry::File() const {
   TFileRecord file;

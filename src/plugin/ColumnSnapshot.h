@@ -74,6 +74,10 @@ class TColumnEntries {
   // The first entry named name (the entry's path as the host's record shows it, in the
   // entries' encoding), or nothing. Once sealed.
   const TColumnEntry* Find(std::string_view name) const;
+  // The entry at index (from 0, in playlist order), or nothing beyond the last.
+  const TColumnEntry* At(std::size_t index) const {
+    return index < entries_.size() ? &entries_[index] : nullptr;
+  }
 
  private:
   // Where an entry's texts lie in text_ while the entries are read: one storage for all
@@ -117,6 +121,7 @@ class TColumnSnapshot {
   const TColumnEntry* Find(std::string_view name) const {
     return entries_ ? entries_->Find(name) : nullptr;
   }
+  const TColumnEntry* At(std::size_t index) const { return entries_ ? entries_->At(index) : nullptr; }
 
  private:
   void Read(Platform& os, TColumnEntries& entries) const;
@@ -133,6 +138,15 @@ class TColumnSnapshot {
   mutable std::atomic<bool> built_{false};
   mutable std::unique_ptr<const TColumnEntries> entries_;  // set once, under buildMutex_
 };
+
+// The entry name (the path, in encoding) of an item's remote name as the host hands it
+// ("\" and the entry; wide: UTF-16 in the bytes of the string), converted by the
+// platform's stateless conversions, never through the encoding in force.
+std::string EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
+                                TTextEncoding encoding);
+// UTF-16 text from the bytes of its units, and back.
+std::u16string WideOfBytes(std::string_view bytes);
+std::string_view BytesOfWide(const std::u16string& text);
 
 // The length and title of an "#EXTINF:" line: "#EXTINF:205,Artist - Title". A length
 // that is not a number, or is negative (the player writes -1 for "not known"), is none.

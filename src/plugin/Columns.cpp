@@ -29,8 +29,6 @@ struct Columns::TEntryValues {
 
 namespace {
 
-constexpr char16_t kBackslash = u'\\';
-
 bool Valid(int fieldIndex) { return fieldIndex >= 0 && fieldIndex < kFieldCount; }
 
 // Copies text into a buffer of maxlen units, cut to fit with its terminating zero.
@@ -49,16 +47,6 @@ bool DefaultViewInto(Char* contents, Char* headers, Char* widths, Char* options,
   CopyOut(kDefaultViewWidths, widths, maxlen);
   CopyOut(kDefaultViewOptions, options, maxlen);
   return true;
-}
-
-std::string_view Bytes(const std::u16string& text) {
-  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
-}
-
-std::u16string WideOfBytes(std::string_view bytes) {
-  std::u16string text(bytes.size() / 2, u'\0');
-  std::memcpy(&text[0], bytes.data(), text.size() * sizeof(char16_t));
-  return text;
 }
 
 }  // namespace
@@ -101,19 +89,7 @@ Columns::Values Columns::Resolve(std::string_view hostName, bool wide) const {
   values->Snapshot = snapshots_.Current();
   values->Wide = wide;
   values->Key.assign(hostName);
-  // The host's name in the snapshot's encoding, converted by the platform's stateless
-  // conversions (never through the encoding in force).
-  const bool utf8 = values->Snapshot->Encoding() == TTextEncoding::Utf8;
-  std::string name;
-  if (wide) {
-    std::u16string text = WideOfBytes(hostName);
-    if (!text.empty() && text.front() == kBackslash) text.erase(0, 1);
-    name = utf8 ? Utf16ToUtf8(text) : os_.WideToAnsi(text);
-  } else {
-    std::string text(hostName);
-    if (!text.empty() && text.front() == '\\') text.erase(0, 1);
-    name = utf8 ? Utf16ToUtf8(os_.AnsiToWide(text)) : text;
-  }
+  const std::string name = EntryNameOfHostName(os_, hostName, wide, values->Snapshot->Encoding());
   values->Entry = values->Snapshot->Find(name);
   return values;
 }
@@ -212,7 +188,7 @@ int Columns::GetValueOf(const Text& fileName, int fieldIndex, int unitIndex, voi
   try {
     constexpr bool wide = std::is_same_v<Text, std::u16string>;
     std::string_view name;
-    if constexpr (wide) name = Bytes(fileName);
+    if constexpr (wide) name = BytesOfWide(fileName);
     else name = fileName;
     return WriteFieldValue(os_, Value(name, wide, fieldIndex, unitIndex, flags), wide, fieldValue,
                            maxlen);

@@ -18,6 +18,7 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
       playlist_(os, state),
       analyses_(os),
       columns_(os, analyses_),
+      pictures_(os, columns_.Snapshots(), player),
       listing_(FrontEndPart(os, state, playlist_, player, host), analyses_, columns_.Snapshots()),
       batches_(os, state, playlist_, player, host),
       commands_(os, state, playlist_, player, host) {}

@@ -29,6 +29,7 @@
 #include "plugin/Columns.h"
 #include "plugin/Commands.h"
 #include "plugin/EditBatches.h"
+#include "plugin/EntryPictures.h"
 #include "plugin/ListedItem.h"
 #include "plugin/Listing.h"
 #include "plugin/PlaylistHandle.h"
@@ -73,6 +74,8 @@ class Plugin {
 
   // --- The content columns (Columns.h), whose entry points catch everything too ------
   Columns& Content() { return columns_; }
+  // --- The items' icons and covers (EntryPictures.h); their callers catch everything ---
+  EntryPictures& Pictures() { return pictures_; }
 
   // --- State, read by the tests ------------------------------------------------
   const TSettings& Settings() const { return state_.Settings; }
@@ -107,6 +110,7 @@ class Plugin {
   PlaylistHandle playlist_;
   AnalysisCache analyses_;
   Columns columns_;
+  EntryPictures pictures_;
   Listing listing_;
   TListedItem item_;  // the item being listed; its room serves the next ones
   EditBatches batches_;

@@ -22,13 +22,14 @@ exports)
   fi
   if grep -q '@' <<<"$actual"; then echo "decorated export names in $file"; exit 1; fi
   # The entry points that the plug-in offers the host: the file system's, the Unicode
-  # forms, and the content columns'.
+  # forms, the content columns', and the items' icons and thumbnails.
   required="FsInit FsGetDefRootName FsFindFirst FsFindNext FsFindClose FsGetFile FsStatusInfo
     FsPutFile FsDeleteFile FsExecuteFile FsInitW FsFindFirstW FsFindNextW FsGetFileW
     FsStatusInfoW FsPutFileW FsDeleteFileW FsExecuteFileW
     FsContentGetSupportedField FsContentGetSupportedFieldFlags FsContentGetDefaultSortOrder
     FsContentGetDefaultView FsContentGetDefaultViewW FsContentGetValue FsContentGetValueW
-    FsContentStopGetValue FsContentStopGetValueW FsContentPluginUnloading"
+    FsContentStopGetValue FsContentStopGetValueW FsContentPluginUnloading
+    FsExtractCustomIcon FsExtractCustomIconW FsGetPreviewBitmap FsGetPreviewBitmapW"
   for name in $required; do
     if ! grep -qx "$name" <<<"$actual"; then echo "$name not exported by $file"; exit 1; fi
   done

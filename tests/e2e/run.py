@@ -5,6 +5,8 @@ scripted host under Wine, with the stand-in player and recorders.
     run.py test --build build/mingw32 [--group G]... [--only NAME]... [-v]
     run.py demo --build build/mingw32
     run.py bench --build build/mingw32 --corpus FOLDER [--entries 10000] [--repeat 3]
+    run.py thumbnails --build build/mingw64 [--entries 500] [--repeat 3]
+    run.py screenshot --build build/mingw64 --out docs/thumbnail-view.png
     run.py probe --build build/mingw32
 
 A build whose Wine loader cannot run on this machine (the 32-bit one, where the kernel
@@ -23,6 +25,8 @@ sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import bench  # noqa: E402
+import bench_pictures  # noqa: E402
+import thumbnail_view  # noqa: E402
 import check  # noqa: E402
 import demo  # noqa: E402
 import scenarios_columns  # noqa: E402,F401  (each registers its scenarios)
@@ -33,6 +37,7 @@ import scenarios_host  # noqa: E402,F401
 import scenarios_listing  # noqa: E402,F401
 import scenarios_playlist_folder  # noqa: E402,F401
 import scenarios_load  # noqa: E402,F401
+import scenarios_pictures  # noqa: E402,F401
 import scenarios_settings  # noqa: E402,F401
 import scenarios_unicode  # noqa: E402,F401
 from wine_session import StepTimeout, WineSession, probe_loader  # noqa: E402
@@ -117,24 +122,33 @@ def run_tests(args):
     return 1 if failures else 0
 
 
-def run_demo(args):
+def _in_session(args, name, body):
+    """Runs body(scenario) in a Wine session of the build, in the run folder name, and
+    prints what it answers."""
     build = Path(args.build).resolve()
     artefacts = Artefacts(build)
     with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
         RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "demo", "demo")
-        print(demo.run(sc))
+        print(body(Scenario(session, artefacts, build / "e2e" / "runs" / name, name)))
     return 0
+
+
+def run_demo(args):
+    return _in_session(args, "demo", demo.run)
 
 
 def run_bench(args):
-    build = Path(args.build).resolve()
-    artefacts = Artefacts(build)
-    with WineSession(build / "e2e", artefacts.bits, verbose=args.verbose) as session:
-        RegistryState(session).ensure(True)
-        sc = Scenario(session, artefacts, build / "e2e" / "runs" / "bench", "bench")
-        print(bench.run(sc, Path(args.corpus), args.entries, args.repeat))
-    return 0
+    return _in_session(args, "bench", lambda sc: bench.run(sc, Path(args.corpus), args.entries, args.repeat))
+
+
+def run_thumbnails(args):
+    return _in_session(args, "thumbnails", lambda sc: bench_pictures.run(sc, args.entries, args.repeat))
+
+
+def run_screenshot(args):
+    icons = Path(args.build).resolve() / "src" / "plugin" / "dll" / "icons"
+    return _in_session(args, "thumbnail-view",
+                       lambda sc: thumbnail_view.run(sc, icons, Path(args.out).resolve()))
 
 
 def run_probe(args):
@@ -162,10 +176,21 @@ def main():
     timing.add_argument("--entries", type=int, default=10000)
     timing.add_argument("--repeat", type=int, default=3)
     timing.add_argument("-v", "--verbose", action="store_true")
+    thumbs = sub.add_parser("thumbnails", help="time the thumbnails and icons of entries with covers")
+    thumbs.add_argument("--build", required=True, help="a Windows build folder (build/mingw64)")
+    thumbs.add_argument("--entries", type=int, default=500)
+    thumbs.add_argument("--repeat", type=int, default=3)
+    thumbs.add_argument("-v", "--verbose", action="store_true")
+    shot = sub.add_parser("screenshot", help="draw the thumbnail view from the host's bitmaps and icons")
+    shot.add_argument("--build", required=True, help="a Windows build folder (build/mingw64)")
+    shot.add_argument("--out", required=True, help="the PNG file to write")
+    shot.add_argument("-v", "--verbose", action="store_true")
     probe = sub.add_parser("probe", help="tell whether this build's Wine loader runs here")
     probe.add_argument("--build", required=True, help="a Windows build folder (build/mingw32)")
     args = parser.parse_args()
-    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "probe": run_probe}
+    commands = {"test": run_tests, "demo": run_demo, "bench": run_bench, "thumbnails": run_thumbnails,
+                "screenshot": run_screenshot,
+                "probe": run_probe}
     return commands[args.command](args)
 
 

@@ -3,7 +3,7 @@ the host reports must be what that plug-in did, so that the other scenarios can 
 the host's lines."""
 
 from check import expect, expect_equal, scenario
-from scenarios_load import CONTENT_ENTRY_POINTS, WIDE_ENTRY_POINTS
+from scenarios_load import CONTENT_ENTRY_POINTS, PICTURE_ENTRY_POINTS, WIDE_ENTRY_POINTS
 
 
 @scenario("host")
@@ -17,10 +17,11 @@ def host_reports_what_a_plugin_does(sc):
         "status start 1", "getfile \\a P:\\a",
     ], plugin=sc.fixture_path, close_player=False)
     exports = out.exports()
-    # The fixture has no Unicode forms and no content columns at all.
+    # The fixture has no Unicode forms, no content columns and no pictures at all.
     expect_equal(sorted(n for n, state in exports.items() if state == "missing"),
                  sorted(["FsDeleteFile", "FsGetFile", "FsPutFile", "FsStatusInfo"] +
-                        WIDE_ENTRY_POINTS + CONTENT_ENTRY_POINTS), "missing exports")
+                        WIDE_ENTRY_POINTS + CONTENT_ENTRY_POINTS + PICTURE_ENTRY_POINTS),
+                 "missing exports")
     expected = [
         "callback\tlog\t1\tfixture log line",
         "init\t7",

@@ -17,6 +17,9 @@ CONTENT_ENTRY_POINTS = ["FsContentGetSupportedField", "FsContentGetSupportedFiel
                         "FsContentGetDefaultViewW", "FsContentGetValue", "FsContentGetValueW",
                         "FsContentStopGetValue", "FsContentStopGetValueW",
                         "FsContentPluginUnloading"]
+# The items' icons and thumbnails.
+PICTURE_ENTRY_POINTS = ["FsExtractCustomIcon", "FsExtractCustomIconW", "FsGetPreviewBitmap",
+                        "FsGetPreviewBitmapW"]
 
 ABOUT_BOX = "msgbox\thost\tinformation\tOK\tInformation\tPlenvox2 (Fast) version 1.0 by Quorlan."
 FIRST_RUN_BOX = ("msgbox\thost\tinformation\tOK\tFirst run message\t"
@@ -38,7 +41,8 @@ def exports_root_name_and_about_box(sc):
                        "getfile \\P:\\music\\a.mp3 P:\\temp\\copy.mp3"])
     expect_clean(out)
     found = sorted(name for name, state in out.exports().items() if state == "found")
-    expect_equal(found, sorted(ENTRY_POINTS + WIDE_ENTRY_POINTS + CONTENT_ENTRY_POINTS),
+    expect_equal(found, sorted(ENTRY_POINTS + WIDE_ENTRY_POINTS + CONTENT_ENTRY_POINTS +
+                        PICTURE_ENTRY_POINTS),
                  "exports found by name")
     expect_equal(out.kinds("msgbox", "rootname"), [
         ABOUT_BOX, "rootname\t260\tPlenvoxFast\tintact",

@@ -22,9 +22,13 @@ trap 'rm -rf "$work"' EXIT
 audio_seeds=()
 if [ -d ../shared/corpus ]; then audio_seeds=(../shared/corpus); fi
 
+# Tagged files with small pictures seed the picture target, made afresh for each run.
+python3 tests/fuzz/make-picture-seeds.py "$work/picture-seeds"
+
 seeds_for() {
   case $1 in
     fuzz_playlist) echo tests/fuzz/seeds/playlist ;;
+    fuzz_picture) echo "$work/picture-seeds" "${audio_seeds[@]}" ;;
     *) echo "${audio_seeds[@]}" ;;
   esac
 }
@@ -32,12 +36,13 @@ seeds_for() {
 options_for() {
   case $1 in
     fuzz_playlist) echo "-max_len=4096" ;;
+    fuzz_picture) echo "-dict=tests/fuzz/audio.dict -max_len=65536" ;;
     *) echo "-dict=tests/fuzz/audio.dict" ;;
   esac
 }
 
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(fuzz_audio_spans fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_playlist); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(fuzz_audio_spans fuzz_id3v1 fuzz_id3v2 fuzz_mpegaudio fuzz_picture fuzz_playlist); fi
 
 failed=()
 for target in "${targets[@]}"; do

@@ -18,6 +18,8 @@ enum UserRequestCode : LPARAM {
   kWritePlaylist = 120,
   kClearPlaylist = 101,
   kSetPosition = 121,
+  kPlayingStatus = 104,
+  kListPosition = 125,
   kPlaylistFolder = 337,
   kPlaylistFolderW = 338,
 };
@@ -109,6 +111,12 @@ LRESULT PlayerWindow::UserRequest(WPARAM wParam, LPARAM lParam) {
   } else if (lParam == kSetPosition) {
     name = "position";
     playlist_.SetPosition(Low32(wParam));
+  } else if (lParam == kPlayingStatus) {
+    name = "status";
+    answer = playingStatus_;
+  } else if (lParam == kListPosition) {
+    name = "listpos";
+    answer = playlist_.Position();
   } else if (lParam == kPlaylistFolder || lParam == kPlaylistFolderW) {
     const bool wide = lParam == kPlaylistFolderW;
     name = wide ? "folderw" : "folder";
@@ -134,8 +142,14 @@ LRESULT PlayerWindow::FolderAnswer(bool answers, const void* folder) {
 
 LRESULT PlayerWindow::Command(WPARAM wParam) {
   const char* name = "unknown";
-  if (wParam == kButtonStop) name = "stop";
-  if (wParam == kButtonPlay) name = "play";
+  if (wParam == kButtonStop) {
+    name = "stop";
+    playingStatus_ = 0;
+  }
+  if (wParam == kButtonPlay) {
+    name = "play";
+    playingStatus_ = 1;
+  }
   LogRequest(WM_COMMAND, wParam, 0, name, 0);
   return 0;
 }

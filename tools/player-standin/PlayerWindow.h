@@ -47,6 +47,8 @@ class PlayerWindow {
   std::string ansiFolder_;
   std::wstring wideFolder_;
   Playlist playlist_;
+  // Play makes it 1 (playing), Stop 0 (stopped): what request 104 answers.
+  LRESULT playingStatus_ = 0;
 };
 
 }  // namespace plenvox::e2e

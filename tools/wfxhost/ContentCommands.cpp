@@ -12,6 +12,7 @@
 #include "EscapedText.h"
 #include "Interpreter.h"
 #include "Output.h"
+#include "ScriptLine.h"
 #include "WideText.h"
 
 namespace plenvox::e2e {
@@ -20,13 +21,6 @@ namespace {
 
 constexpr int kValueRoom = 1024;
 constexpr int kFieldRoom = 256;
-
-bool Number(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  value = static_cast<int>(std::strtol(text.c_str(), &end, 0));
-  return end && *end == '\0';
-}
 
 // The value in the buffer as the result's type reads it; nothing for the other results.
 std::vector<std::string> ValueFields(int result, const unsigned char* buffer) {
@@ -83,8 +77,8 @@ bool Interpreter::Value(const Words& w) {
   const std::string kind = LineKind<Form>(onThread_ ? "valuethread" : "value");
   if (!Require(entry, kind)) return true;
   int field = 0, unit = 0, flags = 0, room = kValueRoom;
-  if (w.size() < 4 || !Number(w[2], field) || !Number(w[3], unit) ||
-      (w.size() > 4 && !Number(w[4], flags)) || (w.size() > 5 && !Number(w[5], room)) ||
+  if (w.size() < 4 || !ScriptNumber(w[2], field) || !ScriptNumber(w[3], unit) ||
+      (w.size() > 4 && !ScriptNumber(w[4], flags)) || (w.size() > 5 && !ScriptNumber(w[5], room)) ||
       room < 0 || room > kValueRoom) {
     return Fail(kind + " REMOTE FIELD UNIT [FLAGS [MAXLEN]]");
   }
@@ -138,7 +132,7 @@ bool Interpreter::DefaultView(const Words& w) {
   const std::string kind = LineKind<Form>("defaultview");
   if (!Require(entry, kind)) return true;
   int room = 0;
-  if (!Number(w[1], room) || room < 1 || room > kValueRoom) return Fail(kind + " MAXLEN");
+  if (!ScriptNumber(w[1], room) || room < 1 || room > kValueRoom) return Fail(kind + " MAXLEN");
   using Char = typename Form::Char;
   std::vector<std::vector<Char>> texts(4, std::vector<Char>(kValueRoom + 1, Char{}));
   const BOOL result = Guarded([&] {

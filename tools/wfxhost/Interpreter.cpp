@@ -138,6 +138,14 @@ bool Interpreter::Run(const Words& w) {
       {"unloading", 1, &Interpreter::Unloading},
       {"defaultview", 2, &Interpreter::DefaultView<AnsiForm>},
       {"defaultvieww", 2, &Interpreter::DefaultView<WideForm>},
+      {"icon", 2, &Interpreter::Icon<AnsiForm>},
+      {"iconw", 2, &Interpreter::Icon<WideForm>},
+      {"preview", 4, &Interpreter::Preview<AnsiForm>},
+      {"previeww", 4, &Interpreter::Preview<WideForm>},
+      {"previewthreads", 5, &Interpreter::PreviewThreads<AnsiForm>},
+      {"previewthreadsw", 5, &Interpreter::PreviewThreads<WideForm>},
+      {"com", 2, &Interpreter::Com},
+      {"comstate", 1, &Interpreter::ComState},
   };
   if (w.empty()) return true;
   for (const Command& command : kCommands) {

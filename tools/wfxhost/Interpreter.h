@@ -92,6 +92,15 @@ class Interpreter {
   bool Unloading(const Words& w);
   template <typename Form>
   bool DefaultView(const Words& w);
+  // The items' pictures (PictureCommands.cpp).
+  template <typename Form>
+  bool Icon(const Words& w);
+  template <typename Form>
+  bool Preview(const Words& w);
+  template <typename Form>
+  bool PreviewThreads(const Words& w);
+  bool Com(const Words& w);
+  bool ComState(const Words& w);
 
   template <typename Form>
   HANDLE CallFindFirst(const std::string& path);

@@ -17,8 +17,8 @@ namespace plenvox::e2e {
 constexpr DWORD kLastErrorBeforeCall = 12345;
 
 // The interface's entry points, in the order the load report lists them: the ANSI
-// forms, the Unicode (W) forms, then the content columns'.
-constexpr std::array<const char*, 28> kEntryPointNames = {
+// forms, the Unicode (W) forms, then the content columns', then the items' pictures'.
+constexpr std::array<const char*, 32> kEntryPointNames = {
     "FsInit",        "FsGetDefRootName", "FsFindFirst",  "FsFindNext",   "FsFindClose",
     "FsGetFile",     "FsStatusInfo",     "FsPutFile",    "FsDeleteFile", "FsExecuteFile",
     "FsInitW",       "FsFindFirstW",     "FsFindNextW",  "FsGetFileW",   "FsStatusInfoW",
@@ -26,7 +26,8 @@ constexpr std::array<const char*, 28> kEntryPointNames = {
     "FsContentGetSupportedField", "FsContentGetSupportedFieldFlags",
     "FsContentGetDefaultSortOrder", "FsContentGetDefaultView", "FsContentGetDefaultViewW",
     "FsContentGetValue", "FsContentGetValueW", "FsContentStopGetValue",
-    "FsContentStopGetValueW", "FsContentPluginUnloading"};
+    "FsContentStopGetValueW", "FsContentPluginUnloading",
+    "FsExtractCustomIcon", "FsExtractCustomIconW", "FsGetPreviewBitmap", "FsGetPreviewBitmapW"};
 
 class PluginLibrary {
  public:

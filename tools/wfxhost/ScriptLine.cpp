@@ -1,6 +1,15 @@
 #include "ScriptLine.h"
 
+#include <cstdlib>
+
 namespace plenvox::e2e {
+
+bool ScriptNumber(const std::string& word, int& value) {
+  if (word.empty()) return false;
+  char* end = nullptr;
+  value = static_cast<int>(std::strtol(word.c_str(), &end, 0));
+  return end && *end == '\0';
+}
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

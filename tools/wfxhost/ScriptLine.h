@@ -11,4 +11,7 @@ namespace plenvox::e2e {
 
 std::vector<std::string> SplitScriptLine(const std::string& line);
 
+// A word that is a whole number (decimal, or hexadecimal after "0x"); false for any other.
+bool ScriptNumber(const std::string& word, int& value);
+
 }  // namespace plenvox::e2e
