@@ -24,10 +24,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchFiles.h"
 #include "audio/MPEGaudio.h"
 #include "platform/posix/PosixPlatform.h"
 
 namespace {
+
+using plenvox::bench::FilesIn;
+using plenvox::bench::WarmCache;
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,25 +54,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
   }
   return !options.folder.empty() && options.repeat > 0;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.is_regular_file()) files.push_back(entry.path().string());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-// Reads every file whole once, so that both readers find it in the page cache.
-void WarmCache(const std::vector<std::string>& files) {
-  std::vector<char> buffer(1 << 16);
-  for (const auto& file : files) {
-    std::ifstream in(file, std::ios::binary);
-    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()))) {
-    }
-  }
 }
 
 double PlenvoxSeconds(plenvox::Platform& os, const std::string& file) {

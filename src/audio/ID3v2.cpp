@@ -152,7 +152,7 @@ bool TID3v2::LoadFromFile(const std::string& fileName) noexcept {
   return false;
 }
 
-bool TID3v2::Load(AudioFileReader& file) {
+bool TID3v2::Load(AudioFileReader& file, bool texts) {
   Clear();
   ByteSpan start;
   if (!file.Fetch(0, kId3v2HeaderSize, start)) return false;
@@ -162,7 +162,7 @@ bool TID3v2::Load(AudioFileReader& file) {
   present_ = true;
   tagVersion_ = header->MajorVersion;
   tagSize_ = header->TagSize(file.Length());
-  if (tagVersion_ >= 2 && tagVersion_ <= 4 && tagSize_ > 0) {
+  if (texts && tagVersion_ >= 2 && tagVersion_ <= 4 && tagSize_ > 0) {
     TagInfo info;
     info.Header = *header;
     ScanFrames(file, info);

@@ -53,8 +53,9 @@ class TID3v2 {
   // bytes. Texts are filled only for versions 2 to 4 with a tag size above 0. Never throws.
   bool LoadFromFile(const std::string& fileName) noexcept;
   // The same from a file that the caller has open (the analyser's one open): reads what
-  // it needs through file, from the file's start on. May throw.
-  bool Load(AudioFileReader& file);
+  // it needs through file, from the file's start on; without texts only the header (for
+  // a caller that reads the frames itself). May throw.
+  bool Load(AudioFileReader& file, bool texts = true);
 
   bool Present() const { return present_; }
   // The header's major version, whatever its value.

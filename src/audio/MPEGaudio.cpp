@@ -176,7 +176,7 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName, TTextEncoding encodin
     Clear();
     bool closed = false;
     loaded = ReadOpenFile(os_, encoding, fileName,
-                          [this](AudioFileReader& file) { return Analyse(file); }, closed) &&
+                          [this](AudioFileReader& file) { return Load(file); }, closed) &&
              closed;
   } catch (...) {
     loaded = false;
@@ -185,12 +185,19 @@ bool TMPEGaudio::LoadFromFile(const std::string& fileName, TTextEncoding encodin
   return loaded;
 }
 
+bool TMPEGaudio::Load(AudioFileReader& file, bool tagTexts) {
+  Clear();
+  const bool loaded = Analyse(file, tagTexts);
+  if (!frame_.Confirmed) Clear();
+  return loaded;
+}
+
 // The ID3v2 tag from the file's start, the ID3v1 tag from its end, then the blocks. The
 // first read takes in the tag and, for a tag of common size, the first block; the
 // read of the file's end also takes in the block in front of the ID3v1 tag's place.
-bool TMPEGaudio::Analyse(AudioFileReader& file) {
+bool TMPEGaudio::Analyse(AudioFileReader& file, bool tagTexts) {
   ByteSpan end;
-  return id3v2Tag_.Load(file) && file.FetchEnd(kFileEndBytes, end) &&
+  return id3v2Tag_.Load(file, tagTexts) && file.FetchEnd(kFileEndBytes, end) &&
          id3v1Tag_.LoadFromFileEnd(end) && ReadBlocks(file);
 }
 

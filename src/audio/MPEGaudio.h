@@ -88,6 +88,9 @@ class TMPEGaudio {
   // The same with the file's name in the encoding given, whatever the encoding in force
   // (for a reader on another thread than the one that sets it).
   bool LoadFromFile(const std::string& fileName, TTextEncoding encoding) noexcept;
+  // The same over a file that the caller has open (the describer's one open); without
+  // tagTexts the ID3v2 tag's frames are not read (its size still is). May throw.
+  bool Load(AudioFileReader& file, bool tagTexts = true);
   // Seconds; 0 when no frame was found. From the VBR header's frame count when it has
   // one above 0, otherwise from the audio's byte count and the first frame's bit rate.
   double PlayTime() const;
@@ -101,7 +104,7 @@ class TMPEGaudio {
   const TID3v2& ID3v2Tag() const { return id3v2Tag_; }
 
  private:
-  bool Analyse(AudioFileReader& file);
+  bool Analyse(AudioFileReader& file, bool tagTexts);
   bool ReadBlocks(AudioFileReader& file);
 
   Platform& os_;

@@ -73,6 +73,11 @@ TDisplayMode DisplayModeValue(const std::string& raw) {
   return static_cast<TDisplayMode>(IntegerValue(raw, fallback) & 0xFF);
 }
 
+std::uint32_t CodePageValue(const std::string& raw) {
+  const std::int32_t value = IntegerValue(raw, 0);
+  return value > 0 && value <= 0xFFFF ? static_cast<std::uint32_t>(value) : 0;
+}
+
 bool SwitchValue(const std::string& raw, const SettingKey& key) {
   return IntegerValue(raw, IntegerValue(key.Default, 0)) != 0;
 }
@@ -115,6 +120,7 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);
+  loaded.TagCodePage = CodePageValue(ReadSettingText(os, ini, ini::kTagCodePage));
   loaded.TempPlaylist = TempPlaylistPath(os);
   loaded.Valid = !loaded.WinampFolder.empty();
   settings = std::move(loaded);

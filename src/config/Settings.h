@@ -44,6 +44,9 @@ inline constexpr SettingKey kDisplayMode{kModeSection, "DisplayMode", "1"};
 inline constexpr SettingKey kExtFilter{kModeSection, "ExtFilter", "mp3"};
 inline constexpr SettingKey kBlockDead{kModeSection, "BlockDead", "1"};
 inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
+// The Windows code page of 8-bit tag texts (ID3v1, ID3v2's ISO-8859-1 frames, WAV's INFO
+// list), as old taggers wrote them; 0: the ANSI code page.
+inline constexpr SettingKey kTagCodePage{kModeSection, "TagCodePage", "0"};
 // The Linux edition's connection to MPD. Host: a local socket's path, or a host name
 // (with "password@" in front when the daemon wants one); Port: 0 for MPD's default.
 // Empty or 0, MPD_HOST and MPD_PORT decide, as they do for MPD's own clients.
@@ -60,8 +63,15 @@ inline constexpr SettingKey kMpdTimeout{kMpdSection, "Timeout", "3000"};
 // Every key that the plug-in reads, in the order in which the settings program shows
 // and writes them.
 inline constexpr SettingKey kSettingKeys[] = {
-    ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,      ini::kSettings,
-    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead,   ini::kDisableMulti};
+    ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,    ini::kSettings,
+    ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead, ini::kDisableMulti,
+    ini::kTagCodePage};
+
+// The extension filter that the settings programs propose to a new user: every format
+// whose files the folder reads (the plug-in's own default for a missing key stays
+// ini::kExtFilter's).
+inline constexpr const char* kProposedExtFilter =
+    "mp3:mp2:mp1:flac:ogg:oga:opus:m4a:m4b:mp4:aac:wav:aif:aiff:aifc:wma";
 
 // The keys that only the Linux edition reads.
 inline constexpr SettingKey kMpdSettingKeys[] = {ini::kMpdHost, ini::kMpdPort,
@@ -93,6 +103,7 @@ struct TSettings {
   std::u16string ExtFilter;
   bool BlockDead = false;
   bool DisableMulti = false;
+  std::uint32_t TagCodePage = 0;
 };
 
 // The INI file's path from the registry, or an empty text.
@@ -130,6 +141,8 @@ std::string PathValue(const std::string& raw, const std::string& commanderPath);
 std::int32_t IntegerValue(const std::string& raw, std::int32_t fallback);
 // A display mode: the low byte of an integer, or the key's default.
 TDisplayMode DisplayModeValue(const std::string& raw);
+// A code page: a number from 0 to 65535, else 0 (the ANSI code page).
+std::uint32_t CodePageValue(const std::string& raw);
 // A switch: an integer, or the key's default (on for both switches); 0 is off, any
 // other number on.
 bool SwitchValue(const std::string& raw, const SettingKey& key);

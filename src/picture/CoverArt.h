@@ -12,7 +12,7 @@
 
 #include "audio/ByteSpan.h"
 #include "picture/ImageSniff.h"
-#include "picture/PictureLocation.h"
+#include "audio/PictureLocation.h"
 #include "platform/Platform.h"
 
 namespace plenvox {

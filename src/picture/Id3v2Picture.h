@@ -9,7 +9,7 @@
 #include <string>
 
 #include "audio/ByteSpan.h"
-#include "picture/PictureLocation.h"
+#include "audio/PictureLocation.h"
 
 namespace plenvox {
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/Path.h"
 #include "common/TextEncoding.h"
@@ -131,7 +132,14 @@ class Platform {
   // Converts one UTF-16 code unit by itself; a character that the code page lacks
   // becomes the code page's default character.
   virtual std::string WideUnitToAnsi(char16_t unit) = 0;
+  // A character that the code page lacks becomes "?", never a look-alike letter.
   virtual std::string WideToAnsi(const std::u16string& text) = 0;
+  // 8-bit text in a code page (0: the ANSI code page) as UTF-16; bytes the code page
+  // does not define become U+FFFD or the system's mapping of them.
+  virtual std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) {
+    (void)codePage;
+    return AnsiToWide(std::string(text));
+  }
   // Whether the ANSI code page has every character (it is UTF-8): then a "?" in an ANSI
   // text is a question mark, never the mark of a character the code page lacks.
   virtual bool AnsiHoldsEveryCharacter() const { return false; }

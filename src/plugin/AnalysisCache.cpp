@@ -1,5 +1,7 @@
 #include "plugin/AnalysisCache.h"
 
+#include "audio/DescribeAudio.h"
+
 namespace plenvox {
 
 namespace {
@@ -8,26 +10,26 @@ std::uint64_t Join(std::uint32_t high, std::uint32_t low) {
   return (std::uint64_t{high} << 32) | low;
 }
 
-std::size_t TextBytes(const TMPEGaudio& audio) {
-  const TID3v1& v1 = audio.ID3v1Tag();
-  const TID3v2& v2 = audio.ID3v2Tag();
-  std::size_t bytes = audio.EncoderTag().capacity() + audio.VBR().Vendor.capacity();
-  for (const std::string* text :
-       {&v1.Title(), &v1.Artist(), &v1.Album(), &v1.Year(), &v1.Comment(), &v2.Title(),
-        &v2.Artist(), &v2.Album(), &v2.TrackText(), &v2.Year(), &v2.Genre(), &v2.Comment(),
-        &v2.Composer(), &v2.EncodedBy(), &v2.Copyright(), &v2.Language(), &v2.UrlLink()}) {
-    bytes += text->capacity();
-  }
-  return bytes;
-}
-
 }  // namespace
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Analyse(const std::string& path,
-                                                         TTextEncoding encoding) {
-  auto audio = std::make_shared<TMPEGaudio>(os_);
-  audio->LoadFromFile(path, encoding);
-  return audio;
+std::shared_ptr<const TAudioDescription> AnalysisCache::Analyse(const std::string& path,
+                                                                TTextEncoding encoding) {
+  std::uint32_t codePage = 0;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    codePage = tagCodePage_;
+  }
+  return std::make_shared<TAudioDescription>(
+      DescribeAudioFile(os_, encoding, path, TCodePageTagText(os_, codePage)));
+}
+
+void AnalysisCache::UseTagCodePage(std::uint32_t codePage) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (codePage == tagCodePage_) return;
+  tagCodePage_ = codePage;
+  order_.clear();
+  byPath_.clear();
+  bytes_ = 0;
 }
 
 bool AnalysisCache::Entry::Describes(const TFileRecord& record) const {
@@ -52,27 +54,27 @@ const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const T
   auto audio = Analyse(path, encoding);
   const std::uint64_t size = Join(record.FileSizeHigh, record.FileSizeLow);
   const std::uint64_t lastWrite = Join(record.LastWriteTime.High, record.LastWriteTime.Low);
-  const std::size_t bytes = sizeof(Entry) + sizeof(TMPEGaudio) + 2 * path.capacity() + TextBytes(*audio);
+  const std::size_t bytes = sizeof(Entry) + sizeof(TAudioDescription) + 2 * path.capacity() + audio->TextBytes();
   lock.lock();
   const auto again = byPath_.find(path);
   if (again != byPath_.end()) Forget(again->second);  // another caller analysed it meanwhile
-  Keep(Entry{path, size, lastWrite, audio->PlayTime(), audio, bytes});
+  Keep(Entry{path, size, lastWrite, audio->PlayTime, audio, bytes});
   return order_.front();
 }
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
+std::shared_ptr<const TAudioDescription> AnalysisCache::Analysis(const std::string& path,
                                                           const TFileRecord& record) {
   return Analysis(path, record, os_.TextEncoding());
 }
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Analysis(const std::string& path,
+std::shared_ptr<const TAudioDescription> AnalysisCache::Analysis(const std::string& path,
                                                           const TFileRecord& record,
                                                           TTextEncoding encoding) {
   std::unique_lock<std::mutex> lock(mutex_);
   return Find(path, record, encoding, lock).Audio;
 }
 
-std::shared_ptr<const TMPEGaudio> AnalysisCache::Kept(const std::string& path,
+std::shared_ptr<const TAudioDescription> AnalysisCache::Kept(const std::string& path,
                                                       const TFileRecord& record) const {
   const std::lock_guard<std::mutex> lock(mutex_);
   const auto found = byPath_.find(path);

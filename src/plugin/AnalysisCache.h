@@ -4,9 +4,12 @@
 // the listing's record shows it (its path, size and last-write time), so a file
 // changed on disk is analysed anew.
 //
+// An analysis is the file's description (audio/AudioDescription.h), whatever its format;
+// its 8-bit tag texts are read in the tag code page in force, and a change of that code
+// page forgets every analysis.
+//
 // Bounded in memory: kAnalysisCacheBytes in all, counted per entry as its record, its
-// path and the texts its tags hold (about 1.3 KB for a file with the usual tags, about
-// 700 bytes without). When a new analysis would pass the bound, the analyses used
+// path and the texts its tags hold (about 600 bytes for a file with the usual tags). When a new analysis would pass the bound, the analyses used
 // longest ago make room. Safe to use from several threads: the content columns ask
 // from the host's background thread.
 #pragma once
@@ -19,7 +22,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "audio/MPEGaudio.h"
+#include "audio/AudioDescription.h"
 #include "platform/FindData.h"
 #include "platform/Platform.h"
 
@@ -35,16 +38,20 @@ class AnalysisCache {
   // The analysis of the file at path as the record (from the file system) describes
   // it; made now when none is kept for this version of the file. Never throws for a
   // file that cannot be analysed: its analysis is the cleared one.
-  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFileRecord& record);
+  std::shared_ptr<const TAudioDescription> Analysis(const std::string& path, const TFileRecord& record);
   // The same with path in the encoding given rather than the encoding in force: for the
   // content columns, asked also from the host's background thread.
-  std::shared_ptr<const TMPEGaudio> Analysis(const std::string& path, const TFileRecord& record,
+  std::shared_ptr<const TAudioDescription> Analysis(const std::string& path, const TFileRecord& record,
                                              TTextEncoding encoding);
   // The analysis kept for this version of the file, or nothing; never analyses.
-  std::shared_ptr<const TMPEGaudio> Kept(const std::string& path, const TFileRecord& record) const;
+  std::shared_ptr<const TAudioDescription> Kept(const std::string& path, const TFileRecord& record) const;
   // Its play time alone, which is all that a listing shows: kept beside the analysis, so
   // that a listing of unchanged files touches no more than the cache's index.
   double PlayTime(const std::string& path, const TFileRecord& record);
+
+  // The code page of 8-bit tag texts (0: the ANSI code page); a new one forgets every
+  // analysis.
+  void UseTagCodePage(std::uint32_t codePage);
 
   std::size_t Count() const;
   std::size_t Bytes() const;
@@ -55,7 +62,7 @@ class AnalysisCache {
     std::uint64_t Size;
     std::uint64_t LastWrite;
     double PlayTime;
-    std::shared_ptr<const TMPEGaudio> Audio;
+    std::shared_ptr<const TAudioDescription> Audio;
     std::size_t Bytes;
 
     bool Describes(const TFileRecord& record) const;
@@ -66,7 +73,7 @@ class AnalysisCache {
   // caller holds the lock, which the analysis itself does not.
   const Entry& Find(const std::string& path, const TFileRecord& record, TTextEncoding encoding,
                     std::unique_lock<std::mutex>& lock);
-  std::shared_ptr<const TMPEGaudio> Analyse(const std::string& path, TTextEncoding encoding);
+  std::shared_ptr<const TAudioDescription> Analyse(const std::string& path, TTextEncoding encoding);
   void Keep(Entry entry);
   void Forget(Order::iterator entry);
 
@@ -76,6 +83,7 @@ class AnalysisCache {
   Order order_;  // most recently used first
   std::unordered_map<std::string, Order::iterator> byPath_;
   std::size_t bytes_ = 0;
+  std::uint32_t tagCodePage_ = 0;
 };
 
 }  // namespace plenvox

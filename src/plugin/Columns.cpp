@@ -20,7 +20,7 @@ struct Columns::TEntryValues {
   TFieldNeed Reached = TFieldNeed::Entry;
   bool Found = false;
   TFileRecord File;
-  std::shared_ptr<const TMPEGaudio> Audio;
+  std::shared_ptr<const TAudioDescription> Audio;
 
   TFieldSources Sources() const {
     return TFieldSources{Entry, Snapshot->Encoding(), Found, &File, Audio.get()};

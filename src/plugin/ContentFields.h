@@ -38,6 +38,12 @@ enum TFieldIndex : int {
   kFieldExists,
   kFieldSize,
   kFieldModified,
+  kFieldFormat,
+  kFieldAlbumArtist,
+  kFieldDisc,
+  kFieldBitsPerSample,
+  kFieldChannels,
+  kFieldComposer,
   kFieldCount,
 };
 
@@ -79,6 +85,12 @@ inline constexpr std::array<TContentField, kFieldCount> kContentFields = {{
     {"Exists", wfx::kFtBoolean, "", TFieldNeed::File, 1, 0},
     {"Size", wfx::kFtNumeric64, kSizeUnits, TFieldNeed::File, -1, 0},
     {"Modified", wfx::kFtDateTime, "", TFieldNeed::File, -1, 0},
+    {"Format", wfx::kFtString, "", TFieldNeed::Audio, 1, 0},
+    {"Album artist", wfx::kFtString, "", TFieldNeed::Audio, 1, 0},
+    {"Disc", wfx::kFtNumeric32, "", TFieldNeed::Audio, 1, 0},
+    {"Bits per sample", wfx::kFtNumeric32, "", TFieldNeed::Audio, -1, 0},
+    {"Channels", wfx::kFtNumeric32, "", TFieldNeed::Audio, -1, 0},
+    {"Composer", wfx::kFtString, "", TFieldNeed::Audio, 1, 0},
 }};
 
 // The default view: the host's name and extension columns, then position, title,

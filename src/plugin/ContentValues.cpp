@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "audio/TagTrim.h"
+#include "audio/MPEGaudio.h"
 #include "common/Utf8.h"
 #include "plugin/ContentFields.h"
 
@@ -35,104 +35,66 @@ TFieldValue Seconds(std::int64_t seconds, int unitIndex) {
   return value;
 }
 
-const std::string& FirstOf(const std::string& first, const std::string& second) {
-  return first.empty() ? second : first;
-}
-
 std::string TwoDigits(std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-// The printable text of the eight bytes behind a Xing header (LAME writes its name and
-// version there), or nothing.
-std::string VendorText(const std::string& vendor) {
-  const std::string text = TrimTagTrailing(vendor);
-  for (const char c : text) {
-    if (c < 0x20 || c > 0x7E) return {};
-  }
-  return text;
+TFieldValue Utf8Text(const std::string& text) { return Text(wfx::kFtString, text, TTextEncoding::Utf8); }
+
+TFieldValue NonZero(std::int64_t number) {
+  return number > 0 ? Number(wfx::kFtNumeric32, number) : Empty();
 }
 
-// The fields that the analysis gives: empty when the file could not be analysed or holds
-// no MPEG audio (the analyser then holds no tags either).
-class AudioFields {
- public:
-  explicit AudioFields(const TMPEGaudio& audio) : audio_(audio), v1_(audio.ID3v1Tag()), v2_(audio.ID3v2Tag()) {}
+TFieldValue Choice(std::string_view name) { return Text(wfx::kFtMultipleChoice, std::string(name)); }
 
-  TFieldValue Get(int field, int unitIndex) const {
-    switch (field) {
-      case kFieldArtist: return Text(wfx::kFtString, FirstOf(v2_.Artist(), v1_.Artist()));
-      case kFieldAlbum: return Text(wfx::kFtString, FirstOf(v2_.Album(), v1_.Album()));
-      case kFieldYear: return Text(wfx::kFtString, FirstOf(v2_.Year(), v1_.Year()));
-      case kFieldComment: return Text(wfx::kFtString, FirstOf(v2_.Comment(), v1_.Comment()));
-      case kFieldGenre: return Text(wfx::kFtString, FirstOf(v2_.Genre(), V1Genre()));
-      case kFieldTrack: return Track();
-      case kFieldLength: return Seconds(WholeSeconds(), unitIndex);
-      case kFieldBitRate: return NonZero(BitRateKbps());
-      case kFieldSampleRate: return NonZero(SampleRate(frame()));
-      case kFieldChannelMode:
-        // Code 4 is the analyser's "Unknown", no choice of the field.
-        return frame().ModeCode < 4 ? Choice(ModeNames[frame().ModeCode]) : Empty();
-      case kFieldVbr: return Number(wfx::kFtBoolean, audio_.VBR().Present ? 1 : 0);
-      case kFieldEncoder:
-        return Text(wfx::kFtString, audio_.EncoderTag().empty() ? VendorText(audio_.VBR().Vendor)
-                                                               : TrimTag(audio_.EncoderTag()));
-      case kFieldMpegVersion:
-        // Code 1 is reserved ("MPEG ?"), layer code 0 likewise ("Layer ?").
-        if (frame().VersionCode == 1 || frame().VersionCode >= VersionNames.size()) return Empty();
-        return Text(wfx::kFtString, std::string(VersionNames[frame().VersionCode]));
-      case kFieldLayer:
-        if (frame().LayerCode == 0 || frame().LayerCode >= LayerNames.size()) return Empty();
-        return Choice(LayerNames[frame().LayerCode]);
-      default: return Empty();
-    }
+std::int64_t WholeSeconds(double seconds) {
+  return std::isfinite(seconds) && seconds > 0 && seconds < 1e15 ? static_cast<std::int64_t>(seconds) : 0;
+}
+
+// The fields that the description gives. Tags count whether or not audio was found;
+// the audio's fields are empty without it, MPEG's without MPEG audio.
+TFieldValue AudioField(const TAudioDescription& audio, int field, int unitIndex) {
+  const TTagsUtf8& tags = audio.Tags;
+  const TMpegDetails& mpeg = audio.Mpeg;
+  switch (field) {
+    case kFieldTitle: return Utf8Text(tags.Title);
+    case kFieldArtist: return Utf8Text(tags.Artist);
+    case kFieldAlbum: return Utf8Text(tags.Album);
+    case kFieldAlbumArtist: return Utf8Text(tags.AlbumArtist);
+    case kFieldYear: return Utf8Text(tags.Year);
+    case kFieldComment: return Utf8Text(tags.Comment);
+    case kFieldGenre: return Utf8Text(tags.Genre);
+    case kFieldComposer: return Utf8Text(tags.Composer);
+    case kFieldTrack: return NonZero(tags.Track);
+    case kFieldDisc: return NonZero(tags.Disc);
+    default: break;
   }
-
-  std::string Title() const { return FirstOf(v2_.Title(), v1_.Title()); }
-
- private:
-  const FrameInfo& frame() const { return audio_.Frame(); }
-
-  static TFieldValue NonZero(std::int64_t number) {
-    return number > 0 ? Number(wfx::kFtNumeric32, number) : Empty();
+  if (audio.Format.empty()) return Empty();
+  switch (field) {
+    case kFieldFormat: return Text(wfx::kFtString, std::string(audio.Format));
+    case kFieldLength:
+      return audio.PlayTime > 0 ? Seconds(WholeSeconds(audio.PlayTime), unitIndex) : Empty();
+    case kFieldBitRate: return NonZero(audio.BitRate);
+    case kFieldSampleRate: return NonZero(audio.SampleRate);
+    case kFieldChannels: return NonZero(audio.Channels);
+    case kFieldBitsPerSample: return NonZero(audio.BitsPerSample);
+    default: break;
   }
-
-  static TFieldValue Choice(std::string_view name) {
-    return Text(wfx::kFtMultipleChoice, std::string(name));
+  if (!mpeg.Present) return Empty();
+  switch (field) {
+    case kFieldChannelMode:
+      // Code 4 is the analyser's "Unknown", no choice of the field.
+      return mpeg.ModeCode < 4 ? Choice(ModeNames[mpeg.ModeCode]) : Empty();
+    case kFieldVbr: return Number(wfx::kFtBoolean, mpeg.Vbr ? 1 : 0);
+    case kFieldEncoder: return Text(wfx::kFtString, mpeg.Encoder);
+    case kFieldMpegVersion:
+      // Code 1 is reserved ("MPEG ?"), layer code 0 likewise ("Layer ?").
+      if (mpeg.VersionCode == 1 || mpeg.VersionCode >= VersionNames.size()) return Empty();
+      return Text(wfx::kFtString, std::string(VersionNames[mpeg.VersionCode]));
+    case kFieldLayer:
+      if (mpeg.LayerCode == 0 || mpeg.LayerCode >= LayerNames.size()) return Empty();
+      return Choice(LayerNames[mpeg.LayerCode]);
+    default: return Empty();
   }
-
-  std::string V1Genre() const {
-    if (!v1_.Present() || v1_.GenreNumber() >= GenreCount) return {};
-    return std::string(GenreNames[v1_.GenreNumber()]);
-  }
-
-  TFieldValue Track() const {
-    if (v2_.Track() != 0) return Number(wfx::kFtNumeric32, v2_.Track());
-    if (v1_.Present() && v1_.TagVersion() == 2 && v1_.Track() != 0) {
-      return Number(wfx::kFtNumeric32, v1_.Track());
-    }
-    return Empty();
-  }
-
-  std::int64_t WholeSeconds() const {
-    const double seconds = audio_.PlayTime();
-    return std::isfinite(seconds) && seconds > 0 && seconds < 1e15 ? static_cast<std::int64_t>(seconds) : 0;
-  }
-
-  std::int64_t BitRateKbps() const {
-    const VBRData& vbr = audio_.VBR();
-    const double seconds = audio_.PlayTime();
-    if (!vbr.Present || vbr.FrameCount <= 0 || !(seconds > 0)) return BitRate(frame());
-    std::int64_t bytes = vbr.ByteCount;
-    if (bytes <= 0) {
-      bytes = audio_.FileLength() - v2_.TagSize() -
-              (v1_.Present() ? static_cast<std::int64_t>(TID3v1::kTagSize) : 0);
-    }
-    return bytes > 0 ? std::llround(static_cast<double>(bytes) * 8 / seconds / 1000) : 0;
-  }
-
-  const TMPEGaudio& audio_;
-  const TID3v1& v1_;
-  const TID3v2& v2_;
-};
+}
 
 TFieldValue EntryField(const TFieldSources& sources, int field, int unitIndex) {
   const TColumnEntry* entry = sources.Entry;
@@ -187,14 +149,11 @@ TFieldValue FieldValue(const TFieldSources& sources, int fieldIndex, int unitInd
     case TFieldNeed::File: return FileField(sources, fieldIndex, unitIndex);
     case TFieldNeed::Audio: break;
   }
-  const bool analysed = sources.Audio && sources.Audio->Frame().Confirmed;
-  if (fieldIndex == kFieldTitle) {
-    const std::string tagTitle = analysed ? AudioFields(*sources.Audio).Title() : std::string();
-    if (!tagTitle.empty()) return Text(wfx::kFtString, tagTitle);
+  if (fieldIndex == kFieldTitle && (!sources.Audio || sources.Audio->Tags.Title.empty())) {
     return sources.Entry ? Text(wfx::kFtString, std::string(sources.Entry->InfoTitle), sources.EntryEncoding)
                          : Empty();
   }
-  return analysed ? AudioFields(*sources.Audio).Get(fieldIndex, unitIndex) : Empty();
+  return sources.Audio ? AudioField(*sources.Audio, fieldIndex, unitIndex) : Empty();
 }
 
 int WriteFieldValue(Platform& os, const TFieldValue& value, bool wide, void* buffer, int maxlen) {

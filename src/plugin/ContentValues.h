@@ -1,21 +1,21 @@
 // The value of each content field (ContentFields.h) from what a file and its playlist
 // entry give, and its writing into the host's buffer. A field that the file lacks is
 // ft_fieldempty; nothing is made up.
-//   - Title, Artist, Album, Year, Comment: the ID3v2 tag's, else the ID3v1 tag's; the
-//     title else the entry's "#EXTINF:" title. Genre: ID3v2, else the ID3v1 genre's name.
-//     Track: ID3v2's number, else ID3v1.1's.
-//   - Length: the analyser's play time in whole seconds (as the listing's size column
-//     shows it), as seconds, m:ss or h:mm:ss (a double with its display text).
-//   - Bit rate: kbit/s of the first frame; of a file with a VBR header the average, from
-//     the header's byte count (else the audio's bytes) over the play time, rounded.
-//   - Encoder: the encoder tag near the end, else the printable text behind a Xing header.
-//   - Texts of the tags are single-byte ANSI text (as the tag readers give them); the
-//     "#EXTINF:" title is in the encoding of the playlist it came from.
+// Every value that needs the file comes from its description (audio/AudioDescription.h),
+// whatever the format:
+//   - Tags as the format's reader gives them (for MPEG: ID3v2, else ID3v1), whether or
+//     not audio was found; the title else the entry's "#EXTINF:" title.
+//   - Length: the play time in whole seconds (as the listing's size column shows it), as
+//     seconds, m:ss or h:mm:ss (a double with its display text); empty without audio.
+//   - Channel mode, VBR, Encoder, MPEG version and Layer: MPEG audio only.
+//   - Tag texts are UTF-8 (the W call shows them exactly, the ANSI call converts them
+//     with "?" for what the code page lacks); the "#EXTINF:" title is in the encoding of
+//     the playlist it came from.
 #pragma once
 
 #include <string>
 
-#include "audio/MPEGaudio.h"
+#include "audio/AudioDescription.h"
 #include "platform/FindData.h"
 #include "platform/Platform.h"
 #include "plugin/ColumnSnapshot.h"
@@ -28,7 +28,7 @@ struct TFieldSources {
   TTextEncoding EntryEncoding = TTextEncoding::Ansi;
   bool Found = false;  // the file was found; File is its record
   const TFileRecord* File = nullptr;
-  const TMPEGaudio* Audio = nullptr;  // the file's analysis, when it was made
+  const TAudioDescription* Audio = nullptr;  // the file's description, when it was made
 };
 
 TFieldValue FieldValue(const TFieldSources& sources, int fieldIndex, int unitIndex);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/MPEGaudio.h"
+#include "audio/DescribeAudio.h"
 #include "common/FileNames.h"
 #include "common/Path.h"
 #include "common/Text.h"
@@ -58,6 +58,7 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   }
   if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
 
+  analyses_.UseTagCodePage(state_.Settings.TagCodePage);
   playlist_.OpenForListing();
   const TDisplayMode mode = state_.Settings.DisplayMode;
   columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
@@ -121,9 +122,8 @@ double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) 
     return analyses_.PlayTime(path, item.File);
   }
   columns_.Looked(nullptr);
-  TMPEGaudio analyser(os_);
-  analyser.LoadFromFile(path);
-  return analyser.PlayTime();
+  return DescribeAudioFile(os_, os_.TextEncoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
+      .PlayTime;
 }
 
 }  // namespace plenvox

@@ -131,6 +131,8 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
     }
   } else if (Is(assignment, ini::kBlockDead) || Is(assignment, ini::kDisableMulti)) {
     CheckSwitch(assignment, check);
+  } else if (Is(assignment, ini::kTagCodePage)) {
+    CheckNumber(assignment, 0, 65535, check);
   } else if (Is(assignment, ini::kMpdPort)) {
     CheckNumber(assignment, 0, 65535, check);
   } else if (Is(assignment, ini::kMpdTimeout)) {
@@ -187,6 +189,7 @@ TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
   form.ExtFilter = stored(ini::kExtFilter);
   form.BlockDead = SwitchValue(stored(ini::kBlockDead), ini::kBlockDead);
   form.DisableMulti = SwitchValue(stored(ini::kDisableMulti), ini::kDisableMulti);
+  form.TagCodePage = CodePageValue(stored(ini::kTagCodePage));
   return form;
 }
 
@@ -207,6 +210,7 @@ std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
   assignments.push_back(assign(ini::kExtFilter, form.ExtFilter));
   assignments.push_back(assign(ini::kBlockDead, flag(form.BlockDead)));
   assignments.push_back(assign(ini::kDisableMulti, flag(form.DisableMulti)));
+  assignments.push_back(assign(ini::kTagCodePage, std::to_string(form.TagCodePage)));
   return assignments;
 }
 

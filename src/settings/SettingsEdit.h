@@ -36,6 +36,8 @@ struct TSettingsForm {
   std::string ExtFilter;
   bool BlockDead = true;
   bool DisableMulti = true;
+  // 0: the ANSI code page.
+  std::uint32_t TagCodePage = 0;
 };
 
 // The form filled from the INI file (an empty path: every default), read through the

@@ -26,7 +26,8 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("DisplayMode", std::to_string(static_cast<int>(settings.DisplayMode))) +
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
-         Line("DisableMulti", Boolean(settings.DisableMulti));
+         Line("DisableMulti", Boolean(settings.DisableMulti)) +
+         Line("TagCodePage", std::to_string(settings.TagCodePage));
 }
 
 std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {

@@ -22,10 +22,14 @@ std::string Failure(Platform& os, const std::string& what, std::uint32_t code) {
 }
 
 // A new file starts with every key at its default, so that a user who opens it sees
-// what there is to set; the assignments then replace the defaults they name.
+// what there is to set (the extension filter: every format the folder reads); the
+// assignments then replace the defaults they name.
 std::vector<IniAssignment> WithDefaults(const std::vector<IniAssignment>& assignments) {
   std::vector<IniAssignment> all;
-  for (const auto& key : kSettingKeys) all.push_back({key.Section, key.Key, key.Default});
+  for (const auto& key : kSettingKeys) {
+    const bool filter = std::string_view(key.Key) == ini::kExtFilter.Key;
+    all.push_back({key.Section, key.Key, filter ? kProposedExtFilter : key.Default});
+  }
   all.insert(all.end(), assignments.begin(), assignments.end());
   return all;
 }

@@ -23,13 +23,16 @@ OK, CANCEL = 1, 2
 INI_FILE, WINAMP_FOLDER, EDITOR, SETTINGS_PROGRAM, EXT_FILTER = 1001, 1002, 1004, 1006, 1011
 PLAYLIST_FOLDER, PLAYLIST_IN_USE = 1014, 1016
 MODE_NAME, MODE_DATA, MODE_TIME, BLOCK_DEAD, DISABLE_MULTI = 1008, 1009, 1010, 1012, 1013
+# The extension filter of a new settings file: every format the folder reads.
+PROPOSED_EXT_FILTER = "mp3:mp2:mp1:flac:ogg:oga:opus:m4a:m4b:mp4:aac:wav:aif:aiff:aifc:wma"
 # Message-box buttons.
 BOX_OK = 1
 
 DEFAULT_FIELDS = {
     "Valid": "false", "WinampFolder": "", "PlaylistFolder": "", "WinampExe": "winamp.exe",
     "WinampPlaylist": "winamp.m3u", "Editor": "", "SettingsProgram": "", "DisplayMode": "1",
-    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true", "PlaylistInUse": "",
+    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true", "TagCodePage": "0",
+    "PlaylistInUse": "",
 }
 
 
@@ -100,8 +103,9 @@ def set_writes_what_the_plugin_then_loads(sc):
         expect_equal(shown(sc), dict(DEFAULT_FIELDS, Valid="true", WinampFolder=PLAYER_FOLDER,
                                      WinampExe=PLAYER_FOLDER + "winamp.exe",
                                      WinampPlaylist=PLAYER_FOLDER + "winamp.m3u",
-                                     DisplayMode="0", PlaylistInUse=PLAYER_FOLDER),
-                     "/show after /set")
+                                     DisplayMode="0", PlaylistInUse=PLAYER_FOLDER,
+                                     ExtFilter=PROPOSED_EXT_FILTER),
+                     "/show after /set (a new file: every format's extension proposed)")
     finally:
         # The runner keeps the registry without the value for the scenarios that need that.
         sc.session.delete_registry_key(REGISTRY_KEY)
@@ -118,7 +122,7 @@ def show_prints_what_the_plugin_sees(sc):
         "WinampExe": "P:\\playerwinamp.exe",
         "WinampPlaylist": "P:\\playerwinamp.m3u", "Editor": " P:\\tools\\ed.exe ",
         "SettingsProgram": "", "DisplayMode": "2", "ExtFilter": "", "BlockDead": "true",
-        "DisableMulti": "false", "PlaylistInUse": "P:\\player",
+        "DisableMulti": "false", "TagCodePage": "0", "PlaylistInUse": "P:\\player",
     }, "/show")
 
 

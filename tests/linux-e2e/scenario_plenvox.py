@@ -1,6 +1,8 @@
 """The Linux edition's scenario: a user opens Plenvox's folder in Double Commander over a
 real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
-MPD's queue in the three display modes, copies two MP3 files into the folder, deletes an
+MPD's queue in the three display modes (the queue also holds a FLAC, an Opus and an M4A
+file outside the music directory, tagged in Cyrillic, Japanese and Greek: mode 2 shows
+every format's play time as MPD reads it), copies two MP3 files into the folder, deletes an
 entry before the playing one and one after it (the song plays on), plays one with Enter
 and deletes it while it plays (the next one plays), saves the queue with "save" on the
 command line, lists a stream entry in modes 2 and 0, and opens the folder once more after
@@ -10,12 +12,16 @@ Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
 
 import subprocess
-
+import sys
+from pathlib import Path
 import fixture_checks as fc
 from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
 from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+import audio_formats  # noqa: E402  (the multi-format files of the Wine end-to-end tests)
 
 ROOT_NAME = "Plenvox"
 MUSIC = ["a one.mp3", "b two.mp3", "c three \u00e9.mp3", "d four.mp3", "e five.mp3"]
@@ -81,7 +87,7 @@ def drive(run, session, checks):
         run.answer(COPY_DIALOG, "Return")
         run.wait_end({OP_PUT_MULTI}, since)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "copy two", QUEUED + COPIED, PLAYING)
+        check_mpd(checks, mpd, "copy two", QUEUED + run.formats + COPIED, PLAYING)
     run.press("Tab")
     with session.mpd.client() as mpd:
         playing = mpd.status()
@@ -90,7 +96,7 @@ def drive(run, session, checks):
         run.press("Home", "Down", "Insert", "Down", "Down", "Insert", KEY_DELETE)  # a and d
         run.answer(DELETE_DIALOG, "Return")
         run.wait_end({OP_DELETE}, since)
-    left = [MUSIC[1], MUSIC[2], MUSIC[4]]
+    left = [MUSIC[1], MUSIC[2]] + run.formats + [MUSIC[4]]
     with session.mpd.client() as mpd:
         # The song that played (b) plays on, now the first entry, uninterrupted.
         check_mpd(checks, mpd, "delete two", left, 0)
@@ -105,9 +111,9 @@ def drive(run, session, checks):
         run.press("Home", "Down", "Down", KEY_DELETE)
         run.answer(DELETE_DIALOG, "Return")
         run.wait_end({OP_DELETE}, since)
-    left = [MUSIC[1], MUSIC[4]]
+    left = [MUSIC[1]] + run.formats + [MUSIC[4]]
     with session.mpd.client() as mpd:
-        # The entry that followed it (e) plays.
+        # The entry that followed it (the first of the other formats) plays.
         check_mpd(checks, mpd, "deleting the playing entry", left, 1)
         checks.equal(mpd.status().get("songid"), next_id,
                      "MPD after deleting the playing entry: the song that followed it plays")
@@ -138,10 +144,33 @@ def drive(run, session, checks):
         run.wait_end({OP_LIST}, since, relisted=False)
 
 
-def seed_mpd(session, checks):
+def write_formats(session):
+    """A FLAC, an Opus and an M4A file beside the music directory: MPD takes them by
+    their absolute paths from a client on its local socket."""
+    # Named to sort after "music", so that the panel's items of the MP3 files come first.
+    folder = session.run_dir / "outside-music"
+    folder.mkdir()
+    tone = folder / "tone.wav"
+    audio_formats.tone(tone, 6.6)
+    made = []
+    for name, options, tag in (("cyrillic.flac", ("-c:a", "flac"), audio_formats.CYRILLIC),
+                               ("japanese.opus", ("-c:a", "libopus"), audio_formats.JAPANESE),
+                               ("greek.m4a", ("-c:a", "aac"), audio_formats.GREEK)):
+        target = folder / name
+        audio_formats.encode(tone, target, *options)
+        if target.suffix == ".m4a":
+            audio_formats.mp4_tags(target, tag)
+        else:
+            audio_formats.vorbis_tags(audio_formats.mutagen.File(str(target)), tag)
+        made.append(str(target))
+    tone.unlink()
+    return made
+
+
+def seed_mpd(session, checks, formats):
     with session.mpd.client() as mpd:
         mpd.command("clear")
-        for name in QUEUED:
+        for name in QUEUED + formats:
             mpd.command("add", name)
         # The entry repeats, so that the position that MPD plays stays what the plug-in
         # made it, whatever the run's pace.
@@ -152,8 +181,18 @@ def seed_mpd(session, checks):
             wait_until(lambda: _elapsed(mpd.status()) > 0, PLAY_LIMIT, "MPD playing")
         except StepTimeout as timeout:
             checks.check(False, "MPD: plays at the start: %s" % timeout)
-        # MPD's own play time of each file, in whole seconds.
-        return {name: int(float(dict(mpd.command("lsinfo", name))["duration"])) for name in QUEUED}
+        # MPD's own play time of each file, in whole seconds (of the files outside its
+        # music directory as its queue shows them).
+        durations = {name: int(float(dict(mpd.command("lsinfo", name))["duration"])) for name in QUEUED}
+        info, song = [], {}
+        for key, value in mpd.command("playlistinfo"):
+            if key == "file" and song:
+                info.append(song)
+                song = {}
+            song[key] = value
+        info.append(song)
+        durations.update({s["file"]: int(float(s["duration"])) for s in info if s.get("file") in formats})
+        return durations
 
 
 def the_listing(run, step):
@@ -200,11 +239,12 @@ def check_steps(checks, run, session, durations):
     checks.equal([(r["via"], r["type"], "plenvox-settings /set Path.WinampFolder=" in r["text"])
                   for r in first], [("W", REQUEST_MSG_OK, True)],
                  "first run: one message through the W request callback, how to run plenvox-settings")
-    paths = [music / n for n in QUEUED]
+    paths = [music / n for n in QUEUED] + [Path(f) for f in run.formats]
     check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
     check_no_file(checks, run, "mode 0", [shown_name(p) for p in paths])
     check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])
-    check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED])
+    check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED] +
+               [(shown_name(f), durations[f], ARCHIVE) for f in run.formats])
     fc.check_edit(checks, run.records("copy two"), "copy two", OP_PUT_MULTI, "FsPutFile",
                   ("local", "remote"), [(str(music / n), "/" + n) for n in COPIED])
     fc.check_edit(checks, run.records("delete two"), "delete two", OP_DELETE, "FsDeleteFile",
@@ -213,10 +253,12 @@ def check_steps(checks, run, session, durations):
                   [("/" + shown_name(music / MUSIC[2]), "open")])
     fc.check_edit(checks, run.records("delete the playing one"), "delete the playing one", OP_DELETE,
                   "FsDeleteFile", ("remote",), [("/" + shown_name(music / MUSIC[2]),)])
-    kept = [shown_name(music / n) for n in (MUSIC[1], MUSIC[4])]
+    kept = [music / MUSIC[1]] + [Path(f) for f in run.formats] + [music / MUSIC[4]]
+    # The MP3 files are equally long.
     check_mode(checks, run, "stream, mode 2",
-               [(k, durations[MUSIC[1]], ARCHIVE) for k in kept] +  # the songs are equally long
+               [(shown_name(p), durations.get(str(p), durations[MUSIC[1]]), ARCHIVE) for p in kept] +
                [(shown_name(STREAM), 0, 0)])
+    kept = [shown_name(p) for p in kept]
     check_no_file(checks, run, "stream, mode 2", [shown_name(STREAM)])
     check_no_file(checks, run, "stream, mode 0", kept + [shown_name(STREAM)])
     save = calls_named(run.records("save"), "FsExecuteFile")
@@ -228,7 +270,7 @@ def check_steps(checks, run, session, durations):
                  "save: the folder asked through RT_TargetDir")
     saved = session.run_dir / "saved" / "Plenvox.m3u8"
     checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
-                 [str(music / n) for n in (MUSIC[1], MUSIC[4])],
+                 [str(music / MUSIC[1])] + run.formats + [str(music / MUSIC[4])],
                  "save: Plenvox.m3u8 holds the queue's paths")
     down = calls_named(run.records("mpd stopped"), "Request")
     checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
@@ -268,9 +310,11 @@ def run(session, checks, settings_program):
     session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
     (session.run_dir / "tmp").mkdir()
     (session.run_dir / "saved").mkdir()
+    formats = write_formats(session)
     session.start_mpd()
-    durations = seed_mpd(session, checks)
+    durations = seed_mpd(session, checks, formats)
     plenvox_run = PlenvoxRun(session, settings_program)
+    plenvox_run.formats = formats
     session.drive(checks, lambda: drive(plenvox_run, session, checks))
     check_steps(checks, plenvox_run, session, durations)
 

@@ -47,7 +47,7 @@ std::string Shown(const TFieldSources& sources, int field) {
 
 }  // namespace
 
-std::string ColumnsReport(Platform& os, const std::string& fileName, const TMPEGaudio& audio) {
+std::string ColumnsReport(Platform& os, const std::string& fileName, const TAudioDescription& audio) {
   TFileRecord record;
   const bool found = os.FindFile(fileName, record);
   const TFieldSources sources{nullptr, os.TextEncoding(), found, &record, found ? &audio : nullptr};

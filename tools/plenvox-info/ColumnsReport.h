@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "audio/MPEGaudio.h"
+#include "audio/AudioDescription.h"
 #include "platform/Platform.h"
 
 namespace plenvox::info {
 
 // One line per field, "Name: value" ("Name: (empty)" for a field the file lacks).
-std::string ColumnsReport(Platform& os, const std::string& fileName, const TMPEGaudio& audio);
+std::string ColumnsReport(Platform& os, const std::string& fileName, const TAudioDescription& audio);
 
 }  // namespace plenvox::info

@@ -190,9 +190,72 @@ void TextId3v2(std::string& out, const TID3v2& tag) {
   }
 }
 
+
+void WriteDescription(JsonWriter& json, const TAudioDescription& d) {
+  json.BeginObject();
+  json.Member("Format", d.Format);
+  json.Member("PlayTime", d.PlayTime);
+  json.Member("BitRate", d.BitRate);
+  json.Member("SampleRate", d.SampleRate);
+  json.Member("Channels", d.Channels);
+  json.Member("BitsPerSample", d.BitsPerSample);
+  const TTagsUtf8& t = d.Tags;
+  for (const auto& [name, text] : {std::pair<const char*, const std::string*>{"Title", &t.Title},
+                                   {"Artist", &t.Artist}, {"Album", &t.Album},
+                                   {"AlbumArtist", &t.AlbumArtist}, {"Year", &t.Year},
+                                   {"Genre", &t.Genre}, {"Comment", &t.Comment},
+                                   {"Composer", &t.Composer}}) {
+    json.Member(name, *text);
+  }
+  json.Member("Track", t.Track);
+  json.Member("Disc", t.Disc);
+  json.Member("HasPicture", d.HasPicture);
+  json.Member("PictureOffset", d.Picture.Offset);
+  json.Member("PictureSize", d.Picture.Size);
+  json.Member("PictureMime", d.Picture.Mime);
+  json.Member("PictureType", d.Picture.Type);
+  json.EndObject();
+}
+
 }  // namespace
 
-std::string JsonReport(const std::string& fileName, bool loaded, const TMPEGaudio& audio) {
+bool OtherFormat(const TAudioDescription& description) {
+  const std::string_view f = description.Format;
+  return !f.empty() && f != format::kMp1 && f != format::kMp2 && f != format::kMp3;
+}
+
+namespace {
+
+std::string DescriptionText(const TAudioDescription& d) {
+  std::string out;
+  Line(out, "format", std::string(d.Format));
+  Line(out, "play time", MinutesSeconds(d.PlayTime) + " (" + Seconds(d.PlayTime) + ")");
+  Line(out, "audio", std::to_string(d.BitRate) + " kbit/s, " + std::to_string(d.SampleRate) + " Hz, " +
+                         std::to_string(d.Channels) + " channels, " + std::to_string(d.BitsPerSample) +
+                         " bits");
+  const TTagsUtf8& t = d.Tags;
+  Line(out, "tags", "");
+  for (const auto& [name, text] : {std::pair<const char*, const std::string*>{"  title", &t.Title},
+                                   {"  artist", &t.Artist}, {"  album", &t.Album},
+                                   {"  album artist", &t.AlbumArtist}, {"  year", &t.Year},
+                                   {"  genre", &t.Genre}, {"  comment", &t.Comment},
+                                   {"  composer", &t.Composer}}) {
+    Line(out, name, Quoted(*text));
+  }
+  Line(out, "  track/disc", std::to_string(t.Track) + "/" + std::to_string(t.Disc));
+  Line(out, "picture", !d.HasPicture ? "no"
+                       : d.Picture.Size == 0
+                           ? "yes"
+                           : "type " + std::to_string(d.Picture.Type) + ", " + d.Picture.Mime + ", " +
+                                 std::to_string(d.Picture.Size) + " bytes at " +
+                                 std::to_string(d.Picture.Offset));
+  return out;
+}
+
+}  // namespace
+
+std::string JsonReport(const std::string& fileName, bool loaded, const TMPEGaudio& audio,
+                       const TAudioDescription& description) {
   JsonWriter json;
   json.BeginObject();
   json.Member("file", fileName);
@@ -208,11 +271,17 @@ std::string JsonReport(const std::string& fileName, bool loaded, const TMPEGaudi
   WriteId3v1(json, audio.ID3v1Tag());
   json.Key("ID3v2");
   WriteId3v2(json, audio.ID3v2Tag());
+  if (OtherFormat(description)) {
+    json.Key("Description");
+    WriteDescription(json, description);
+  }
   json.EndObject();
   return json.Text();
 }
 
-std::string TextReport(const std::string& fileName, bool loaded, const TMPEGaudio& audio) {
+std::string TextReport(const std::string& fileName, bool loaded, const TMPEGaudio& audio,
+                       const TAudioDescription& description) {
+  if (OtherFormat(description)) return Printable(fileName) + "\n" + DescriptionText(description);
   const double playTime = audio.PlayTime();
   std::string out = Printable(fileName) + "\n";
   Line(out, "loaded", loaded ? "yes" : "no (a tag reader or a file read failed)");

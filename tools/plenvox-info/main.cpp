@@ -2,8 +2,8 @@
 // plenvox-info --json FILE...     one JSON object per file and line
 // plenvox-info --columns FILE...  the plug-in's content columns of each file
 //
-// Runs the plug-in's MPEG audio analyser (and so both tag readers) on each file and
-// prints what it found. A file that does not load is still reported; the exit code is
+// Runs the plug-in's MPEG audio analyser (and so both tag readers) and the description
+// of every format on each file and prints what they found. A file that does not load is still reported; the exit code is
 // 0 when every file was processed and 2 for a usage error.
 #include <cstdio>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ColumnsReport.h"
+#include "audio/DescribeAudio.h"
 #include "InfoReport.h"
 #include "SystemPlatform.h"
 
@@ -57,14 +58,16 @@ int main(int argc, char** argv) {
     plenvox::TMPEGaudio audio(*os);
     for (std::size_t i = 0; i < files.size(); ++i) {
       const bool loaded = audio.LoadFromFile(files[i]);
+      const plenvox::TAudioDescription description = plenvox::DescribeAudioFile(
+          *os, os->TextEncoding(), files[i], plenvox::TCodePageTagText(*os, 0));
       if (columns) {
-        std::string text = (i > 0 ? "\n" : "") + plenvox::info::ColumnsReport(*os, files[i], audio);
+        std::string text = (i > 0 ? "\n" : "") + plenvox::info::ColumnsReport(*os, files[i], description);
         std::fwrite(text.data(), 1, text.size(), stdout);
       } else if (json) {
-        std::string line = plenvox::info::JsonReport(files[i], loaded, audio) + "\n";
+        std::string line = plenvox::info::JsonReport(files[i], loaded, audio, description) + "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
       } else {
-        std::string text = (i > 0 ? "\n" : "") + plenvox::info::TextReport(files[i], loaded, audio);
+        std::string text = (i > 0 ? "\n" : "") + plenvox::info::TextReport(files[i], loaded, audio, description);
         std::fwrite(text.data(), 1, text.size(), stdout);
       }
     }

@@ -29,5 +29,6 @@
 #define IDC_PLAYLIST_FOLDER 1014     /* Path.PlaylistFolder; empty: the player's answer */
 #define IDC_PLAYLIST_FOLDER_BROWSE 1015
 #define IDC_PLAYLIST_IN_USE 1016     /* read-only: the folder whose playlist the plug-in reads */
+#define IDC_TAG_CODE_PAGE 1017       /* Mode.TagCodePage; 0: the ANSI code page */
 
 #endif

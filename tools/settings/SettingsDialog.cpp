@@ -60,6 +60,7 @@ void ShowForm(HWND dialog, const TSettingsForm& form) {
   SetControlText(dialog, IDC_EXT_FILTER, form.ExtFilter);
   Check(dialog, IDC_BLOCK_DEAD, form.BlockDead);
   Check(dialog, IDC_DISABLE_MULTI, form.DisableMulti);
+  SetControlText(dialog, IDC_TAG_CODE_PAGE, std::to_string(form.TagCodePage));
 }
 
 TSettingsForm FormFromControls(HWND dialog) {
@@ -74,6 +75,7 @@ TSettingsForm FormFromControls(HWND dialog) {
   form.ExtFilter = ControlText(dialog, IDC_EXT_FILTER);
   form.BlockDead = IsChecked(dialog, IDC_BLOCK_DEAD);
   form.DisableMulti = IsChecked(dialog, IDC_DISABLE_MULTI);
+  form.TagCodePage = CodePageValue(ControlText(dialog, IDC_TAG_CODE_PAGE));
   return form;
 }
 
@@ -83,7 +85,8 @@ void Initialize(HWND dialog, DialogState& state) {
                  state.location.IniPath + (exists ? "" : "  (new)"));
   TSettingsForm form = ReadSettingsForm(state.os, exists ? state.location.IniPath : "");
   // A new user gets the installed player's folders proposed: its program folder and,
-  // when it keeps its playlist elsewhere, that folder.
+  // when it keeps its playlist elsewhere, that folder; and every format the folder reads.
+  if (!exists) form.ExtFilter = kProposedExtFilter;
   if (form.WinampFolder.empty()) {
     form.WinampFolder = FindPlayerFolder(state.os);
     if (form.PlaylistFolder.empty()) {

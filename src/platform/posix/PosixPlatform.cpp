@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <limits.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -220,6 +221,47 @@ std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
 }
 
 std::string PosixPlatform::WideToAnsi(const std::u16string& text) { return Utf16ToUtf8(text, U'?'); }
+
+// The ANSI code page here is UTF-8, which old 8-bit tags are not: without a code page of
+// their own, text that is no valid UTF-8 is read as ISO-8859-1 (the tag formats' own).
+// Other code pages go through iconv ("CP1251"); one that it lacks reads as ISO-8859-1.
+std::u16string PosixPlatform::CodePageToWide(std::uint32_t codePage, std::string_view text) {
+  const auto latin1 = [&] {
+    std::u16string wide;
+    for (const char c : text) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return wide;
+  };
+  if (codePage == 0 || codePage == 65001) {
+    const std::u16string wide = Utf8ToUtf16(text);
+    return wide.find(u'\uFFFD') == std::u16string::npos || codePage == 65001 ? wide : latin1();
+  }
+  if (codePage == 28591) return latin1();
+  const std::string name = "CP" + std::to_string(codePage);
+  iconv_t convert = ::iconv_open("UTF-16LE", name.c_str());
+  if (convert == reinterpret_cast<iconv_t>(-1)) return latin1();
+  std::string in(text);
+  std::string out(in.size() * 4 + 4, '\0');
+  char* inBytes = in.data();
+  char* outBytes = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
+  while (inLeft > 0) {
+    if (::iconv(convert, &inBytes, &inLeft, &outBytes, &outLeft) != static_cast<std::size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) break;
+    // A byte the code page does not define: U+FFFD, then on.
+    if (outLeft < 2) break;
+    *outBytes++ = static_cast<char>(0xFD);
+    *outBytes++ = static_cast<char>(0xFF);
+    outLeft -= 2;
+    ++inBytes;
+    --inLeft;
+  }
+  ::iconv_close(convert);
+  std::u16string wide;
+  for (std::size_t i = 0; i + 1 < out.size() - outLeft; i += 2) {
+    wide += static_cast<char16_t>(static_cast<unsigned char>(out[i]) | (static_cast<unsigned char>(out[i + 1]) << 8));
+  }
+  return wide;
+}
 
 std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);

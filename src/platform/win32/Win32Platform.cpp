@@ -421,11 +421,23 @@ std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
 std::string Win32Platform::WideToAnsi(const std::u16string& text) {
   if (text.empty()) return {};
   const auto* w = reinterpret_cast<const wchar_t*>(text.data());
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
+  // No best fit: a letter that the code page lacks is "?", not a look-alike of another.
+  const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(text.size()), &out[0], n, nullptr,
-                        nullptr);
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, static_cast<int>(text.size()), &out[0], n,
+                        nullptr, nullptr);
+  return out;
+}
+
+std::u16string Win32Platform::CodePageToWide(std::uint32_t codePage, std::string_view text) {
+  if (text.empty()) return {};
+  const UINT page = codePage == 0 ? CP_ACP : codePage;
+  const int size = static_cast<int>(text.size());
+  const int n = ::MultiByteToWideChar(page, 0, text.data(), size, nullptr, 0);
+  if (n <= 0) return AnsiToWide(std::string(text));
+  std::u16string out(static_cast<std::size_t>(n), u'\0');
+  ::MultiByteToWideChar(page, 0, text.data(), size, reinterpret_cast<wchar_t*>(&out[0]), n);
   return out;
 }
 

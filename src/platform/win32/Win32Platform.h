@@ -35,6 +35,7 @@ class Win32Platform : public Platform {
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
   std::string WideToAnsi(const std::u16string& text) override;
+  std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) override;
   bool AnsiHoldsEveryCharacter() const override;
 
   std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;

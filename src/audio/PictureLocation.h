@@ -1,6 +1,7 @@
 // Where a container keeps a picture: its bytes' place in the file and what the container
-// says of them. Each container's finder (ID3v2 here; FLAC PICTURE blocks, Vorbis and Opus
-// METADATA_BLOCK_PICTURE, MP4 "covr" and ASF WM/Picture as they come) answers one.
+// says of them. The cover finder (picture/) answers one for ID3v2; the description of an
+// audio file (AudioDescription.h) keeps one for ID3v2 APIC/PIC, FLAC PICTURE blocks, MP4
+// "covr" and ASF WM/Picture (Vorbis and Opus keep theirs in base64: no place of bytes).
 #pragma once
 
 #include <cstdint>
