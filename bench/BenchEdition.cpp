@@ -1,5 +1,7 @@
 #include "BenchEdition.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace plenvox::bench {
@@ -26,15 +28,17 @@ class CountingFile : public File {
 
 }  // namespace
 
-std::unique_ptr<File> CountingPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> CountingPlatform::OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                                 std::uint32_t& error) {
   ++opens;
-  auto file = PosixPlatform::OpenRead(path, error);
+  auto file = PosixPlatform::OpenRead(pathEncoding, path, error);
   return file ? std::make_unique<CountingFile>(std::move(file), reads) : nullptr;
 }
 
-bool CountingPlatform::FindFile(const std::string& path, TFileRecord& record) {
+bool CountingPlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
+                                TFileRecord& record) {
   ++lookups;
-  return PosixPlatform::FindFile(path, record);
+  return PosixPlatform::FindFile(pathEncoding, path, record);
 }
 
 namespace {
@@ -51,6 +55,29 @@ class Stopwatch {
 };
 
 }  // namespace
+
+bool ParseArguments(int argc, char** argv, std::initializer_list<NumberOption> numbers,
+                    std::string& folder) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    const auto option = std::find_if(numbers.begin(), numbers.end(),
+                                     [&](const NumberOption& o) { return word == o.Name; });
+    if (option != numbers.end() && i + 1 < argc) {
+      *option->Value = std::atol(argv[++i]);
+    } else if (!word.empty() && word[0] != '-' && folder.empty()) {
+      folder = word;
+    } else {
+      return false;
+    }
+  }
+  return !folder.empty();
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 std::int32_t MemoryPlayer::WritePlaylist() {
   const Stopwatch watch(seconds);

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +22,11 @@ namespace plenvox::bench {
 // Counts opens, reads and file look-ups; everything else is the POSIX platform's.
 class CountingPlatform : public PosixPlatform {
  public:
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
 
   std::uint64_t opens = 0;
   std::uint64_t reads = 0;
@@ -56,6 +61,18 @@ class QuietHost : public Host {
   std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
   void Refresh() override {}
 };
+
+// A command line of whole-number options ("--name N", each into its number) and one
+// folder; false when a word is none of them or the folder is missing.
+struct NumberOption {
+  const char* Name;
+  long* Value;
+};
+bool ParseArguments(int argc, char** argv, std::initializer_list<NumberOption> numbers,
+                    std::string& folder);
+
+// The wall-clock seconds that work takes.
+double Seconds(const std::function<void()>& work);
 
 // The plug-in of one benchmark: the settings file and the player's folder in folder.
 struct BenchEdition {

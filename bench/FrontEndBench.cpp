@@ -29,7 +29,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using plenvox::bench::BenchEdition;
 
@@ -41,29 +40,21 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const bool value = i + 1 < argc;
-    if (std::strcmp(argv[i], "--entries") == 0 && value) {
-      options.entries = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--deletes") == 0 && value) {
-      options.deletes = std::atoi(argv[++i]);
-    } else if (std::strcmp(argv[i], "--repeat") == 0 && value) {
-      options.repeat = std::atoi(argv[++i]);
-    } else if (argv[i][0] != '-' && options.folder.empty()) {
-      options.folder = argv[i];
-    } else {
-      return false;
-    }
+  long entries = options.entries, deletes = options.deletes, repeat = options.repeat;
+  if (!plenvox::bench::ParseArguments(
+          argc, argv, {{"--entries", &entries}, {"--deletes", &deletes}, {"--repeat", &repeat}},
+          options.folder) ||
+      entries <= 0 || entries > 10000000 || repeat <= 0 || repeat > 1000 || deletes < 0 ||
+      deletes > entries) {
+    return false;
   }
-  return !options.folder.empty() && options.entries > 0 && options.repeat > 0 &&
-         options.deletes >= 0 && options.deletes <= options.entries;
+  options.entries = static_cast<int>(entries);
+  options.deletes = static_cast<int>(deletes);
+  options.repeat = static_cast<int>(repeat);
+  return true;
 }
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = Clock::now();
-  work();
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using plenvox::bench::Seconds;
 
 double Best(int repeat, const std::function<double()>& pass) {
   double best = HUGE_VAL;

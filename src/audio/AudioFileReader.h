@@ -65,7 +65,7 @@ bool ReadOpenFile(Platform& os, TTextEncoding encoding, const std::string& path,
                   bool& closed) {
   closed = false;
   std::uint32_t error = 0;
-  const auto file = os.OpenReadIn(encoding, path, error);
+  const auto file = os.OpenRead(encoding, path, error);
   if (!file) return false;
   AudioFileReader reader(*file);
   const bool result = reader.Measure() && read(reader);

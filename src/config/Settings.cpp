@@ -116,11 +116,12 @@ void LoadSettings(Platform& os, const std::string& commanderPath, TSettings& set
   loaded.Editor = ReadPath(os, ini, ini::kEditor, commanderPath);
   loaded.DisplayMode = DisplayModeValue(ReadSettingText(os, ini, ini::kDisplayMode));
   // The only key whose empty value is kept: the default applies when the key is missing.
-  loaded.ExtFilter = os.ToWide(ReadSettingText(os, ini, ini::kExtFilter));
+  loaded.ExtFilter = os.ToWide(os.TextEncoding(), ReadSettingText(os, ini, ini::kExtFilter));
   loaded.SettingsProgram = ReadPath(os, ini, ini::kSettings, commanderPath);
   loaded.BlockDead = SwitchValue(ReadSettingText(os, ini, ini::kBlockDead), ini::kBlockDead);
   loaded.DisableMulti = SwitchValue(ReadSettingText(os, ini, ini::kDisableMulti), ini::kDisableMulti);
   loaded.TagCodePage = CodePageValue(ReadSettingText(os, ini, ini::kTagCodePage));
+  loaded.NumberCopies = SwitchValue(ReadSettingText(os, ini, ini::kNumberCopies), ini::kNumberCopies);
   loaded.TempPlaylist = TempPlaylistPath(os);
   loaded.Valid = !loaded.WinampFolder.empty();
   settings = std::move(loaded);

@@ -47,6 +47,9 @@ inline constexpr SettingKey kDisableMulti{kModeSection, "DisableMulti", "1"};
 // The Windows code page of 8-bit tag texts (ID3v1, ID3v2's ISO-8859-1 frames, WAV's INFO
 // list), as old taggers wrote them; 0: the ANSI code page.
 inline constexpr SettingKey kTagCodePage{kModeSection, "TagCodePage", "0"};
+// Copies out of the folder are named with the entry's playlist position in front
+// ("007 - Song.mp3"), where the host takes a changed target name.
+inline constexpr SettingKey kNumberCopies{kModeSection, "NumberCopies", "0"};
 // The Linux edition's connection to MPD. Host: a local socket's path, or a host name
 // (with "password@" in front when the daemon wants one); Port: 0 for MPD's default.
 // Empty or 0, MPD_HOST and MPD_PORT decide, as they do for MPD's own clients.
@@ -65,7 +68,7 @@ inline constexpr SettingKey kMpdTimeout{kMpdSection, "Timeout", "3000"};
 inline constexpr SettingKey kSettingKeys[] = {
     ini::kWinampFolder, ini::kPlaylistFolder, ini::kEditor,    ini::kSettings,
     ini::kDisplayMode,  ini::kExtFilter,      ini::kBlockDead, ini::kDisableMulti,
-    ini::kTagCodePage};
+    ini::kTagCodePage,  ini::kNumberCopies};
 
 // The extension filter that the settings programs propose to a new user: every format
 // whose files the folder reads (the plug-in's own default for a missing key stays
@@ -104,6 +107,7 @@ struct TSettings {
   bool BlockDead = false;
   bool DisableMulti = false;
   std::uint32_t TagCodePage = 0;
+  bool NumberCopies = false;
 };
 
 // The INI file's path from the registry, or an empty text.

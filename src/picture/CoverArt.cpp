@@ -89,7 +89,7 @@ std::optional<TCoverPicture> ReadCoverArt(Platform& os, TTextEncoding encoding, 
     // The folder ends with its separator already.
     const std::string candidate = folder + name;
     TFileRecord record;
-    if (!os.FindFileIn(encoding, candidate, record)) continue;
+    if (!os.FindFile(encoding, candidate, record)) continue;
     if ((picture = ReadFolderPicture(os, encoding, candidate))) return picture;
   }
   return std::nullopt;

@@ -47,7 +47,7 @@ static_assert(offsetof(TFindDataW, FileName) == 44, "the name follows the reserv
 static_assert(offsetof(TFindDataW, AlternateFileName) == 564, "the short name follows the name");
 
 // What a look-up of a file gives: the fields that both records share, and the file's
-// name and short name in the encoding of the platform's texts (Platform::TextEncoding).
+// name and short name in the encoding of the path that was looked up.
 struct TFileRecord {
   std::uint32_t FileAttributes = 0;
   TFileTime CreationTime{};

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Path.h"
 #include "common/TextEncoding.h"
@@ -25,6 +27,7 @@ using WindowHandle = std::uintptr_t;
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
+constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
@@ -53,7 +56,17 @@ class File {
   virtual bool Size(std::int64_t& size) = 0;
   virtual bool Close() = 0;
   virtual std::uint32_t Error() const = 0;
+  // Sends what was written to the disk before returning. A file held only in memory has
+  // nothing to send.
+  virtual bool Flush() { return true; }
+  // Gives a file open for writing the last-write time, as a copy carries its source's.
+  virtual bool SetLastWriteTime(const TFileTime&) { return false; }
 };
+
+// How a copy of one file's data into another ended.
+enum class TCopyEnd { Done, Stopped, ReadFailed, WriteFailed };
+// Told the bytes copied so far after each chunk; false stops the copy.
+using TChunkDone = std::function<bool(std::int64_t copied)>;
 
 // The registry value as stored: its type (1 REG_SZ, 2 REG_EXPAND_SZ, ...) and its
 // bytes, terminating zero included, exactly as the second query returns them.
@@ -67,23 +80,33 @@ class Platform {
   virtual ~Platform() = default;
 
   // --- The encoding of texts -------------------------------------------------
-  // Every text that the operations below take or give (paths, command lines, values of
-  // the environment, of the INI reader and of the registry value, the module's path,
-  // message-box and folder-picker texts) is in this encoding. ANSI, the default, means
-  // the system's ANSI code page through the A functions, called exactly as the plug-in
-  // has always called them; UTF-8 means the W functions, every text converted at this
-  // seam. The front end sets it at its edge (plugin/Plugin.h says when). The settings
-  // program keeps ANSI, and its own operations (ReadMachineString,
-  // WriteUserRegistryString, CreateFolders, MoveReplacing, DescribeError) take ANSI
-  // either way. The POSIX platform is UTF-8 throughout and only remembers the setting.
+  // Texts are in one of two encodings. ANSI means the system's ANSI code page through
+  // the A functions, called exactly as the plug-in has always called them; UTF-8 means
+  // the W functions, every text converted at this seam. The operations on files, the
+  // module's path and the conversions take the encoding of their texts with them (a
+  // playlist's entries are in the playlist's encoding, on whatever thread they are
+  // read). The others (values of the environment, of the INI reader and of the registry
+  // value, command lines, message-box and folder-picker texts: the settings and the
+  // host's side) are in the encoding set here, and so are the forms of the file
+  // operations without an encoding. ANSI is the default; the front end sets it with each
+  // load of the settings (plugin/Plugin.h says when). The settings program keeps ANSI,
+  // and its own operations (ReadMachineString, WriteUserRegistryString, CreateFolders,
+  // MoveReplacing, DescribeError) take ANSI either way. The POSIX platform is UTF-8
+  // throughout and only remembers the setting.
   virtual void SetTextEncoding(TTextEncoding encoding) = 0;
   virtual TTextEncoding TextEncoding() const = 0;
-  // Text in that encoding to UTF-16 and back.
-  std::u16string ToWide(const std::string& text) {
-    return TextEncoding() == TTextEncoding::Utf8 ? Utf8ToUtf16(text) : AnsiToWide(text);
+  // Text in an encoding to UTF-16 and back (whatever the encoding of texts): UTF-8
+  // exactly, the ANSI code page through the conversions below.
+  std::u16string ToWide(TTextEncoding encoding, const std::string& text) {
+    return encoding == TTextEncoding::Utf8 ? Utf8ToUtf16(text) : AnsiToWide(text);
   }
-  std::string FromWide(const std::u16string& text) {
-    return TextEncoding() == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
+  std::string FromWide(TTextEncoding encoding, const std::u16string& text) {
+    return encoding == TTextEncoding::Utf8 ? Utf16ToUtf8(text) : WideToAnsi(text);
+  }
+  // The same, or nothing when the encoding cannot hold every character of the text.
+  std::optional<std::string> FromWideExactly(TTextEncoding encoding, const std::u16string& text) {
+    if (encoding == TTextEncoding::Utf8) return Utf16ToUtf8(text);
+    return ExactAnsi(text);
   }
 
   // The separator that the system's paths put between folders: "\" on Windows (and in
@@ -92,8 +115,13 @@ class Platform {
   virtual char PathSeparator() const { return kPathSeparator; }
 
   // --- Process environment -------------------------------------------------
-  // Full path of the plug-in's own module file.
-  virtual std::string ModuleFileName() = 0;
+  // Full path of the plug-in's own module file, in the encoding given or, without one, in
+  // the encoding of texts.
+  virtual std::string ModuleFileName(TTextEncoding encoding) = 0;
+  std::string ModuleFileName() { return ModuleFileName(TextEncoding()); }
+  // Full path of the program that loaded the plug-in (the host's), in the encoding of
+  // texts, or an empty text where the platform does not tell.
+  virtual std::string ProgramFileName() { return std::string(); }
   // The variable's whole value, or nothing when it is not set. Names match
   // without regard to case on Windows.
   virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
@@ -132,8 +160,21 @@ class Platform {
   // Converts one UTF-16 code unit by itself; a character that the code page lacks
   // becomes the code page's default character.
   virtual std::string WideUnitToAnsi(char16_t unit) = 0;
-  // A character that the code page lacks becomes "?", never a look-alike letter.
-  virtual std::string WideToAnsi(const std::u16string& text) = 0;
+  // Never through best-fit characters (no "Lodz" for "Łódź", which would name
+  // another file): a character that the code page lacks becomes its default character
+  // ("?"), and lost tells whether any did.
+  virtual std::string WideToAnsi(const std::u16string& text, bool& lost) = 0;
+  std::string WideToAnsi(const std::u16string& text) {
+    bool lost = false;
+    return WideToAnsi(text, lost);
+  }
+  // The ANSI text that names exactly what text names, or nothing.
+  std::optional<std::string> ExactAnsi(const std::u16string& text) {
+    bool lost = false;
+    std::string ansi = WideToAnsi(text, lost);
+    if (lost) return std::nullopt;
+    return ansi;
+  }
   // 8-bit text in a code page (0: the ANSI code page) as UTF-16; bytes the code page
   // does not define become U+FFFD or the system's mapping of them.
   virtual std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) {
@@ -146,34 +187,71 @@ class Platform {
 
   // --- Files ---------------------------------------------------------------
   // Opens an existing file for reading; other programs may go on reading and writing it.
-  virtual std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) = 0;
-  // Creates a file for writing, or empties an existing one.
-  virtual std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) = 0;
+  // The path is in the encoding given, whatever the encoding of texts: a playlist and
+  // the paths of its entries are in the playlist's encoding, on any thread.
+  virtual std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                         std::uint32_t& error) = 0;
+  // The same with the path in the encoding of texts (the settings program's, the tools').
+  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) {
+    return OpenRead(TextEncoding(), path, error);
+  }
+  // Creates a file for writing, or empties an existing one (the path as OpenRead's).
+  virtual std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                            std::uint32_t& error) = 0;
+  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) {
+    return CreateWrite(TextEncoding(), path, error);
+  }
+  // Creates a file for writing that must not exist yet, in the encoding of texts;
+  // kErrorFileExists when it does.
+  virtual std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) = 0;
   // FindFirstFile and FindClose: fills the record for the first match and returns true,
-  // or returns false and leaves the record untouched.
-  virtual bool FindFile(const std::string& path, TFileRecord& record) = 0;
-  // OpenRead and FindFile with the path in the encoding given, whatever the encoding in
-  // force: for readers on another thread than the host's, whose loads change that
-  // setting. The defaults suit platforms whose file operations do not depend on it.
-  virtual std::unique_ptr<File> OpenReadIn(TTextEncoding, const std::string& path,
-                                           std::uint32_t& error) {
-    return OpenRead(path, error);
+  // or returns false and leaves the record untouched. The path is in the encoding given,
+  // as OpenRead's.
+  virtual bool FindFile(TTextEncoding pathEncoding, const std::string& path,
+                        TFileRecord& record) = 0;
+  bool FindFile(const std::string& path, TFileRecord& record) {
+    return FindFile(TextEncoding(), path, record);
   }
-  virtual bool FindFileIn(TTextEncoding, const std::string& path, TFileRecord& record) {
-    return FindFile(path, record);
+  // True only for an existing file, not for a folder. These three take their paths in
+  // the encoding given too, or, without one, in the encoding of texts.
+  virtual bool FileExists(TTextEncoding pathEncoding, const std::string& path) = 0;
+  bool FileExists(const std::string& path) { return FileExists(TextEncoding(), path); }
+  virtual bool CopyFile(TTextEncoding pathEncoding, const std::string& source,
+                        const std::string& target, bool replaceExisting) = 0;
+  bool CopyFile(const std::string& source, const std::string& target, bool replaceExisting) {
+    return CopyFile(TextEncoding(), source, target, replaceExisting);
   }
-  // True only for an existing file, not for a folder.
-  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) = 0;
+  bool DeleteFile(const std::string& path) { return DeleteFile(TextEncoding(), path); }
   // The system's time now, as a file's time stamps count it (UTC, 100 ns since 1601).
   virtual TFileTime SystemTime() = 0;
-  virtual bool CopyFile(const std::string& source, const std::string& target,
-                        bool replaceExisting) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
   // Puts source in place of target in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING),
   // after source's data have reached the disk, so that a crash leaves either the old target
   // or the new one whole. Both lie in the same folder. On failure, error holds the code.
   virtual bool MoveReplacing(const std::string& source, const std::string& target,
                              std::uint32_t& error) = 0;
+
+  // Copies what is left of from into to, chunkSize bytes at a time, telling chunkDone
+  // after each chunk. This reads and writes through a buffer; a platform whose system
+  // copies between two files itself, without the data passing through the program, does
+  // that instead.
+  virtual TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) {
+    std::vector<char> buffer(chunkSize);
+    std::int64_t copied = 0;
+    for (;;) {
+      std::size_t got = 0;
+      if (!from.Read(buffer.data(), buffer.size(), got)) return TCopyEnd::ReadFailed;
+      if (got == 0) return TCopyEnd::Done;
+      if (!to.Write(buffer.data(), got)) return TCopyEnd::WriteFailed;
+      copied += static_cast<std::int64_t>(got);
+      if (!chunkDone(copied)) return TCopyEnd::Stopped;
+    }
+  }
+  // Gives source the name target in one step, in the encoding in force: over an existing
+  // target when replace is set, else failing with kErrorFileExists when target exists.
+  // Both lie in the same folder. On failure, error holds the code.
+  virtual bool Rename(const std::string& source, const std::string& target, bool replace,
+                      std::uint32_t& error) = 0;
 
   // --- Windows and messages ------------------------------------------------
   // The first top-level window of the class, or 0.
@@ -207,21 +285,6 @@ class Platform {
   // CreateProcess with a program path and a command line (possibly empty), no handle
   // inheritance, CREATE_DEFAULT_ERROR_MODE, default start-up settings; does not wait.
   virtual bool StartProgram(const std::string& program, const std::string& commandLine) = 0;
-};
-
-// Puts the platform's texts in an encoding for as long as it lives, then back.
-class TextEncodingScope {
- public:
-  TextEncodingScope(Platform& os, TTextEncoding encoding) : os_(os), before_(os.TextEncoding()) {
-    os_.SetTextEncoding(encoding);
-  }
-  ~TextEncodingScope() { os_.SetTextEncoding(before_); }
-  TextEncodingScope(const TextEncodingScope&) = delete;
-  TextEncodingScope& operator=(const TextEncodingScope&) = delete;
-
- private:
-  Platform& os_;
-  TTextEncoding before_;
 };
 
 }  // namespace plenvox

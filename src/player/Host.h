@@ -18,6 +18,10 @@ class Host {
   virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
   // Has the host read its current panel again.
   virtual void Refresh() = 0;
+  // Whether the host copies on under a target name that the plug-in changed while copying
+  // a file out (the interface allows a new name in the same folder; not every host reads
+  // it back).
+  virtual bool TakesRenamedTarget() const { return true; }
 };
 
 }  // namespace plenvox

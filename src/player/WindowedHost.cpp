@@ -1,5 +1,8 @@
 #include "player/WindowedHost.h"
 
+#include "common/Path.h"
+#include "common/Text.h"
+
 namespace plenvox {
 
 WindowHandle WindowedHost::Window() { return os_.FindWindow(kHostWindowClass); }
@@ -10,6 +13,10 @@ void WindowedHost::ShowMessage(const std::string& text, const std::string& capti
 
 std::optional<std::string> WindowedHost::ChooseFolder(const std::string& title) {
   return os_.BrowseForFolder(Window(), title);
+}
+
+bool WindowedHost::TakesRenamedTarget() const {
+  return LowerAscii(NameOf(os_.ProgramFileName())) != kDoubleCommanderProgram;
 }
 
 void WindowedHost::Refresh() {

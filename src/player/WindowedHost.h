@@ -11,6 +11,8 @@
 namespace plenvox {
 
 constexpr const char* kHostWindowClass = "TTOTAL_CMD";
+// The program of the other host that loads the Windows editions.
+constexpr const char* kDoubleCommanderProgram = "doublecmd.exe";
 
 // The host's "re-read the current panel" command.
 constexpr std::uint32_t kHostRefreshMessage = 1024 + 51;
@@ -23,6 +25,9 @@ class WindowedHost : public Host {
   void ShowMessage(const std::string& text, const std::string& caption) override;
   std::optional<std::string> ChooseFolder(const std::string& title) override;
   void Refresh() override;
+  // Total Commander reads a renamed target back; Double Commander, which also runs these
+  // editions on Windows, does not.
+  bool TakesRenamedTarget() const override;
 
   WindowHandle Window();
 

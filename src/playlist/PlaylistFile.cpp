@@ -14,6 +14,23 @@ bool IsInfoLine(const std::string& line) {
          std::memcmp(line.data(), kInfoLinePrefix.data(), kInfoLinePrefix.size()) == 0;
 }
 
+bool HoldsLostCharacter(std::string_view pathLine) {
+  constexpr std::string_view kLongPathPrefix = "\\\\?\\";
+  if (pathLine.empty() || pathLine.front() == '#' ||
+      pathLine.find("://") != std::string_view::npos) {
+    return false;
+  }
+  const std::size_t from = pathLine.substr(0, kLongPathPrefix.size()) == kLongPathPrefix
+                               ? kLongPathPrefix.size()
+                               : 0;
+  return pathLine.find('?', from) != std::string_view::npos;
+}
+
+bool LostACharacter(const Platform& os, TTextEncoding encoding, std::string_view pathLine) {
+  return encoding == TTextEncoding::Ansi && !os.AnsiHoldsEveryCharacter() &&
+         HoldsLostCharacter(pathLine);
+}
+
 void PlaylistFile::Bind(const std::string& path, TTextEncoding encoding) {
   if (IsOpen()) Close();
   path_ = path;
@@ -21,12 +38,6 @@ void PlaylistFile::Bind(const std::string& path, TTextEncoding encoding) {
 }
 
 void PlaylistFile::Open() {
-  if (IsOpen()) Close();
-  if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
-  reader_ = std::make_unique<TextFileReader>(os_, *path_);
-}
-
-void PlaylistFile::OpenInItsEncoding() {
   if (IsOpen()) Close();
   if (!path_) throw IoError(kErrorFileNotFound, "the playlist file is not bound to a path");
   reader_ = std::make_unique<TextFileReader>(os_, encoding_, *path_);
@@ -169,6 +180,21 @@ std::int32_t FindEntry(PlaylistFile& file, const std::string& name) {
     if (SameName(file.Encoding(), path, name)) return counter;
   }
   return -1;
+}
+
+TEntryMatch MatchEntry(PlaylistFile& file, const std::string& name) {
+  file.Open();
+  file.ReadLine();  // the header
+  TEntryMatch match;
+  std::string path;
+  for (; !file.Eof(); ++match.Count) {
+    ReadEntry(file, path);
+    if (match.Number == -1 && SameName(file.Encoding(), path, name)) {
+      match.Number = match.Count;
+      match.Path = path;
+    }
+  }
+  return match;
 }
 
 }  // namespace plenvox

@@ -29,6 +29,16 @@ constexpr std::string_view kInfoLinePrefix = "#EXTINF:";
 // True when the line's first 8 characters are exactly "#EXTINF:".
 bool IsInfoLine(const std::string& line);
 
+// True when the path line holds a "?" where a file's path cannot: anywhere but in the
+// "\\?\" prefix of a long path, in a line that is neither a comment ("#...") nor an
+// address ("scheme://...").
+bool HoldsLostCharacter(std::string_view pathLine);
+// True when a path line of a playlist in the encoding names a character that the player
+// could not write: only an ANSI playlist in a code page that lacks characters loses any,
+// and marks each with "?" (HoldsLostCharacter). Such a line names no file; looked up as
+// written, its "?" would match another file's name.
+bool LostACharacter(const Platform& os, TTextEncoding encoding, std::string_view pathLine);
+
 // A text-file handle with three states: not bound, bound to a path and closed, open.
 class PlaylistFile {
  public:
@@ -36,12 +46,9 @@ class PlaylistFile {
 
   // Sets the path and the encoding, closing the file first when it is open.
   void Bind(const std::string& path, TTextEncoding encoding = TTextEncoding::Ansi);
-  // Opens from the first line, closing first when open. Throws IoError when the file
-  // is not bound or cannot be opened.
+  // Opens from the first line, closing first when open, the path in the bound encoding
+  // (on any thread). Throws IoError when the file is not bound or cannot be opened.
   void Open();
-  // The same with the bound path read in the bound encoding rather than the one in force,
-  // for a reader on another thread than the host's.
-  void OpenInItsEncoding();
   // Closes when open; the binding stays. Throws IoError when the close fails.
   void Close();
 
@@ -91,6 +98,17 @@ void ReadEntry(PlaylistFile& file, std::string& path, std::string& info);
 // equals name byte for byte, or -1. Reads the bound file from its start and leaves it
 // open.
 std::int32_t FindEntry(PlaylistFile& file, const std::string& name);
+
+// The first entry named name (as FindEntry matches it): its number and its whole path as
+// the line rule reads it, with the number of entries that the file holds; number -1 and
+// an empty path when no entry is named so. Reads the bound file from its start to its end
+// and leaves it open.
+struct TEntryMatch {
+  std::int32_t Number = -1;
+  std::string Path;
+  std::int32_t Count = 0;
+};
+TEntryMatch MatchEntry(PlaylistFile& file, const std::string& name);
 
 // For many lookups in the same file: the number of the first entry of every path (as
 // ReadEntry gives it, cut by the name rule of the file's encoding), as FindEntry would

@@ -22,9 +22,9 @@ constexpr std::size_t kWriteBlock = 64 * 1024;
 // writer dropped by a failure only releases its handle.
 class PlaylistWriter {
  public:
-  PlaylistWriter(Platform& os, const std::string& path) : path_(path) {
+  PlaylistWriter(Platform& os, TTextEncoding encoding, const std::string& path) : path_(path) {
     std::uint32_t error = 0;
-    file_ = os.CreateWrite(path, error);
+    file_ = os.CreateWrite(encoding, path, error);
     if (!file_) throw IoError(error, "cannot create " + path);
     WriteLine(kTempPlaylistHeader);
   }
@@ -83,35 +83,20 @@ bool TRemovalNames::Removes(std::int32_t, std::string_view pathLine) {
   return true;
 }
 
-void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
-                    bool blockDead) {
-  PlaylistWriter out(os, path);
+void WriteAdditions(Platform& os, TTextEncoding encoding, const std::string& path,
+                    const TDynamicArray& paths, bool blockDead) {
+  PlaylistWriter out(os, encoding, path);
   for (const auto& added : paths.Items()) {
-    if (!blockDead || os.FileExists(added)) out.WriteLine(added);
+    if (!blockDead || os.FileExists(encoding, added)) out.WriteLine(added);
   }
   out.Close();
 }
 
-bool HoldsLostCharacter(const std::string& pathLine) {
-  constexpr std::string_view kLongPathPrefix = "\\\\?\\";
-  if (pathLine.empty() || pathLine.front() == '#' || pathLine.find("://") != std::string::npos) {
-    return false;
-  }
-  const std::size_t from = pathLine.compare(0, kLongPathPrefix.size(), kLongPathPrefix) == 0
-                               ? kLongPathPrefix.size()
-                               : 0;
-  return pathLine.find('?', from) != std::string::npos;
-}
-
 namespace {
 
-// Only a playlist written in a code page that lacks characters has lost any.
-bool MayHaveLostCharacters(const Platform& os, const PlaylistFile& playlist) {
-  return playlist.Encoding() == TTextEncoding::Ansi && !os.AnsiHoldsEveryCharacter();
-}
-
-void RefuseLostCharacters(const std::string& pathLine, const PlaylistFile& playlist) {
-  if (HoldsLostCharacter(pathLine)) {
+void RefuseLostCharacters(const Platform& os, const std::string& pathLine,
+                          const PlaylistFile& playlist) {
+  if (LostACharacter(os, playlist.Encoding(), pathLine)) {
     throw IoError(kErrorInvalidName, playlist.Path() + " names a file with a character it lost: " + pathLine);
   }
 }
@@ -120,10 +105,9 @@ void RefuseLostCharacters(const std::string& pathLine, const PlaylistFile& playl
 
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        TRemovals& removals) {
-  PlaylistWriter out(os, path);
+  PlaylistWriter out(os, playlist.Encoding(), path);
   playlist.Open();
   playlist.ReadLine();  // the header
-  const bool mayHaveLost = MayHaveLostCharacters(os, playlist);
   std::string info;
   std::string line;
   for (std::int32_t counter = 0; !playlist.Eof(); ++counter) {
@@ -138,7 +122,7 @@ void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& play
     }
     if (removals.Removes(counter, line)) continue;
     if (infoLine) out.WriteLine(info);
-    if (mayHaveLost) RefuseLostCharacters(line, playlist);
+    RefuseLostCharacters(os, line, playlist);
     out.WriteLine(line);
   }
   // The player's own playlist goes on behind a Ctrl-Z that ends the file for reading; a

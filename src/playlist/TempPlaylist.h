@@ -56,24 +56,21 @@ class TRemovalNames : public TRemovals {
 };
 
 // One path per line after the header, in the list's order, each written whole. With
-// blockDead only the paths that name an existing file (not a folder) are written.
-void WriteAdditions(Platform& os, const std::string& path, const TDynamicArray& paths,
-                    bool blockDead);
+// blockDead only the paths that name an existing file (not a folder) are written. The
+// temporary playlist's path and the paths are in the encoding given, the playlist's.
+void WriteAdditions(Platform& os, TTextEncoding encoding, const std::string& path,
+                    const TDynamicArray& paths, bool blockDead);
 
 // Every entry of the file bound to playlist except those that removals leaves out, in
-// one reading. A kept entry's lines are copied whole, however long; an information line
-// travels with its path line. A file that holds more behind the Ctrl-Z that ends its
-// reading gives no copy (IoError): the copy would not be whole. Nor does an ANSI
-// playlist, in a code page that lacks characters, with a kept entry whose path holds a
-// "?" that no path can hold (the mark of a character that the player could not write):
-// handed back, it would replace the player's own entry with one that names no file.
-// Leaves playlist open.
+// one reading, written at path (in the playlist's encoding). A kept entry's lines are
+// copied whole, however long; an information line travels with its path line. A file
+// that holds more behind the Ctrl-Z that ends its reading gives no copy (IoError): the
+// copy would not be whole. Nor does an ANSI playlist, in a code page that lacks
+// characters, with a kept entry whose path holds a "?" that no path can hold (the mark
+// of a character that the player could not write, LostACharacter): handed back, it
+// would replace the player's own entry with one that names no file. Leaves playlist
+// open.
 void WriteFilteredCopy(Platform& os, const std::string& path, PlaylistFile& playlist,
                        TRemovals& removals);
-
-// True when the path line holds a "?" where a file's path cannot: anywhere but in the
-// "\\?\" prefix of a long path, in a line that is neither a comment ("#...") nor an
-// address ("scheme://...").
-bool HoldsLostCharacter(const std::string& pathLine);
 
 }  // namespace plenvox

@@ -15,17 +15,10 @@ constexpr char kCarriageReturn = '\r';
 constexpr char kCtrlZ = 26;
 }  // namespace
 
-TextFileReader::TextFileReader(Platform& os, const std::string& path)
-    : path_(path), buffer_(kTextReadBlock) {
-  std::uint32_t error = 0;
-  file_ = os.OpenRead(path, error);
-  if (!file_) throw IoError(error, "cannot open " + path);
-}
-
 TextFileReader::TextFileReader(Platform& os, TTextEncoding encoding, const std::string& path)
     : path_(path), buffer_(kTextReadBlock) {
   std::uint32_t error = 0;
-  file_ = os.OpenReadIn(encoding, path, error);
+  file_ = os.OpenRead(encoding, path, error);
   if (!file_) throw IoError(error, "cannot open " + path);
 }
 

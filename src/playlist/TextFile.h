@@ -22,10 +22,8 @@ constexpr std::size_t kTextReadBlock = 64 * 1024;
 
 class TextFileReader {
  public:
-  // Opens path for reading from its first line; throws IoError when it cannot.
-  TextFileReader(Platform& os, const std::string& path);
-  // The same with path in the encoding given rather than the one in force
-  // (Platform::OpenReadIn), for readers on another thread than the host's.
+  // Opens path (in the encoding given) for reading from its first line; throws IoError
+  // when it cannot.
   TextFileReader(Platform& os, TTextEncoding encoding, const std::string& path);
 
   // The next line cut to 255 characters; an empty text at the end of the file.

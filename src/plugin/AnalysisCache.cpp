@@ -63,11 +63,6 @@ const AnalysisCache::Entry& AnalysisCache::Find(const std::string& path, const T
 }
 
 std::shared_ptr<const TAudioDescription> AnalysisCache::Analysis(const std::string& path,
-                                                          const TFileRecord& record) {
-  return Analysis(path, record, os_.TextEncoding());
-}
-
-std::shared_ptr<const TAudioDescription> AnalysisCache::Analysis(const std::string& path,
                                                           const TFileRecord& record,
                                                           TTextEncoding encoding) {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -82,9 +77,10 @@ std::shared_ptr<const TAudioDescription> AnalysisCache::Kept(const std::string& 
   return found->second->Audio;
 }
 
-double AnalysisCache::PlayTime(const std::string& path, const TFileRecord& record) {
+double AnalysisCache::PlayTime(const std::string& path, const TFileRecord& record,
+                               TTextEncoding encoding) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return Find(path, record, os_.TextEncoding(), lock).PlayTime;
+  return Find(path, record, encoding, lock).PlayTime;
 }
 
 void AnalysisCache::Keep(Entry entry) {

@@ -36,18 +36,16 @@ class AnalysisCache {
       : os_(os), maxBytes_(maxBytes) {}
 
   // The analysis of the file at path as the record (from the file system) describes
-  // it; made now when none is kept for this version of the file. Never throws for a
+  // it, path in the encoding given (that of the playlist whose entry it is), on any
+  // thread; made now when none is kept for this version of the file. Never throws for a
   // file that cannot be analysed: its analysis is the cleared one.
-  std::shared_ptr<const TAudioDescription> Analysis(const std::string& path, const TFileRecord& record);
-  // The same with path in the encoding given rather than the encoding in force: for the
-  // content columns, asked also from the host's background thread.
   std::shared_ptr<const TAudioDescription> Analysis(const std::string& path, const TFileRecord& record,
                                              TTextEncoding encoding);
   // The analysis kept for this version of the file, or nothing; never analyses.
   std::shared_ptr<const TAudioDescription> Kept(const std::string& path, const TFileRecord& record) const;
   // Its play time alone, which is all that a listing shows: kept beside the analysis, so
   // that a listing of unchanged files touches no more than the cache's index.
-  double PlayTime(const std::string& path, const TFileRecord& record);
+  double PlayTime(const std::string& path, const TFileRecord& record, TTextEncoding encoding);
 
   // The code page of 8-bit tag texts (0: the ANSI code page); a new one forgets every
   // analysis.

@@ -18,17 +18,16 @@ std::string_view BytesOfWide(const std::u16string& text) {
   return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
 }
 
-std::string EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
-                                TTextEncoding encoding) {
-  const bool utf8 = encoding == TTextEncoding::Utf8;
+std::optional<std::string> EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
+                                               TTextEncoding encoding) {
   if (wide) {
     std::u16string text = WideOfBytes(hostName);
     if (!text.empty() && text.front() == u'\\') text.erase(0, 1);
-    return utf8 ? Utf16ToUtf8(text) : os.WideToAnsi(text);
+    return os.FromWideExactly(encoding, text);
   }
   std::string text(hostName);
   if (!text.empty() && text.front() == '\\') text.erase(0, 1);
-  return utf8 ? Utf16ToUtf8(os.AnsiToWide(text)) : text;
+  return encoding == TTextEncoding::Utf8 ? Utf16ToUtf8(os.AnsiToWide(text)) : text;
 }
 
 TFileRecord TColumnEntry::File() const {
@@ -93,7 +92,7 @@ void TColumnSnapshot::Looked(const TFileRecord* file) {
 void TColumnSnapshot::Read(Platform& os, TColumnEntries& entries) const {
   PlaylistFile file(os);
   file.Bind(playlist_, encoding_);
-  file.OpenInItsEncoding();
+  file.Open();
   file.ReadLine();  // the header, whatever it holds, as the listing reads past it
   std::string path;
   std::string info;
@@ -106,7 +105,7 @@ void TColumnSnapshot::Read(Platform& os, TColumnEntries& entries) const {
 
 bool TColumnSnapshot::Unchanged(Platform& os) const {
   TFileRecord now;
-  return hasRecord_ && os.FindFileIn(encoding_, playlist_, now) &&
+  return hasRecord_ && os.FindFile(encoding_, playlist_, now) &&
          now.FileSizeHigh == record_.FileSizeHigh && now.FileSizeLow == record_.FileSizeLow &&
          now.LastWriteTime.Low == record_.LastWriteTime.Low &&
          now.LastWriteTime.High == record_.LastWriteTime.High;
@@ -154,7 +153,7 @@ void ColumnSnapshots::Begin(const std::string& path, TTextEncoding encoding, boo
     return;
   }
   TFileRecord record;
-  building_->ListPlaylist(path, os_.FindFileIn(encoding, path, record) ? &record : nullptr);
+  building_->ListPlaylist(path, os_.FindFile(encoding, path, record) ? &record : nullptr);
   building_->ReserveLookups(lastCount);
 }
 

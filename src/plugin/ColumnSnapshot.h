@@ -21,6 +21,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,9 +142,11 @@ class TColumnSnapshot {
 
 // The entry name (the path, in encoding) of an item's remote name as the host hands it
 // ("\" and the entry; wide: UTF-16 in the bytes of the string), converted by the
-// platform's stateless conversions, never through the encoding in force.
-std::string EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
-                                TTextEncoding encoding);
+// platform's stateless conversions, never through the settings' encoding; nothing for a
+// wide name that the encoding (the ANSI code page) cannot hold exactly, which no entry
+// has (never its look-alike).
+std::optional<std::string> EntryNameOfHostName(Platform& os, std::string_view hostName, bool wide,
+                                               TTextEncoding encoding);
 // UTF-16 text from the bytes of its units, and back.
 std::u16string WideOfBytes(std::string_view bytes);
 std::string_view BytesOfWide(const std::u16string& text);

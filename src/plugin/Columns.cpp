@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "common/Utf8.h"
+#include "playlist/PlaylistFile.h"
 #include "plugin/ContentFields.h"
 #include "plugin/ContentValues.h"
 
@@ -89,8 +90,10 @@ Columns::Values Columns::Resolve(std::string_view hostName, bool wide) const {
   values->Snapshot = snapshots_.Current();
   values->Wide = wide;
   values->Key.assign(hostName);
-  const std::string name = EntryNameOfHostName(os_, hostName, wide, values->Snapshot->Encoding());
-  values->Entry = values->Snapshot->Find(name);
+  // A wide name that the ANSI playlist cannot hold is none of its entries.
+  const auto name = EntryNameOfHostName(os_, hostName, wide, values->Snapshot->Encoding());
+  if (!name) return values;
+  values->Entry = values->Snapshot->Find(*name);
   return values;
 }
 
@@ -129,7 +132,9 @@ Columns::Values Columns::Fresh(const TEntryValues& values, int need) {
   const std::string path(values.Entry->Path);
   const TTextEncoding encoding = values.Snapshot->Encoding();
   auto more = std::make_shared<TEntryValues>(values);
-  more->Found = os_.FindFileIn(encoding, path, more->File);
+  // A path with a character that its playlist lost names no file (its "?" would match
+  // another file's name).
+  more->Found = !LostACharacter(os_, encoding, path) && os_.FindFile(encoding, path, more->File);
   more->Audio = nullptr;
   more->Reached = TFieldNeed::File;
   if (need == static_cast<int>(TFieldNeed::Audio)) {

@@ -6,8 +6,8 @@
 // therefore come only from what is safe to share: the published snapshot of the last
 // listing (ColumnSnapshot.h; its entries read from the playlist file by the first value
 // asked after the listing), the analysis cache (thread-safe), and the platform's file
-// look-up and open in the snapshot's encoding (Platform::FindFileIn, OpenReadIn) and its
-// stateless text conversions, never the playlist handle or the encoding in force.
+// look-up and open with paths in the snapshot's encoding (Platform::FindFile, OpenRead) and its
+// stateless text conversions, never the playlist handle or the settings' encoding.
 //
 // Speed. The host asks for every column of one file in a row: the values of the file
 // last asked for are kept together (TEntryValues) so that its other columns cost a

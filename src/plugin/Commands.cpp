@@ -23,14 +23,14 @@ bool IsSaveCommand(const std::string& verb) {
 
 }  // namespace
 
-int Commands::ExecuteFile(const std::string& remoteName, const std::string& verb) {
+int Commands::ExecuteFile(const std::optional<std::string>& remoteName, const std::string& verb) {
   const TSettings& settings = state_.Settings;
   if (!settings.Valid) return wfx::kExecError;
 
   // The save command goes on to the tests below, none of which it matches.
   if (IsSaveCommand(verb)) SavePlaylistCopy();
 
-  if (CutShort(remoteName) == kRootPath) {
+  if (remoteName && CutShort(*remoteName) == kRootPath) {
     player_.WritePlaylist();
     if (verb == wfx::kVerbProperties) {
       if (settings.SettingsProgram.empty()) return wfx::kExecError;
@@ -41,7 +41,7 @@ int Commands::ExecuteFile(const std::string& remoteName, const std::string& verb
 
   if (state_.ListedRoot()) {
     if (verb == wfx::kVerbOpen) PlayEntry(remoteName);
-    if (verb == wfx::kVerbProperties) os_.StartProgram(settings.Editor, remoteName);
+    if (verb == wfx::kVerbProperties && remoteName) os_.StartProgram(settings.Editor, *remoteName);
   }
   return wfx::kExecOk;
 }
@@ -51,8 +51,9 @@ void Commands::SavePlaylistCopy() {
   const std::string folder = BrowseFolder(kSaveTitle);
   if (folder == kCancelledFolder) return;
   // The UTF-8 playlist is saved as "Plenvox.m3u8", byte for byte.
-  os_.CopyFile(state_.PlaylistPath(os_),
-               JoinPath(folder, PlaylistFileName(kSavedPlaylistFile, os_.TextEncoding()), os_.PathSeparator()),
+  const TTextEncoding encoding = PlaylistEncoding();
+  const std::string saved = PlaylistFileName(kSavedPlaylistFile, encoding);
+  os_.CopyFile(encoding, state_.PlaylistPath(os_), JoinPath(folder, saved, os_.PathSeparator()),
                true);
 }
 
@@ -62,9 +63,10 @@ std::string Commands::BrowseFolder(const std::string& title) {
   return folder && !folder->empty() ? *folder : kCancelledFolder;
 }
 
-void Commands::PlayEntry(const std::string& remoteName) {
+void Commands::PlayEntry(const std::optional<std::string>& remoteName) {
   player_.WritePlaylist();
-  const std::int32_t number = playlist_.FindOnce(EntryPathOf(remoteName, os_.TextEncoding()));
+  const std::int32_t number =
+      remoteName ? playlist_.FindOnce(EntryPathOf(*remoteName, PlaylistEncoding())) : -1;
   // Sent as found, also -1 for a name that the playlist does not hold.
   player_.SetPlaylistPosition(number);
   player_.Stop();

@@ -62,6 +62,10 @@ class CountedRemovals : public TRemovals {
  private:
   TRemovals& removals_;
 };
+bool IsCopyOut(int operation) {
+  return operation == wfx::kOpGetSingle || operation == wfx::kOpGetMulti ||
+         operation == wfx::kOpGetMultiThread;
+}
 
 }  // namespace
 
@@ -95,6 +99,11 @@ void EditBatches::StartOperation(int operation) {
     case wfx::kOpDelete:
       StartDeleteBatch();
       break;
+    case wfx::kOpGetSingle:
+    case wfx::kOpGetMulti:
+    case wfx::kOpGetMultiThread:
+      copyingOut_ = true;  // a delete batch starts only if an entry is moved out
+      break;
     default:
       break;
   }
@@ -104,17 +113,22 @@ void EditBatches::EndOperation(int operation) {
   // An end without its start has no batch to apply.
   if (operation == wfx::kOpPutMulti && pendingAdds_) EndAddBatch();
   if (operation == wfx::kOpDelete && pendingDeletes_) EndDeleteBatch();
+  if (IsCopyOut(operation)) {
+    copyingOut_ = false;
+    if (pendingDeletes_) EndDeleteBatch();
+  }
 }
 
 void EditBatches::FinishBatch() {
   playlist_.ForgetEntries();
-  os_.DeleteFile(state_.Settings.TempPlaylist);  // also after a partial write; outcome ignored
+  // Also after a partial write; the outcome is ignored.
+  os_.DeleteFile(PlaylistEncoding(), state_.Settings.TempPlaylist);
   host_.Refresh();
 }
 
 // --- Adding ----------------------------------------------------------------------
 
-void EditBatches::PutFile(const std::string& localName) noexcept {
+void EditBatches::PutFile(const std::optional<std::string>& localName) noexcept {
   InBatch(
       pendingAdds_, [this] { StartAddBatch(); }, [&] { CollectAddition(localName); },
       [this] { EndAddBatch(); });
@@ -122,17 +136,22 @@ void EditBatches::PutFile(const std::string& localName) noexcept {
 
 void EditBatches::StartAddBatch() { pendingAdds_ = std::make_unique<TDynamicArray>(); }
 
-void EditBatches::CollectAddition(const std::string& localName) {
+void EditBatches::CollectAddition(const std::optional<std::string>& localName) {
+  if (!localName) return;
   const TSettings& settings = state_.Settings;
-  if (settings.DisableMulti && playlist_.Holds(CutName(os_.TextEncoding(), localName))) return;
-  if (ExtAllowed(os_, settings, ExtensionOf(localName))) pendingAdds_->Add(localName);
+  const TTextEncoding encoding = PlaylistEncoding();
+  if (settings.DisableMulti && playlist_.Holds(CutName(encoding, *localName))) return;
+  if (ExtAllowed(os_, encoding, settings, ExtensionOf(*localName))) pendingAdds_->Add(*localName);
 }
 
 void EditBatches::EndAddBatch() {
   const auto adds = std::move(pendingAdds_);  // the batch's list ends with this call
   const TSettings& settings = state_.Settings;
   playlist_.CloseQuietly();
-  if (Completed([&] { WriteAdditions(os_, settings.TempPlaylist, *adds, settings.BlockDead); })) {
+  const bool written = Completed([&] {
+    WriteAdditions(os_, PlaylistEncoding(), settings.TempPlaylist, *adds, settings.BlockDead);
+  });
+  if (written) {
     player_.AddToPlaylist(settings.TempPlaylist);
     player_.WritePlaylist();
   }
@@ -141,10 +160,22 @@ void EditBatches::EndAddBatch() {
 
 // --- Removing --------------------------------------------------------------------
 
-void EditBatches::DeleteFile(const std::string& remoteName) noexcept {
+void EditBatches::DeleteFile(const std::optional<std::string>& remoteName) noexcept {
   InBatch(
       pendingDeletes_, [this] { StartDeleteBatch(); }, [&] { CollectDeletion(remoteName); },
       [this] { EndDeleteBatch(); });
+}
+
+void EditBatches::RemoveMovedEntry(const std::string& remoteName) noexcept {
+  if (copyingOut_ && !pendingDeletes_) {
+    try {
+      StartDeleteBatch();
+    } catch (...) {
+      pendingDeletes_.reset();  // the entry stays; its file has been copied all the same
+      return;
+    }
+  }
+  DeleteFile(remoteName);
 }
 
 void EditBatches::StartDeleteBatch() {
@@ -156,8 +187,8 @@ void EditBatches::StartDeleteBatch() {
   playlist_.Rebind();
 }
 
-void EditBatches::CollectDeletion(const std::string& remoteName) {
-  pendingDeletes_->Add(EntryPathOf(remoteName, os_.TextEncoding()));
+void EditBatches::CollectDeletion(const std::optional<std::string>& remoteName) {
+  if (remoteName) pendingDeletes_->Add(EntryPathOf(*remoteName, PlaylistEncoding()));
 }
 
 void EditBatches::EndDeleteBatch() {

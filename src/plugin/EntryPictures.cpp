@@ -2,7 +2,20 @@
 
 #include <cctype>
 
+#include "playlist/PlaylistFile.h"
+
 namespace plenvox {
+
+namespace {
+
+// The snapshot's entry of the host's name, if any.
+const TColumnEntry* EntryOf(Platform& os, const TColumnSnapshot& snapshot,
+                            std::string_view hostName, bool wide) {
+  const auto name = EntryNameOfHostName(os, hostName, wide, snapshot.Encoding());
+  return name ? snapshot.Find(*name) : nullptr;
+}
+
+}  // namespace
 
 std::string_view IconCacheName(TEntryIcon icon) {
   switch (icon) {
@@ -44,8 +57,7 @@ bool EntryPictures::IsPlaying(const TColumnSnapshot& snapshot, const TColumnEntr
 
 TEntryIcon EntryPictures::Icon(std::string_view hostName, bool wide, bool mayWait) {
   const auto snapshot = snapshots_.Current();
-  const TColumnEntry* entry =
-      snapshot->Find(EntryNameOfHostName(os_, hostName, wide, snapshot->Encoding()));
+  const TColumnEntry* entry = EntryOf(os_, *snapshot, hostName, wide);
   if (!entry) return TEntryIcon::Default;
   if (IsPlaying(*snapshot, *entry)) return TEntryIcon::Playing;
   const TAddressKind kind = AddressKind(entry->Path);
@@ -55,15 +67,18 @@ TEntryIcon EntryPictures::Icon(std::string_view hostName, bool wide, bool mayWai
   if (!entry->Looked) {
     if (!mayWait) return TEntryIcon::Delayed;
     TFileRecord record;
-    found = os_.FindFileIn(snapshot->Encoding(), std::string(entry->Path), record);
+    // A path with a character that its playlist lost names no file (its "?" would
+    // match another file's name).
+    const std::string path(entry->Path);
+    found = !LostACharacter(os_, snapshot->Encoding(), path) &&
+            os_.FindFile(snapshot->Encoding(), path, record);
   }
   return found ? TEntryIcon::Default : TEntryIcon::Missing;
 }
 
 std::optional<TCoverPicture> EntryPictures::Cover(std::string_view hostName, bool wide) {
   const auto snapshot = snapshots_.Current();
-  const TColumnEntry* entry =
-      snapshot->Find(EntryNameOfHostName(os_, hostName, wide, snapshot->Encoding()));
+  const TColumnEntry* entry = EntryOf(os_, *snapshot, hostName, wide);
   if (!entry || AddressKind(entry->Path) != TAddressKind::Path) return std::nullopt;
   return ReadCoverArt(os_, snapshot->Encoding(), std::string(entry->Path));
 }

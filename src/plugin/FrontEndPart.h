@@ -17,6 +17,11 @@ class FrontEndPart {
       : os_(os), state_(state), playlist_(playlist), player_(player), host_(host) {}
 
  protected:
+  // The encoding of the playlist in use, which the settings were loaded in (see
+  // Plugin.h): of its lines, of its entries' paths and of the names that the host hands
+  // back for them.
+  TTextEncoding PlaylistEncoding() const { return state_.Encoding; }
+
   Platform& os_;
   TPluginState& state_;
   PlaylistHandle& playlist_;

@@ -25,9 +25,12 @@ namespace plenvox::wfx {
 constexpr int kStatusStart = 0;
 constexpr int kStatusEnd = 1;
 constexpr int kOpList = 1;
+constexpr int kOpGetSingle = 2;
+constexpr int kOpGetMulti = 3;
 constexpr int kOpPutSingle = 4;
 constexpr int kOpPutMulti = 5;
 constexpr int kOpDelete = 8;
+constexpr int kOpGetMultiThread = 19;
 
 // FsExecuteFile: results, and the verbs that the host passes.
 constexpr int kExecOk = 0;
@@ -39,10 +42,22 @@ constexpr const char* kVerbQuotePrefix = "quote ";
 
 // FsGetFile / FsPutFile results.
 constexpr int kFileOk = 0;
+constexpr int kFileExists = 1;
+constexpr int kFileNotFound = 2;
+constexpr int kFileReadError = 3;
+constexpr int kFileWriteError = 4;
+constexpr int kFileUserAbort = 5;
 constexpr int kFileNotSupported = 6;
 
 // A find-data record's time that is not known: the host shows no date for it.
 constexpr TFileTime kNoFileTime{0xFFFFFFFEu, 0xFFFFFFFFu};
+// FsGetFile's copy flags.
+constexpr int kCopyOverwrite = 1;
+constexpr int kCopyResume = 2;
+constexpr int kCopyMove = 4;
+
+// The progress callback's answer when the user wants to stop.
+constexpr int kProgressAbort = 1;
 
 // FsFindFirst: the search handle of a listing with entries, and the invalid handle.
 constexpr std::intptr_t kSearchHandle = 0;

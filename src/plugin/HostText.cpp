@@ -2,18 +2,16 @@
 
 namespace plenvox {
 
-namespace {
-bool CoreIsAnsi(Platform& os) { return os.TextEncoding() == TTextEncoding::Ansi; }
-}  // namespace
-
-std::string CoreText(Platform& os, const std::string& ansi) {
-  return CoreIsAnsi(os) ? ansi : os.FromWide(os.AnsiToWide(ansi));
+std::optional<std::string> CoreText(Platform& os, TTextEncoding core, const std::string& ansi) {
+  return core == TTextEncoding::Ansi ? ansi : Utf16ToUtf8(os.AnsiToWide(ansi));
 }
 
-std::string CoreText(Platform& os, const std::u16string& wide) { return os.FromWide(wide); }
+std::optional<std::string> CoreText(Platform& os, TTextEncoding core, const std::u16string& wide) {
+  return os.FromWideExactly(core, wide);
+}
 
-std::string AnsiText(Platform& os, const std::string& core) {
-  return CoreIsAnsi(os) ? core : os.WideToAnsi(os.ToWide(core));
+std::string AnsiText(Platform& os, TTextEncoding core, const std::string& text) {
+  return core == TTextEncoding::Ansi ? text : os.WideToAnsi(Utf8ToUtf16(text));
 }
 
 }  // namespace plenvox

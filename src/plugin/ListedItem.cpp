@@ -35,36 +35,37 @@ void WriteText(const std::basic_string<Char>& text, Char (&field)[N]) {
 }
 
 template <std::size_t N>
-void WriteWide(Platform& os, const std::string& text, char16_t (&field)[N]) {
-  const std::u16string wide = os.ToWide(text);
+void WriteWide(Platform& os, TTextEncoding encoding, const std::string& text,
+               char16_t (&field)[N]) {
+  const std::u16string wide = os.ToWide(encoding, text);
   WriteText(std::u16string(Utf16Prefix(wide, N - 1)), field);
 }
 
 template <std::size_t N>
-void WriteAnsi(Platform& os, const std::string& text, char (&field)[N]) {
-  if (os.TextEncoding() == TTextEncoding::Ansi) {
+void WriteAnsi(Platform& os, TTextEncoding encoding, const std::string& text, char (&field)[N]) {
+  if (encoding == TTextEncoding::Ansi) {
     WriteText(text, field);
   } else {
-    WriteText(AnsiText(os, text), field);
+    WriteText(AnsiText(os, encoding, text), field);
   }
 }
 
 }  // namespace
 
-void WriteItem(Platform& os, const TListedItem& item, TFindData& record) {
+void WriteItem(Platform& os, TTextEncoding encoding, const TListedItem& item, TFindData& record) {
   WriteFields(item, record);
   if (item.Writes(TListedItem::kShortName)) {
-    WriteAnsi(os, item.File.AlternateFileName, record.AlternateFileName);
+    WriteAnsi(os, encoding, item.File.AlternateFileName, record.AlternateFileName);
   }
-  if (item.Writes(TListedItem::kName)) WriteAnsi(os, item.Name, record.FileName);
+  if (item.Writes(TListedItem::kName)) WriteAnsi(os, encoding, item.Name, record.FileName);
 }
 
-void WriteItem(Platform& os, const TListedItem& item, TFindDataW& record) {
+void WriteItem(Platform& os, TTextEncoding encoding, const TListedItem& item, TFindDataW& record) {
   WriteFields(item, record);
   if (item.Writes(TListedItem::kShortName)) {
-    WriteWide(os, item.File.AlternateFileName, record.AlternateFileName);
+    WriteWide(os, encoding, item.File.AlternateFileName, record.AlternateFileName);
   }
-  if (item.Writes(TListedItem::kName)) WriteWide(os, item.Name, record.FileName);
+  if (item.Writes(TListedItem::kName)) WriteWide(os, encoding, item.Name, record.FileName);
 }
 
 bool HasEmptyName(const TFindData& record) { return record.FileName[0] == '\0'; }

@@ -30,17 +30,17 @@ struct TListedItem {
   unsigned Written = 0;
   // The values of the written fields; File.AlternateFileName is the short name.
   TFileRecord File;
-  // The entry's path, as long as the name rule of the core's encoding lets it be.
+  // The entry's path, as long as the name rule of the playlist's encoding lets it be.
   std::string Name;
 
   bool Writes(Field field) const { return (Written & field) != 0; }
 };
 
-// Writes the item into the host's record. Names are converted from the encoding of the
-// platform's texts: to the ANSI code page for the ANSI record, to UTF-16 for the
+// Writes the item into the host's record. Names are converted from the encoding given
+// (the listed playlist's): to the ANSI code page for the ANSI record, to UTF-16 for the
 // Unicode one, cut to what the record holds with its terminating zero.
-void WriteItem(Platform& os, const TListedItem& item, TFindData& record);
-void WriteItem(Platform& os, const TListedItem& item, TFindDataW& record);
+void WriteItem(Platform& os, TTextEncoding encoding, const TListedItem& item, TFindData& record);
+void WriteItem(Platform& os, TTextEncoding encoding, const TListedItem& item, TFindDataW& record);
 
 // Whether the record's name is empty, as the listing's first item may leave it.
 bool HasEmptyName(const TFindData& record);

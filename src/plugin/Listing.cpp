@@ -56,7 +56,9 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
     ShowFirstRunMessage();
     return EmptyFolder();
   }
-  if (!os_.FileExists(state_.PlaylistPath(os_)) || path != kRootPath) return EmptyFolder();
+  if (!os_.FileExists(PlaylistEncoding(), state_.PlaylistPath(os_)) || path != kRootPath) {
+    return EmptyFolder();
+  }
 
   analyses_.UseTagCodePage(state_.Settings.TagCodePage);
   playlist_.OpenForListing();
@@ -99,7 +101,8 @@ void Listing::FillItem(std::string& path, TListedItem& item) {
   item.Written = TListedItem::kFileFields;
   SetNoFile(item.File);
   if (mode == TDisplayMode::FileData) {
-    columns_.Looked(os_.FindFile(path, item.File) ? &item.File : nullptr);
+    const bool found = NamesAFile(path) && os_.FindFile(Encoding(), path, item.File);
+    columns_.Looked(found ? &item.File : nullptr);
   } else if (mode == TDisplayMode::PlayTime) {
     const double seconds = FindFileAndPlayTime(path, item);
     item.File.FileSizeHigh = 0;
@@ -108,7 +111,7 @@ void Listing::FillItem(std::string& path, TListedItem& item) {
   item.Written |= TListedItem::kName;
   // A path that is its own name changes rooms with the item's name rather than being
   // copied: the next entry is read into the room that the last name had.
-  const std::string_view name = NamePrefix(state_.Encoding, path);
+  const std::string_view name = NamePrefix(Encoding(), path);
   if (name.size() == path.size()) {
     item.Name.swap(path);
   } else {
@@ -116,13 +119,24 @@ void Listing::FillItem(std::string& path, TListedItem& item) {
   }
 }
 
+TTextEncoding Listing::Encoding() const { return playlist_.File().Encoding(); }
+
+bool Listing::NamesAFile(const std::string& path) const {
+  return !LostACharacter(os_, Encoding(), path);
+}
+
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
-  if (os_.FindFile(path, item.File)) {
+  // Neither looked up nor analysed: its "?" would match other files.
+  if (!NamesAFile(path)) {
+    columns_.Looked(nullptr);
+    return 0;
+  }
+  if (os_.FindFile(Encoding(), path, item.File)) {
     columns_.Looked(&item.File);
-    return analyses_.PlayTime(path, item.File);
+    return analyses_.PlayTime(path, item.File, Encoding());
   }
   columns_.Looked(nullptr);
-  return DescribeAudioFile(os_, os_.TextEncoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
+  return DescribeAudioFile(os_, Encoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
       .PlayTime;
 }
 

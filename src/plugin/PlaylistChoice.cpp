@@ -11,15 +11,13 @@ namespace {
 
 std::optional<std::uint64_t> LastWriteTime(Platform& os, const std::string& path) {
   TFileRecord found;
-  if (!os.FindFile(path, found)) return std::nullopt;
+  if (!os.FindFile(TTextEncoding::Utf8, path, found)) return std::nullopt;
   return static_cast<std::uint64_t>(found.LastWriteTime.High) << 32 | found.LastWriteTime.Low;
 }
 
 }  // namespace
 
-TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::u16string& folder) {
-  const TextEncodingScope utf8(os, TTextEncoding::Utf8);
-  const std::string base = Utf16ToUtf8(folder);
+TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::string& base) {
   const auto unicode = LastWriteTime(os, base + PlaylistFileName(kPlayerPlaylistFile, TTextEncoding::Utf8));
   if (!unicode) return TTextEncoding::Ansi;
   const auto ansi = LastWriteTime(os, base + std::string(kPlayerPlaylistFile));

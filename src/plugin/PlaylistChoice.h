@@ -11,10 +11,9 @@
 
 namespace plenvox {
 
-// UTF-8 when the folder holds a "winamp.m3u8" that is not older than its "winamp.m3u"
-// (or that is there alone); else ANSI. The folder is joined with the file names as
-// written (as WinampFolder is); both are looked up through the W functions, whatever the
-// encoding in force, which stays as it was.
-TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::u16string& folder);
+// UTF-8 when the folder (in UTF-8) holds a "winamp.m3u8" that is not older than its
+// "winamp.m3u" (or that is there alone); else ANSI. The folder is joined with the file
+// names as written (as WinampFolder is); both are looked up through the W functions.
+TTextEncoding ChoosePlaylistEncoding(Platform& os, const std::string& folder);
 
 }  // namespace plenvox

@@ -1,6 +1,6 @@
 // The plug-in's one handle on the player's playlist file, with the rules of its
 // binding: a listing binds it to the playlist in use (TPluginState::PlaylistPath, in the
-// encoding in force) and keeps it open from FsFindFirst to
+// encoding of the settings as loaded) and keeps it open from FsFindFirst to
 // FsFindClose; an edit batch or a command binds it again before its lookups; closing
 // it when it is done never fails towards the caller, since a file that was only read
 // holds nothing of the user's that a failed close could lose.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "plugin/HostInterface.h"
 #include "plugin/HostText.h"
@@ -21,15 +22,19 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
       pictures_(os, columns_.Snapshots(), player),
       listing_(FrontEndPart(os, state, playlist_, player, host), analyses_, columns_.Snapshots()),
       batches_(os, state, playlist_, player, host),
-      commands_(os, state, playlist_, player, host) {}
+      commands_(os, state, playlist_, player, host),
+      copyOut_(os, state, playlist_, player, host) {}
 
 // --- Loads and the choice of encoding ------------------------------------------------
 
 void Plugin::InitPlayer() { state_.WritePlayerPlaylist(os_, player_); }
 
 void Plugin::UseEncodingOfPlaylist() {
-  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, os_.ToWide(state_.PlaylistFolder(os_)));
-  if (chosen != state_.Encoding) state_.LoadSettingsIn(os_, chosen);
+  // Chosen over the settings as just loaded in UTF-8, and the folder that the player
+  // reported as it reported it: no folder passes through the ANSI code page on its way
+  // to the look-up of its files.
+  const TTextEncoding chosen = ChoosePlaylistEncoding(os_, state_.PlaylistFolder(os_));
+  if (chosen != TTextEncoding::Utf8) state_.LoadSettingsIn(os_, chosen);
 }
 
 int Plugin::FsInit() noexcept {
@@ -44,7 +49,7 @@ int Plugin::FsInit() noexcept {
 
 int Plugin::FsInitW() noexcept {
   try {
-    state_.ReloadSettings(os_);
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     InitPlayer();
     // Chosen once the player has written both of its playlist files.
     UseEncodingOfPlaylist();
@@ -73,7 +78,7 @@ std::intptr_t Plugin::FindFirstInto(const std::string& path, Record& record) {
   try {
     const std::intptr_t handle = listing_.FindFirst(path, item_);
     if (handle != wfx::kSearchHandle) return handle;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     // The playlist holds no entry, or its first is an empty line; in a mode that writes
     // nothing, the name that the host left decides.
     return HasEmptyName(record) ? listing_.NoFirstEntry() : handle;
@@ -88,7 +93,7 @@ template <typename Record>
 bool Plugin::FindNextInto(Record& record) {
   try {
     if (!listing_.FindNext(item_)) return false;
-    WriteItem(os_, item_, record);
+    WriteItem(os_, state_.Encoding, item_, record);
     return true;
   } catch (...) {
     // A read failure ends the listing where it is.
@@ -109,9 +114,10 @@ std::intptr_t Plugin::FsFindFirst(const std::string& path, TFindData& record) no
 std::intptr_t Plugin::FsFindFirstW(const std::u16string& path, TFindDataW& record) noexcept {
   try {
     // The settings name the playlist folder, whose files decide the encoding.
-    state_.ReloadSettings(os_);
+    state_.LoadSettingsIn(os_, TTextEncoding::Utf8);
     UseEncodingOfPlaylist();
-    return FindFirstInto(CoreText(os_, path), record);
+    // Only compared with the root: a path that the encoding cannot hold is none.
+    return FindFirstInto(os_.FromWide(state_.Encoding, path), record);
   } catch (...) {
     return listing_.EmptyFolder();
   }
@@ -129,9 +135,68 @@ int Plugin::FsFindClose() noexcept {
   return 0;
 }
 
-int Plugin::FsGetFile() noexcept {
-  // Items are playlist entries, not files of the plug-in: copying them out is not offered.
-  return wfx::kFileNotSupported;
+// --- Copying out ---------------------------------------------------------------------
+
+void Plugin::KeepProgress(int pluginNumber, wfx::TProgressProc progress) noexcept {
+  progressNumber_ = pluginNumber;
+  progress_ = progress;
+}
+
+void Plugin::KeepProgressW(int pluginNumber, wfx::TProgressProcW progress) noexcept {
+  progressNumberW_ = pluginNumber;
+  progressW_ = progress;
+}
+
+bool Plugin::Progress(bool wide, const std::string& source, const std::string& target, int percent) {
+  if (progressW_ && (wide || !progress_)) {
+    std::u16string from = os_.ToWide(state_.Encoding, source);
+    std::u16string to = os_.ToWide(state_.Encoding, target);
+    return progressW_(progressNumberW_, from.data(), to.data(), percent) != 0;
+  }
+  if (progress_) {
+    std::string from = AnsiText(os_, state_.Encoding, source);
+    std::string to = AnsiText(os_, state_.Encoding, target);
+    return progress_(progressNumber_, from.data(), to.data(), percent) != 0;
+  }
+  return false;
+}
+
+template <typename Text>
+int Plugin::GetFile(const Text& remoteName, Text& localName, int flags) noexcept {
+  try {
+    // A name that the playlist's encoding cannot hold names no entry; a target that it
+    // cannot hold is never written under a look-alike name.
+    const std::optional<std::string> entry = CoreText(os_, state_.Encoding, remoteName);
+    if (!entry) return wfx::kFileNotFound;
+    std::optional<std::string> targetName = CoreText(os_, state_.Encoding, localName);
+    if (!targetName) return wfx::kFileWriteError;
+    const std::string& remote = *entry;
+    std::string& local = *targetName;
+    // The progress dialog shows the entry's file and the target.
+    const std::string source = remote.empty() ? remote : remote.substr(1);
+    const bool wide = std::is_same_v<Text, std::u16string>;
+    const int result = copyOut_.GetFile(remote, local, flags, [&](const std::string& target, int percent) {
+      return Progress(wide, source, target, percent);
+    });
+    if constexpr (std::is_same_v<Text, std::u16string>) {
+      localName = os_.ToWide(state_.Encoding, local);
+    } else {
+      localName = AnsiText(os_, state_.Encoding, local);
+    }
+    // The user's file stays where it is: moving an entry out takes it out of the playlist.
+    if (result == wfx::kFileOk && (flags & wfx::kCopyMove)) batches_.RemoveMovedEntry(remote);
+    return result;
+  } catch (...) {
+    return wfx::kFileWriteError;
+  }
+}
+
+int Plugin::FsGetFile(const std::string& remoteName, std::string& localName, int flags) noexcept {
+  return GetFile(remoteName, localName, flags);
+}
+
+int Plugin::FsGetFileW(const std::u16string& remoteName, std::u16string& localName, int flags) noexcept {
+  return GetFile(remoteName, localName, flags);
 }
 
 // --- Edits -------------------------------------------------------------------------------
@@ -147,7 +212,7 @@ void Plugin::FsStatusInfo(int startEnd, int operation) noexcept {
 template <typename Text>
 int Plugin::PutFile(const Text& localName) noexcept {
   try {
-    batches_.PutFile(CoreText(os_, localName));
+    batches_.PutFile(CoreText(os_, state_.Encoding, localName));
   } catch (...) {
   }
   return wfx::kFileOk;
@@ -156,7 +221,7 @@ int Plugin::PutFile(const Text& localName) noexcept {
 template <typename Text>
 int Plugin::DeleteFile(const Text& remoteName) noexcept {
   try {
-    batches_.DeleteFile(CoreText(os_, remoteName));
+    batches_.DeleteFile(CoreText(os_, state_.Encoding, remoteName));
   } catch (...) {
   }
   return wfx::kTrue;
@@ -174,7 +239,10 @@ int Plugin::FsDeleteFileW(const std::u16string& remoteName) noexcept {
 template <typename Text>
 int Plugin::ExecuteFile(const Text& remoteName, const Text& verb) noexcept {
   try {
-    return commands_.ExecuteFile(CoreText(os_, remoteName), CoreText(os_, verb));
+    // A verb that the encoding cannot hold is none of the commands.
+    const TTextEncoding encoding = state_.Encoding;
+    return commands_.ExecuteFile(CoreText(os_, encoding, remoteName),
+                                 CoreText(os_, encoding, verb).value_or(""));
   } catch (const IoError&) {
     return wfx::kExecOk;
   } catch (...) {

@@ -14,21 +14,14 @@ constexpr std::size_t kModulePathMax = 259;
 constexpr std::uint64_t kWriteTimeSlack = 2 * 10000000ull;
 
 std::uint64_t Ticks(TFileTime time) { return static_cast<std::uint64_t>(time.High) << 32 | time.Low; }
-
-std::string ModulePathUtf8Of(Platform& os) {
-  const TextEncodingScope utf8(os, TTextEncoding::Utf8);
-  return os.ModuleFileName();
-}
 }  // namespace
 
 TPluginState::TPluginState(Platform& os, std::string firstRunText, std::string firstRunProgram)
-    : ModulePath(os.ModuleFileName().substr(0, kModulePathMax)),
-      ModulePathUtf8(ModulePathUtf8Of(os)),
+    : ModulePath(os.ModuleFileName(TTextEncoding::Ansi).substr(0, kModulePathMax)),
+      ModulePathUtf8(os.ModuleFileName(TTextEncoding::Utf8)),
       CommanderPath(CaptureCommanderPath(os)),
       FirstRunText(std::move(firstRunText)),
       FirstRunProgram(std::move(firstRunProgram)) {}
-
-void TPluginState::ReloadSettings(Platform& os) { LoadSettingsIn(os, Encoding); }
 
 void TPluginState::LoadSettingsIn(Platform& os, TTextEncoding encoding) {
   os.SetTextEncoding(encoding);
@@ -91,7 +84,7 @@ std::string TPluginState::FolderOf(Platform& os, TFolderSource source) const {
                  : WithTrailingSeparator(Settings.PlaylistFolder, os.PathSeparator());
     case TFolderSource::Player:
       return PlayerFolder && !PlayerFolder->empty()
-                 ? WithTrailingSeparator(os.FromWide(*PlayerFolder), os.PathSeparator())
+                 ? WithTrailingSeparator(os.FromWide(Encoding, *PlayerFolder), os.PathSeparator())
                  : std::string();
     case TFolderSource::WinampFolder:
       return Settings.WinampFolder;
@@ -106,7 +99,7 @@ const std::string& TPluginState::ModulePathInUse() const {
 std::string TPluginState::PlaylistFolder(Platform& os) const {
   if (PlaylistJustWritten()) return FolderOf(os, *WrittenFolder);
   std::optional<std::string> playerFolder;
-  if (PlayerFolder) playerFolder = os.FromWide(*PlayerFolder);
+  if (PlayerFolder) playerFolder = os.FromWide(Encoding, *PlayerFolder);
   return PlaylistFolderInUse(Settings, playerFolder, os.PathSeparator());
 }
 

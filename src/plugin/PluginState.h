@@ -31,8 +31,9 @@ struct TPluginState {
   std::string ModulePath;
   std::string ModulePathUtf8;
   std::string CommanderPath;
-  // The encoding of the settings and of CurrentPath, which is also the encoding of the
-  // platform's texts: each load of the settings sets both (see Plugin.h).
+  // The encoding of the playlist in use: of the settings and CurrentPath, of the names
+  // that the listing, the batches and the commands handle, and of the platform's texts
+  // (Platform::SetTextEncoding); each load of the settings sets it (see Plugin.h).
   TTextEncoding Encoding = TTextEncoding::Ansi;
   // Loaded by FsInit and at the start of every listing; zero until then.
   TSettings Settings;
@@ -53,8 +54,6 @@ struct TPluginState {
 
   // Entries exist for the commands only while the last listing was of the root.
   bool ListedRoot() const { return CurrentPath == kRootPath; }
-  // Loads the settings in the encoding in force.
-  void ReloadSettings(Platform& os);
   // Puts the platform's texts in the encoding and loads the settings in it.
   void LoadSettingsIn(Platform& os, TTextEncoding encoding);
   // The player writes its playlist (the answer, its position, is returned), and the
@@ -66,10 +65,15 @@ struct TPluginState {
   // Whether the playlist in use is the one that the player wrote at its last request.
   bool PlaylistJustWritten() const;
 
-  // In the encoding in force.
+  // In the encoding of the settings as loaded.
   const std::string& ModulePathInUse() const;
   // The folder of the playlist that the player has just written; when no folder holds
   // one, the key's folder, else the one that the player reported, else WinampFolder.
+  // The folder that the player reported is converted from UTF-16 only here, into the
+  // encoding of the settings as loaded: exactly into UTF-8; into the ANSI code page
+  // without best-fit characters, so that a folder named in a script that the code page
+  // lacks keeps a "?" for each such character and names no folder at all (rather than a
+  // look-alike).
   std::string PlaylistFolder(Platform& os) const;
   // The player's playlist file in that folder.
   std::string PlaylistPath(Platform& os) const;

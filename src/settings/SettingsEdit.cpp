@@ -129,7 +129,8 @@ void CheckOne(Platform& os, const std::string& commanderPath, IniAssignment& ass
                              " characters long; the plug-in reads at most " +
                              std::to_string(kIniValueMax) + ".");
     }
-  } else if (Is(assignment, ini::kBlockDead) || Is(assignment, ini::kDisableMulti)) {
+  } else if (Is(assignment, ini::kBlockDead) || Is(assignment, ini::kDisableMulti) ||
+             Is(assignment, ini::kNumberCopies)) {
     CheckSwitch(assignment, check);
   } else if (Is(assignment, ini::kTagCodePage)) {
     CheckNumber(assignment, 0, 65535, check);
@@ -190,6 +191,7 @@ TSettingsForm ReadSettingsForm(Platform& os, const std::string& iniPath) {
   form.BlockDead = SwitchValue(stored(ini::kBlockDead), ini::kBlockDead);
   form.DisableMulti = SwitchValue(stored(ini::kDisableMulti), ini::kDisableMulti);
   form.TagCodePage = CodePageValue(stored(ini::kTagCodePage));
+  form.NumberCopies = SwitchValue(stored(ini::kNumberCopies), ini::kNumberCopies);
   return form;
 }
 
@@ -211,6 +213,7 @@ std::vector<IniAssignment> FormAssignments(const TSettingsForm& form) {
   assignments.push_back(assign(ini::kBlockDead, flag(form.BlockDead)));
   assignments.push_back(assign(ini::kDisableMulti, flag(form.DisableMulti)));
   assignments.push_back(assign(ini::kTagCodePage, std::to_string(form.TagCodePage)));
+  assignments.push_back(assign(ini::kNumberCopies, flag(form.NumberCopies)));
   return assignments;
 }
 

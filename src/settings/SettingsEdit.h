@@ -38,6 +38,7 @@ struct TSettingsForm {
   bool DisableMulti = true;
   // 0: the ANSI code page.
   std::uint32_t TagCodePage = 0;
+  bool NumberCopies = false;
 };
 
 // The form filled from the INI file (an empty path: every default), read through the

@@ -27,14 +27,15 @@ std::string FormatSettings(Platform& os, const TSettings& settings) {
          Line("ExtFilter", os.WideToAnsi(settings.ExtFilter)) +
          Line("BlockDead", Boolean(settings.BlockDead)) +
          Line("DisableMulti", Boolean(settings.DisableMulti)) +
-         Line("TagCodePage", std::to_string(settings.TagCodePage));
+         Line("TagCodePage", std::to_string(settings.TagCodePage)) +
+         Line("NumberCopies", Boolean(settings.NumberCopies));
 }
 
 std::string PlaylistFolderInUseNow(Platform& os, const TSettings& settings) {
   std::optional<std::string> reported;
   if (settings.PlaylistFolder.empty()) {
     if (const auto folder = WindowMessagePlayer(os, settings.WinampExe).PlaylistFolder()) {
-      reported = os.FromWide(*folder);
+      reported = os.FromWide(os.TextEncoding(), *folder);
     }
   }
   return PlaylistFolderInUse(settings, reported, os.PathSeparator());

@@ -70,6 +70,17 @@ class HostOutput:
         """The records that the plug-in's Unicode listing filled (FsFindFirstW, FsFindNextW)."""
         return [item for owner, _, item in self._records() if owner in ("findfirstw", "findnextw")]
 
+    def wide_listings(self):
+        """The names of each Unicode listing (FsFindFirstW and the FsFindNextW after it),
+        in order."""
+        listings = []
+        for owner, _, item in self._records():
+            if owner == "findfirstw":
+                listings.append([])
+            if owner in ("findfirstw", "findnextw") and listings:
+                listings[-1].append(item.wide_name)
+        return listings
+
     def stats(self):
         """The host's own look-ups: path -> record, or None for a path not found (the
         paths of "statw" decoded from UTF-8)."""

@@ -31,6 +31,7 @@ import check  # noqa: E402
 import demo  # noqa: E402
 import scenarios_columns  # noqa: E402,F401  (each registers its scenarios)
 import scenarios_commands  # noqa: E402,F401
+import scenarios_copyout  # noqa: E402,F401
 import scenarios_formats  # noqa: E402,F401
 import scenarios_edits  # noqa: E402,F401
 import scenarios_faults  # noqa: E402,F401

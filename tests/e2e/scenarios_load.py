@@ -51,7 +51,9 @@ def exports_root_name_and_about_box(sc):
         ABOUT_BOX, "rootname\t5\tPlen\tintact",
         ABOUT_BOX, "rootname\t1\t\tintact",
     ], "root names and about boxes")
-    expect(not sc.exists("P:\\temp\\copy.mp3"), "FsGetFile copied a file out of the folder")
+    # Before FsInit, and for a file that does not exist: nothing is copied.
+    expect_equal(out.of("getfile")[0][0], "2", "FsGetFile of a missing file: not found")
+    expect(not sc.exists("P:\\temp\\copy.mp3"), "FsGetFile made a target for a missing file")
     # Loading and the about box leave the player alone.
     expect_equal(sc.player_log().events(), [], "player log")
 

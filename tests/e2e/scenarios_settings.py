@@ -23,6 +23,7 @@ OK, CANCEL = 1, 2
 INI_FILE, WINAMP_FOLDER, EDITOR, SETTINGS_PROGRAM, EXT_FILTER = 1001, 1002, 1004, 1006, 1011
 PLAYLIST_FOLDER, PLAYLIST_IN_USE = 1014, 1016
 MODE_NAME, MODE_DATA, MODE_TIME, BLOCK_DEAD, DISABLE_MULTI = 1008, 1009, 1010, 1012, 1013
+NUMBER_COPIES = 1020
 # The extension filter of a new settings file: every format the folder reads.
 PROPOSED_EXT_FILTER = "mp3:mp2:mp1:flac:ogg:oga:opus:m4a:m4b:mp4:aac:wav:aif:aiff:aifc:wma"
 # Message-box buttons.
@@ -31,7 +32,7 @@ BOX_OK = 1
 DEFAULT_FIELDS = {
     "Valid": "false", "WinampFolder": "", "PlaylistFolder": "", "WinampExe": "winamp.exe",
     "WinampPlaylist": "winamp.m3u", "Editor": "", "SettingsProgram": "", "DisplayMode": "1",
-    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true", "TagCodePage": "0",
+    "ExtFilter": "mp3", "BlockDead": "true", "DisableMulti": "true", "TagCodePage": "0", "NumberCopies": "false",
     "PlaylistInUse": "",
 }
 
@@ -122,7 +123,7 @@ def show_prints_what_the_plugin_sees(sc):
         "WinampExe": "P:\\playerwinamp.exe",
         "WinampPlaylist": "P:\\playerwinamp.m3u", "Editor": " P:\\tools\\ed.exe ",
         "SettingsProgram": "", "DisplayMode": "2", "ExtFilter": "", "BlockDead": "true",
-        "DisableMulti": "false", "TagCodePage": "0", "PlaylistInUse": "P:\\player",
+        "DisableMulti": "false", "TagCodePage": "0", "NumberCopies": "false", "PlaylistInUse": "P:\\player",
     }, "/show")
 
 
@@ -230,6 +231,7 @@ def dialog_shows_the_settings_and_saves_what_was_entered(sc):
         boxes = dialog.drive("text=%d:P:\\tools\\ed.exe" % EDITOR,
                              "text=%d: mp3:ogg " % EXT_FILTER,
                              "click=%d" % MODE_TIME, "check=%d:0" % DISABLE_MULTI,
+                             "check=%d:1" % NUMBER_COPIES,
                              "text=%d:%s" % (SETTINGS_PROGRAM, "s" * 300),
                              "click=%d" % OK, "box=%d" % BOX_OK,
                              "text=%d:%%commander_path%%\\s.exe" % SETTINGS_PROGRAM,
@@ -242,7 +244,7 @@ def dialog_shows_the_settings_and_saves_what_was_entered(sc):
         dialog.close()
     text = sc.read_bytes(INI_PATH).decode("latin-1")
     for line in ("Editor=P:\\tools\\ed.exe", 'ExtFilter=" mp3:ogg "', "DisplayMode=2",
-                 "DisableMulti=0", "BlockDead=1", "Settings=%commander_path%\\s.exe",
+                 "DisableMulti=0", "NumberCopies=1", "BlockDead=1", "Settings=%commander_path%\\s.exe",
                  "WinampFolder=" + PLAYER_FOLDER):
         expect(line + "\r\n" in text, "%s in the INI file:\n%s" % (line, text))
 

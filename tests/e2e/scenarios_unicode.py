@@ -8,7 +8,7 @@ import mpeg_files
 import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
 from host_output import unescape, utf8
-from scenarios_listing import expect_file_fields, no_file_item
+from scenarios_listing import expect_file_fields, no_file_item, stat_script
 from workspace import PLAYER_CLASS, SETTINGS_FOLDER, TEMP_FOLDER
 
 WESTERN_CODE_PAGE = ["1252", "437"]
@@ -326,3 +326,124 @@ def unicode_first_run(sc):
                   "Main settings file not found or empty. Please, run SETTINGS.EXE",
                   "findfirstw\t-1\t18"], "the first-run message and an empty folder")
     expect_equal(len(sc.recorded("P:\\plugin\\settings.log")), 1, "starts of settings.exe")
+
+
+# --- Names that the ANSI code page cannot hold ------------------------------------------------
+
+# Settings folders of users whose account names are not in a Western script.
+SETTINGS_FOLDERS_IN_OTHER_SCRIPTS = {
+    "cyrillic": "P:\\Users\\Иван\\AppData\\Roaming\\Winamp\\",
+    "japanese": "P:\\Users\\山田太郎\\AppData\\Roaming\\Winamp\\",
+}
+
+
+def settings_folder_in_another_script(sc, folder):
+    """Today's player keeps its playlist in the folder and reports it (338): the W entry
+    points list, add, delete, open and save there. The program folder holds an old
+    playlist of its own, which must not be what is read."""
+    sc.install(player_options=dict(TODAYS_PLAYER, PlaylistFolder=folder))
+    sc.write_ini(DisplayMode=0)
+    playlist = [CYRILLIC, GREEK, CJK]
+    for path in playlist + [EMOJI]:
+        sc.write_bytes(path, mpeg_files.constant_bit_rate(50).data)
+    sc.write_playlist(playlist, path=folder + "winamp.m3u8", encoding="utf-8")
+    sc.write_playlist(["P:\\music\\in the program folder.mp3"])
+    lists = "P:\\списки"
+    sc.path(lists).mkdir()
+    out = run(sc, ["initw", "listw \\", "statusw start 5", 'putw "%s"' % EMOJI, "statusw end 5",
+                   "listw \\", "statusw start 8", 'deletew "\\%s"' % GREEK, "statusw end 8",
+                   "listw \\", 'execw "\\%s" open' % CJK,
+                   "picker choose " + lists, 'execw \\ "quote save"'])
+    expect_clean(out)
+    expect_equal(out.wide_listings(),
+                 [playlist, playlist + [EMOJI], [CYRILLIC, CJK, EMOJI]],
+                 "the listings before and after the add and the delete batch")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + WRITE_ASKED * 2 + ev.add_batch(1, UNICODE_TEMP) + WRITE_ASKED * 2 +
+                 ev.delete_batch(kept=3, saved_position=0, path=UNICODE_TEMP) + WRITE_ASKED +
+                 [ev.WRITE, ev.position(1), ev.STOP, ev.PLAY] + [ev.WRITE] * 2,
+                 "the player's requests: the batches as temp.m3u8, the entry played")
+    expect_equal(sc.read_bytes(lists + "\\Plenvox.m3u8"), sc.read_bytes(folder + "winamp.m3u8"),
+                 "the saved copy, byte for byte the playlist in the settings folder")
+    expect_equal(final_playlist(sc), (1, [CYRILLIC, CJK, EMOJI]), "the player's playlist afterwards")
+
+
+for _script, _folder in SETTINGS_FOLDERS_IN_OTHER_SCRIPTS.items():
+    def _scenario(sc, folder=_folder):
+        settings_folder_in_another_script(sc, folder)
+    _scenario.__name__ = "settings_folder_named_in_%s" % _script
+    scenario("unicode")(_scenario)
+
+
+@scenario("unicode")
+def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
+    """An old player (its ANSI playlist only) and files named in characters that code
+    page 1252 lacks: the add batch refuses them (BlockDead and DisableMulti off, so
+    nothing else would stop "Lodz.mp3" or "????.mp3"), deleting them removes nothing,
+    also not the look-alike entry "Lodz.mp3", opening one plays no entry, and its content
+    column is no entry's (the host's file error), not the look-alike's."""
+    import scenarios_columns  # here: it imports this module's names
+    unheld = ["P:\\music\\Łódź.mp3", "P:\\music\\Кино.mp3", "P:\\music\\東京事変.mp3"]
+    look_alike = "P:\\music\\Lodz.mp3"
+    playlist = [look_alike, WESTERN]
+    sc.install()
+    sc.write_ini(DisplayMode=0, BlockDead=0, DisableMulti=0)
+    for path in playlist + unheld:
+        sc.write_bytes(path, b"not really audio")
+    sc.write_playlist(playlist, encoding="cp1252")
+    out = run(sc, ["initw", "listw \\", "statusw start 5"] + ['putw "%s"' % p for p in unheld] +
+              ["statusw end 5", "statusw start 8"] + ['deletew "\\%s"' % p for p in unheld] +
+              ["statusw end 8", 'execw "\\%s" open' % unheld[0], "listw \\",
+               'valuew "\\%s" %d 0 0' % (unheld[0], scenarios_columns.INDEX["Exists"]),
+               'valuew "\\%s" %d 0 0' % (look_alike, scenarios_columns.INDEX["Exists"])])
+    expect_clean(out)
+    expect_equal([f[2:] for f in out.of("valuew")], [["-2"], ["6", "true"]],
+                 "the column Exists of the name and of its look-alike")
+    expect_equal(out.of("putw"), [["0"]] * 3, "FsPutFileW answers")
+    expect_equal(out.of("deletew"), [["-1"]] * 3, "FsDeleteFileW answers")
+    expect_equal(sc.player_log().events(),
+                 [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(0) + ev.WRITE_ASKED +
+                 ev.delete_batch(kept=2, saved_position=0) +
+                 [ev.WRITE, ev.position(-1), ev.STOP, ev.PLAY] + ev.WRITE_ASKED,
+                 "the player's requests: nothing added, nothing removed, no entry played")
+    expect_equal(names_listed(out), [look_alike, WESTERN], "the listing afterwards")
+    position, paths = sc.player_log().final_playlist()
+    expect_equal([p.encode("latin-1").decode("cp1252") for p in paths], playlist,
+                 "the player's playlist afterwards")
+
+
+@scenario("unicode")
+def an_old_host_never_shows_the_file_that_a_lost_characters_question_marks_match(sc):
+    """An old host reads today's player's ANSI playlist, where the CJK entry is
+    "P:\\music\\??.mp3"; "P:\\music\\ab.mp3" is what that pattern would match. The entry
+    shows as a missing file in every display mode, and its content column and its icon
+    (looked up from the host's background thread) say so; the entry beside it shows its
+    own file."""
+    cjk, matched = "P:\\music\\東京.mp3", "P:\\music\\ab.mp3"
+    files = {cjk: mpeg_files.constant_bit_rate(100), WESTERN: mpeg_files.constant_bit_rate(60),
+             matched: mpeg_files.constant_bit_rate(300)}
+    prepare(sc, [cjk, WESTERN], files)
+    lost = as_ansi(cjk)
+    expect_equal(lost, "P:\\music\\??.mp3", "the entry in the ANSI playlist")
+    western = WESTERN.encode("cp1252").decode("latin-1")
+    # Here: both import this module's names.
+    import scenarios_columns
+    import scenarios_pictures as pictures
+    asked = ['value "\\%s" %d 0 0' % (lost, scenarios_columns.INDEX["Exists"]),
+             'icon "\\%s" %d' % (lost, pictures.ICON_SMALL | pictures.ICON_BACKGROUND)]
+    # A missing file's record: every field "none", in mode 2 a play time of 0.
+    missing_item = {1: no_file_item(lost), 2: no_file_item(lost)}
+    for mode in (1, 2, 0):
+        sc.write_ini(DisplayMode=mode)
+        # The host's own record of the file beside it, taken before the listing reads it.
+        out = sc.run_host(stat_script([western]) + ["init", "list \\"] + asked)
+        expect_clean(out)
+        items = out.items()
+        expect_equal([item.name for item in items], [lost, western], "mode %d names" % mode)
+        if mode in missing_item:
+            expect_equal(items[0].row(), missing_item[mode], "mode %d: the entry whose characters were lost" % mode)
+            expect_file_fields(items[1], out.stats()[western], western,
+                               files[WESTERN].whole_seconds if mode == 2 else None)
+        expect_equal([f[2:] for f in out.of("value")], [["6", "false"]],
+                     "mode %d: its column Exists" % mode)
+        expect_equal(out.of("icon"), [pictures.icon("missing", 16)], "mode %d: its icon" % mode)

@@ -63,7 +63,8 @@ const std::string& MemoryPlatform::FileName() {
   return kName;
 }
 
-std::unique_ptr<File> MemoryPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> MemoryPlatform::OpenRead(TTextEncoding, const std::string& path,
+                                               std::uint32_t& error) {
   if (path != FileName()) {
     error = kErrorFileNotFound;
     return nullptr;
@@ -72,7 +73,8 @@ std::unique_ptr<File> MemoryPlatform::OpenRead(const std::string& path, std::uin
   return std::make_unique<MemoryFile>(content_, chunkSize_);
 }
 
-std::unique_ptr<File> MemoryPlatform::CreateWrite(const std::string&, std::uint32_t& error) {
+std::unique_ptr<File> MemoryPlatform::CreateWrite(TTextEncoding, const std::string&,
+                                                  std::uint32_t& error) {
   error = kErrorAccessDenied;
   return nullptr;
 }

@@ -22,9 +22,13 @@ class MemoryPlatform : public PosixPlatform {
 
   static const std::string& FileName();
 
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
   // Nothing is written anywhere.
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
 
  private:
   std::string_view content_;

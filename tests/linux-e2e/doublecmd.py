@@ -23,6 +23,8 @@ EXIT_LIMIT = 10
 # xdotool key names of the bound commands.
 KEY_OPEN_PLUGIN = "ctrl+F12"
 KEY_COPY = "F5"
+KEY_VIEW = "F3"
+KEY_CLOSE_VIEWER = "Escape"
 KEY_DELETE = "F8"
 KEY_SELECT_ALL = "ctrl+a"
 KEY_EXIT = "alt+x"
@@ -33,6 +35,7 @@ def hotkeys(root_name):
     """(shortcut as Double Commander writes it, command, parameter, control)."""
     return [
         ("Ctrl+F12", "cm_ChangeDir", "wfx://%s/" % root_name, None),
+        ("F3", "cm_View", None, None),
         ("F5", "cm_Copy", None, None),
         ("F8", "cm_Delete", None, None),
         ("Alt+X", "cm_Exit", None, None),
@@ -77,6 +80,10 @@ def write_hotkeys(path, root_name):
             _element(key, "Param", parameter)
         if control is not None:
             _element(key, "Control", control)
+    # The viewer's own keys are replaced too: Escape closes it.
+    viewer = _element(_element(root.find("Hotkeys"), "Form", Name="Viewer"), "Hotkey")
+    _element(viewer, "Shortcut", "Esc")
+    _element(viewer, "Command", "cm_ExitViewer")
     _write(root, path)
 
 

@@ -15,8 +15,9 @@ import subprocess
 import sys
 from pathlib import Path
 import fixture_checks as fc
-from call_log import OP_DELETE, OP_EXEC, OP_LIST, OP_PUT_MULTI, calls_named, operations
-from doublecmd import KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH
+from call_log import (OP_DELETE, OP_EXEC, OP_GET_MULTI, OP_LIST, OP_PUT_MULTI, calls_named,
+                      operations)
+from doublecmd import KEY_CLOSE_VIEWER, KEY_COPY, KEY_DELETE, KEY_OPEN_PLUGIN, KEY_REFRESH, KEY_VIEW
 from processes import StepTimeout, wait_until
 from scenario_fixture import COPY_DIALOG, DELETE_DIALOG, PLAY_LIMIT, Run, _elapsed
 
@@ -40,6 +41,7 @@ SETTINGS_LIMIT = 20
 SONG_SECONDS = 90  # long enough that no song ends during the run
 STREAM = "http://stream.invalid/live.mp3"
 NO_TIME = -2  # the host's mark for a time that is not known (0xFFFFFFFFFFFFFFFE, signed)
+VIEWER_WINDOW = r"e five\.mp3"  # the viewer is titled by the viewed copy
 
 
 class PlenvoxRun(Run):
@@ -117,6 +119,21 @@ def drive(run, session, checks):
         check_mpd(checks, mpd, "deleting the playing entry", left, 1)
         checks.equal(mpd.status().get("songid"), next_id,
                      "MPD after deleting the playing entry: the song that followed it plays")
+    with run.step("copy out two") as since:
+        # b and the FLAC file to the other panel's folder, the music folder: Double
+        # Commander names each copy by the item's name, the entry's path with its "/"
+        # shown as U+2215.
+        run.press("Home", "Down", "Insert", "Insert", KEY_COPY)  # ".." comes first
+        run.answer(COPY_DIALOG, "Return")
+        run.wait_end({OP_GET_MULTI}, since, relisted=False)
+    with session.mpd.client() as mpd:
+        check_mpd(checks, mpd, "copy out two", left, 1)
+    with run.step("view") as since:
+        # F3 on e five.mp3 (after "..", b and the three other formats): the host fetches a
+        # copy through FsGetFileW and shows it.
+        run.press("Home", *["Down"] * (left.index(MUSIC[4]) + 1), KEY_VIEW)
+        run.calls.wait_for(lambda records: calls_named(records, "FsGetFile"), SETTINGS_LIMIT,
+                           "FsGetFileW of the viewed entry", since)
     session.screenshot("doublecmd.png")
     with run.step("save") as since:
         # Typed into the command line (below the panels), which hands it to the folder of
@@ -261,6 +278,13 @@ def check_steps(checks, run, session, durations):
     kept = [shown_name(p) for p in kept]
     check_no_file(checks, run, "stream, mode 2", [shown_name(STREAM)])
     check_no_file(checks, run, "stream, mode 0", kept + [shown_name(STREAM)])
+    check_copy_out(checks, run, music, [music / MUSIC[1], Path(run.formats[0])])
+    viewed = calls_named(run.records("view"), "FsGetFile")
+    checks.equal([(g["remote"], g["flags"], g.get("result")) for g in viewed],
+                 [("/" + shown_name(music / MUSIC[4]), 0, 0)], "view: FsGetFileW of the entry answers 0")
+    checks.check(viewed and viewed[0]["local"].endswith(shown_name(music / MUSIC[4])),
+                 "view: the host's temporary copy is named by the item (%r)"
+                 % [g["local"] for g in viewed])
     save = calls_named(run.records("save"), "FsExecuteFile")
     checks.equal([(r["remote"], r["verb"]) for r in save], [("/", "quote save")],
                  "save: FsExecuteFileW of the folder with the command line's text")
@@ -279,7 +303,7 @@ def check_steps(checks, run, session, durations):
     listing = the_listing(run, "mpd stopped")
     checks.check(listing and not [r for r in listing.calls if r.get("result") == 1],
                  "MPD stopped: the folder lists nothing")
-    for name in ("first-run.png", "doublecmd.png", "stream.png", "mpd-stopped.png"):
+    for name in ("first-run.png", "viewer.png", "doublecmd.png", "stream.png", "mpd-stopped.png"):
         fc.check_screenshot(checks, session.x, session.run_dir / name)
     checks.fact("%d calls logged" % len(records))
 
@@ -296,6 +320,20 @@ def check_plays_on(checks, mpd, step, before):
     checks.check(_elapsed(after) >= _elapsed(before) > 0,
                  "MPD after %s: the song went on from %s s (now %s s), no restart"
                  % (step, before.get("elapsed"), after.get("elapsed")))
+
+
+def check_copy_out(checks, run, music, sources):
+    """F5 out of the folder: one FsGetFileW per item with no flags, each answered 0, and
+    each copy in the other panel's folder (music), under the name the host chose, byte
+    for byte its entry's file."""
+    gets = calls_named(run.records("copy out two"), "FsGetFile")
+    expected = [("/" + shown_name(p), str(music / shown_name(p)), 0, 0) for p in sources]
+    checks.equal(sorted((g["remote"], g["local"], g["flags"], g.get("result")) for g in gets),
+                 sorted(expected), "copy out two: FsGetFileW calls (remote, local, flags, result)")
+    for source in sources:
+        copy = music / shown_name(source)
+        checks.equal(copy.read_bytes() if copy.exists() else None, source.read_bytes(),
+                     "copy out two: the copy of %s byte for byte" % source.name)
 
 
 def check_mpd(checks, mpd, step, queue, song):

@@ -22,11 +22,12 @@ using namespace test;
 // Runs a step of the test while the columns open a file for its analysis.
 class SteppedPlatform : public PosixPlatform {
  public:
-  std::unique_ptr<File> OpenReadIn(TTextEncoding encoding, const std::string& path,
-                                   std::uint32_t& error) override {
+  std::unique_ptr<File> OpenRead(TTextEncoding encoding, const std::string& path,
+                                 std::uint32_t& error) override {
     if (onOpen) onOpen();
-    return PosixPlatform::OpenReadIn(encoding, path, error);
+    return PosixPlatform::OpenRead(encoding, path, error);
   }
+  using PosixPlatform::OpenRead;
   std::function<void()> onOpen;
 };
 

@@ -42,13 +42,13 @@ TEST(ExtensionOfTest, TakesTheTextFromTheLastDotOfTheFileName) {
 TEST(FilterItemsTest, SplitsAtColonsAndLowerCasesAToZ) {
   test::FakePlatform os;
   using Items = std::vector<std::string>;
-  EXPECT_EQ(FilterItems(os, u"MP3:Wav:"), (Items{"mp3", "wav"}));
-  EXPECT_EQ(FilterItems(os, u""), Items{});
-  EXPECT_EQ(FilterItems(os, u":"), Items{""});
-  EXPECT_EQ(FilterItems(os, u"mp3::wav"), (Items{"mp3", "", "wav"}));
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, u"MP3:Wav:"), (Items{"mp3", "wav"}));
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, u""), Items{});
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, u":"), Items{""});
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, u"mp3::wav"), (Items{"mp3", "", "wav"}));
   // Only A to Z change case; other characters are converted as they are.
-  EXPECT_EQ(FilterItems(os, u"\u00C4X"), Items{"\xC3\x84x"});
-  EXPECT_EQ(FilterItems(os, std::u16string(300, u'A'))[0], std::string(255, 'a'));
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, u"\u00C4X"), Items{"\xC3\x84x"});
+  EXPECT_EQ(FilterItems(os, TTextEncoding::Ansi, std::u16string(300, u'A'))[0], std::string(255, 'a'));
 }
 
 struct AllowedCase {
@@ -63,7 +63,7 @@ TEST_P(ExtAllowedTest, AcceptsExactlyTheListedExtensionsInAnyCase) {
   test::FakePlatform os;
   TSettings settings;
   settings.ExtFilter = GetParam().filter;
-  EXPECT_EQ(ExtAllowed(os, settings, ExtensionOf(GetParam().path)), GetParam().allowed);
+  EXPECT_EQ(ExtAllowed(os, TTextEncoding::Ansi, settings, ExtensionOf(GetParam().path)), GetParam().allowed);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -298,6 +298,22 @@ TEST_F(ListingTest, SettingsAreReloadedAtEveryListing) {
   plugin.FsFindClose();
 }
 
+TEST_F(ListingTest, SettingsAreReloadedAtEveryUnicodeListing) {
+  // Both of the player's playlists: the Unicode entry points read "winamp.m3u8", and
+  // whichever they read, each listing loads the settings again.
+  const std::string playlist = "#EXTM3U\r\nC:\\a.mp3\r\n";
+  WritePlaylist(playlist);
+  test::WriteFile(dir / "winamp.m3u8", playlist);
+  for (const auto& [mode, attributes] : {std::pair{"0", 0u}, std::pair{"3", 0x5A5A5A5Au}}) {
+    Configure(mode);
+    TFindDataW record;
+    std::memset(&record, 0x5A, sizeof record);
+    ASSERT_EQ(plugin.FsFindFirstW(u"\\", record), 0) << "mode " << mode;
+    EXPECT_EQ(record.FileAttributes, attributes) << "mode " << mode;
+    plugin.FsFindClose();
+  }
+}
+
 TEST_F(ListingTest, NewFindFirstRedirectsAnOpenListing) {
   Configure("0");
   WritePlaylist("#EXTM3U\r\nA\r\nB\r\nC\r\n");
@@ -313,7 +329,11 @@ TEST_F(ListingTest, NewFindFirstRedirectsAnOpenListing) {
   EXPECT_FALSE(plugin.FsFindNext(record));
 }
 
-TEST_F(ListingTest, GetFileIsNotSupported) { EXPECT_EQ(plugin.FsGetFile(), wfx::kFileNotSupported); }
+TEST_F(ListingTest, GetFileOfAStreamAddressIsNotSupported) {
+  std::string target = dir / "copy.mp3";
+  EXPECT_EQ(plugin.FsGetFile("\\http://radio.example/stream", target, 0), wfx::kFileNotSupported);
+  EXPECT_FALSE(test::Exists(target));
+}
 
 }  // namespace
 }  // namespace plenvox

@@ -417,10 +417,12 @@ class CountingPlatform : public FakePlatform {
   int seeks = 0;
   int reads = 0;
 
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override {
-    auto file = FakePlatform::OpenRead(path, error);
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override {
+    auto file = FakePlatform::OpenRead(pathEncoding, path, error);
     return file ? std::make_unique<CountingFile>(std::move(file), *this) : nullptr;
   }
+  using FakePlatform::OpenRead;
 
  private:
   class CountingFile : public File {

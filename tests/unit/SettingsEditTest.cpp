@@ -188,7 +188,7 @@ TEST_F(SaveTest, NewFileGetsEveryKeyItsFolderAndTheRegistryValue) {
   EXPECT_EQ(s.WinampExe, "C:\\W\\winamp.exe");
   EXPECT_EQ(s.DisplayMode, TDisplayMode::PlayTime);
   // A new user gets every format that the folder reads proposed.
-  EXPECT_EQ(s.ExtFilter, os.ToWide(kProposedExtFilter));
+  EXPECT_EQ(s.ExtFilter, os.ToWide(os.TextEncoding(), kProposedExtFilter));
   EXPECT_EQ(s.TagCodePage, 0u);
   const std::string text = ReadFile(fresh);
   for (const auto& key : kSettingKeys) EXPECT_NE(text.find(std::string(key.Key) + "="), std::string::npos) << key.Key;
@@ -338,7 +338,7 @@ TEST(SettingsReportTest, ListsEveryFieldInTheRecordsOrder) {
             "Valid=false\r\nWinampFolder=\r\nPlaylistFolder=\r\nWinampExe=winamp.exe\r\n"
             "WinampPlaylist=winamp.m3u\r\n"
             "Editor=\r\nTempPlaylist=C:\\T\\temp.m3u\r\nSettingsProgram=\r\nDisplayMode=1\r\n"
-            "ExtFilter=mp3\r\nBlockDead=true\r\nDisableMulti=true\r\nTagCodePage=0\r\n");
+            "ExtFilter=mp3\r\nBlockDead=true\r\nDisableMulti=true\r\nTagCodePage=0\r\nNumberCopies=false\r\n");
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST(RemovalSetTest, FindsAnyItemAndNothingElse) {
 // --- WriteAdditions ------------------------------------------------------------
 
 TEST_F(TempPlaylistTest, AdditionsOfAnEmptyListAreTheHeaderOnly) {
-  WriteAdditions(os, settings.TempPlaylist, TDynamicArray(), settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, TDynamicArray(), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n");
 }
 
@@ -84,24 +84,24 @@ TEST_F(TempPlaylistTest, AdditionsWithBlockDeadLeaveOutMissingFilesAndFolders) {
   const TDynamicArray paths = Paths({dir / "missing.mp3", song, folder, song});
 
   settings.BlockDead = true;
-  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + song + "\r\n" + song + "\r\n");
 
   settings.BlockDead = false;
-  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + dir / "missing.mp3" + "\r\n" + song + "\r\n" + folder +
                         "\r\n" + song + "\r\n");
 }
 
 TEST_F(TempPlaylistTest, AdditionsWriteLongPathsWhole) {
   const std::string path = "D:\\" + std::string(300, 'p') + ".mp3";
-  WriteAdditions(os, settings.TempPlaylist, Paths({path}), settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, Paths({path}), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\n" + path + "\r\n");
 }
 
 TEST_F(TempPlaylistTest, AdditionsReplaceAnEarlierTemporaryPlaylist) {
   WriteFile(settings.TempPlaylist, std::string(1000, 'z'));
-  WriteAdditions(os, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
   EXPECT_EQ(Temp(), "#EXTM3U\r\nC:\\a.mp3\r\n");
 }
 
@@ -114,7 +114,7 @@ TEST_F(TempPlaylistTest, ManyLinesAreWrittenCompletelyAndInOrder) {
     paths.Add(path);
     expected += path + "\r\n";
   }
-  WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead);
+  WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, paths, settings.BlockDead);
   EXPECT_EQ(Temp(), expected);
 }
 
@@ -254,7 +254,7 @@ TEST_P(TempPlaylistFaultTest, EveryFailingStepRaisesWithTheSystemCode) {
       TRemovalSet none{TDynamicArrayI()};
       WriteFilteredCopy(os, settings.TempPlaylist, playlist, none);
     } else {
-      WriteAdditions(os, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
+      WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, Paths({"C:\\a.mp3"}), settings.BlockDead);
     }
     FAIL() << "no failure raised";
   } catch (const IoError& e) {
@@ -278,7 +278,7 @@ TEST_F(TempPlaylistTest, AFailedWriteAfterTheFirstBlockRaises) {
   TDynamicArray paths;
   for (int i = 0; i < 1500; ++i) paths.Add("C:\\Music\\" + std::string(60, 'm') + ".mp3");
   os.FailOn("write", "temp.m3u", kErrorWriteFault, 1);
-  EXPECT_THROW(WriteAdditions(os, settings.TempPlaylist, paths, settings.BlockDead), IoError);
+  EXPECT_THROW(WriteAdditions(os, TTextEncoding::Ansi, settings.TempPlaylist, paths, settings.BlockDead), IoError);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_P(PlaylistChoiceTest, TakesTheUtf8PlaylistWhenTheSameRequestWroteIt) {
   WriteAged(dir / "winamp.m3u", GetParam().ansiAge);
   WriteAged(dir / "winamp.m3u8", GetParam().unicodeAge);
   FakePlatform os;
-  const std::u16string folder = Utf8ToUtf16(dir.Path() + "/");
+  const std::string folder = dir.Path() + "/";
   EXPECT_EQ(ChoosePlaylistEncoding(os, folder), GetParam().expected);
   EXPECT_EQ(os.TextEncoding(), TTextEncoding::Ansi) << "the encoding in force stays";
   EXPECT_EQ(os.calls.front(), "FindFile(" + dir.Path() + "/winamp.m3u8) [utf-8]");
@@ -129,18 +129,17 @@ TListedItem NamedItem(const std::string& name) {
 
 TEST(ItemRecordTest, TheUnicodeRecordTakesTheNameInUtf16CutAtAWholeCharacter) {
   FakePlatform os;
-  os.SetTextEncoding(TTextEncoding::Utf8);
   // 258 units of "x", then an emoji (a surrogate pair): one unit more than fits.
   const std::string name = std::string(kWideNameMax - 1, 'x') + "\xF0\x9F\x8E\xB5";
   auto record = Marked<TFindDataW>();
   const auto passed = record;
-  WriteItem(os, NamedItem("P:\\\xD0\x96.mp3"), record);
+  WriteItem(os, TTextEncoding::Utf8, NamedItem("P:\\\xD0\x96.mp3"), record);
   EXPECT_EQ(std::u16string(record.FileName), u"P:\\\u0416.mp3");
   EXPECT_EQ(std::u16string(record.AlternateFileName), u"SHORT~1.MP3");
   EXPECT_EQ(record.FileSizeLow, 7u);
   EXPECT_EQ(std::memcmp(&record, &passed, offsetof(TFindDataW, FileSizeHigh)), 0)
       << "what the item does not write stays as the host passed it";
-  WriteItem(os, NamedItem(name), record);
+  WriteItem(os, TTextEncoding::Utf8, NamedItem(name), record);
   EXPECT_EQ(std::u16string(record.FileName), Utf8ToUtf16(name).substr(0, kWideNameMax - 1))
       << "the pair that would not fit whole stays out";
 }
@@ -148,7 +147,7 @@ TEST(ItemRecordTest, TheUnicodeRecordTakesTheNameInUtf16CutAtAWholeCharacter) {
 TEST(ItemRecordTest, TheAnsiRecordTakesTheCoresAnsiTextAsItIs) {
   FakePlatform os;
   auto record = Marked<TFindData>();
-  WriteItem(os, NamedItem("C:\\caf\xE9.mp3"), record);
+  WriteItem(os, TTextEncoding::Ansi, NamedItem("C:\\caf\xE9.mp3"), record);
   EXPECT_STREQ(record.FileName, "C:\\caf\xE9.mp3");
   EXPECT_EQ(record.FileName[std::strlen(record.FileName) + 1], 0x5A) << "nothing behind the zero";
   EXPECT_STREQ(record.AlternateFileName, "SHORT~1.MP3");

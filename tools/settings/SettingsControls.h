@@ -26,6 +26,7 @@
 #define IDC_EXT_FILTER 1011          /* Mode.ExtFilter */
 #define IDC_BLOCK_DEAD 1012          /* Mode.BlockDead: check box */
 #define IDC_DISABLE_MULTI 1013       /* Mode.DisableMulti: check box */
+#define IDC_NUMBER_COPIES 1020       /* Mode.NumberCopies: check box */
 #define IDC_PLAYLIST_FOLDER 1014     /* Path.PlaylistFolder; empty: the player's answer */
 #define IDC_PLAYLIST_FOLDER_BROWSE 1015
 #define IDC_PLAYLIST_IN_USE 1016     /* read-only: the folder whose playlist the plug-in reads */

@@ -61,6 +61,7 @@ void ShowForm(HWND dialog, const TSettingsForm& form) {
   Check(dialog, IDC_BLOCK_DEAD, form.BlockDead);
   Check(dialog, IDC_DISABLE_MULTI, form.DisableMulti);
   SetControlText(dialog, IDC_TAG_CODE_PAGE, std::to_string(form.TagCodePage));
+  Check(dialog, IDC_NUMBER_COPIES, form.NumberCopies);
 }
 
 TSettingsForm FormFromControls(HWND dialog) {
@@ -76,6 +77,7 @@ TSettingsForm FormFromControls(HWND dialog) {
   form.BlockDead = IsChecked(dialog, IDC_BLOCK_DEAD);
   form.DisableMulti = IsChecked(dialog, IDC_DISABLE_MULTI);
   form.TagCodePage = CodePageValue(ControlText(dialog, IDC_TAG_CODE_PAGE));
+  form.NumberCopies = IsChecked(dialog, IDC_NUMBER_COPIES);
   return form;
 }
 

@@ -20,12 +20,36 @@ constexpr BYTE kMarkerByte = 0xA5;
 // A listing that has not ended after this many items is reported and closed.
 constexpr int kListingLimit = 100000;
 
-// The host's callbacks: the plug-in is not expected to call them; if it does, the call
-// is reported and answered as a host that has nothing to say would answer it.
+// How the progress callbacks answer (the script's `progress` command) and what they saw
+// during the current getfile.
+struct ProgressScript {
+  bool Quiet = false;     // count the calls without a line each
+  int AbortAt = -1;       // answer "abort" from the first call at this percent on
+  int Calls = 0;
+  int First = -1;
+  int Last = -1;
+  bool Aborted = false;
+};
+ProgressScript g_progress;
+
+int ProgressAnswer(const char* kind, const std::string& source, const std::string& target,
+                   int percent) {
+  if (g_progress.First < 0) g_progress.First = percent;
+  g_progress.Last = percent;
+  ++g_progress.Calls;
+  if (g_progress.AbortAt >= 0 && percent >= g_progress.AbortAt) g_progress.Aborted = true;
+  if (!g_progress.Quiet) {
+    PrintLine({"callback", kind, source, target, std::to_string(percent),
+               g_progress.Aborted ? "abort" : "continue"});
+  }
+  return g_progress.Aborted ? wfx::kProgressAbort : 0;
+}
+
+// The host's other callbacks are reported and answered as a host that has nothing to say
+// would answer them.
 int PLENVOX_WFX_CALL ProgressCallback(int, char* source, char* target, int percent) {
-  PrintLine({"callback", "progress", EscapedText(source ? source : ""),
-             EscapedText(target ? target : ""), std::to_string(percent)});
-  return 0;
+  return ProgressAnswer("progress", EscapedText(source ? source : ""), EscapedText(target ? target : ""),
+                        percent);
 }
 
 void PLENVOX_WFX_CALL LogCallback(int, int type, char* text) {
@@ -42,8 +66,7 @@ int PLENVOX_WFX_CALL RequestCallback(int, int type, char* title, char* text, cha
 std::string Printed(const char16_t* text) { return text ? WideForm::Printed(text) : ""; }
 
 int PLENVOX_WFX_CALL ProgressCallbackW(int, char16_t* source, char16_t* target, int percent) {
-  PrintLine({"callback", "progressw", Printed(source), Printed(target), std::to_string(percent)});
-  return 0;
+  return ProgressAnswer("progressw", Printed(source), Printed(target), percent);
 }
 
 void PLENVOX_WFX_CALL LogCallbackW(int, int type, char16_t* text) {
@@ -114,6 +137,7 @@ bool Interpreter::Run(const Words& w) {
       {"execw", 3, &Interpreter::Execute<WideForm>},
       {"getfile", 3, &Interpreter::GetFile<AnsiForm>},
       {"getfilew", 3, &Interpreter::GetFile<WideForm>},
+      {"progress", 2, &Interpreter::Progress},
       {"stat", 2, &Interpreter::Stat<AnsiForm>},
       {"statw", 2, &Interpreter::Stat<WideForm>},
       {"lasterror", 1, &Interpreter::LastError},
@@ -367,11 +391,31 @@ bool Interpreter::GetFile(const Words& w) {
   wfx::TRemoteInfo info{};
   auto remote = Form::Text(w[1]);
   auto local = Form::Text(w[2]);
+  const bool quiet = g_progress.Quiet;
+  const int abortAt = g_progress.AbortAt;
+  g_progress = ProgressScript{quiet, abortAt};
   const int result = Guarded([&] {
     return plugin_.Call<int>(EntryPoint<Form>("FsGetFile"), remote.data(), local.data(),
                              static_cast<int>(flags), &info);
   });
-  PrintLine({LineKind<Form>("getfile"), Signed(result)});
+  PrintLine({LineKind<Form>("getfile"), Signed(result), Form::Printed(local.data()),
+             std::to_string(g_progress.Calls), std::to_string(g_progress.First),
+             std::to_string(g_progress.Last)});
+  return true;
+}
+
+bool Interpreter::Progress(const Words& w) {
+  long long percent = -1;
+  if (w[1] == "log" || w[1] == "quiet") {
+    g_progress.Quiet = w[1] == "quiet";
+  } else if (w[1] == "abort" && w.size() > 2 && ParseNumber(w[2], percent)) {
+    g_progress.AbortAt = static_cast<int>(percent);
+  } else if (w[1] == "continue") {
+    g_progress.AbortAt = -1;
+  } else {
+    return Fail("progress log|quiet|continue|abort PERCENT, not: " + w[1]);
+  }
+  PrintLine({"progress", w[1], w.size() > 2 ? w[2] : ""});
   return true;
 }
 

@@ -79,6 +79,7 @@ class Interpreter {
   bool Sleep(const Words& w);
   bool Echo(const Words& w);
   bool Clock(const Words& w);
+  bool Progress(const Words& w);
   bool Lock(const Words& w);
   bool Unlock(const Words& w);
   // The content columns (ContentCommands.cpp).

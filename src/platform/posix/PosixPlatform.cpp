@@ -40,9 +40,22 @@ std::uint32_t Win32Error(int err) {
     case EPERM:
     case EISDIR:
     case EROFS: return kErrorAccessDenied;
+    case EEXIST: return kErrorFileExists;
     case EINVAL: return kErrorNegativeSeek;
     default: return kErrnoMark | static_cast<std::uint32_t>(err);
   }
+}
+
+// A Windows file time (100-nanosecond steps since 1601-01-01) as a POSIX time.
+constexpr std::uint64_t kEpochDifferenceSeconds = 11644473600ull;
+
+struct timespec FromFileTime(const TFileTime& time) {
+  const std::uint64_t ticks = (static_cast<std::uint64_t>(time.High) << 32) | time.Low;
+  struct timespec ts {};
+  const std::uint64_t seconds = ticks / 10000000ull;
+  ts.tv_sec = static_cast<time_t>(seconds >= kEpochDifferenceSeconds ? seconds - kEpochDifferenceSeconds : 0);
+  ts.tv_nsec = static_cast<long>((ticks % 10000000ull) * 100u);
+  return ts;
 }
 
 class PosixFile : public File {
@@ -95,6 +108,15 @@ class PosixFile : public File {
     return ::close(fd) == 0 || Fail();
   }
   std::uint32_t Error() const override { return error_; }
+  int Descriptor() const { return fd_; }
+  bool Flush() override { return ::fsync(fd_) == 0 || Fail(); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;  // the access time stays
+    times[1] = FromFileTime(time);
+    return ::futimens(fd_, times) == 0 || Fail();
+  }
 
  private:
   bool Fail() {
@@ -123,16 +145,15 @@ std::unique_ptr<File> OpenFile(const std::string& path, int flags, std::uint32_t
 
 TFileTime ToFileTime(const struct timespec& ts) {
   // 100-nanosecond steps since 1601-01-01, as Windows counts them.
-  constexpr std::uint64_t kEpochDifference = 11644473600ull;
   const std::uint64_t ticks =
-      (static_cast<std::uint64_t>(ts.tv_sec) + kEpochDifference) * 10000000ull +
+      (static_cast<std::uint64_t>(ts.tv_sec) + kEpochDifferenceSeconds) * 10000000ull +
       static_cast<std::uint64_t>(ts.tv_nsec) / 100u;
   return TFileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
 }
 
 }  // namespace
 
-std::string PosixPlatform::ModuleFileName() {
+std::string PosixPlatform::ModuleFileName(TTextEncoding) {
   Dl_info info{};
   if (::dladdr(reinterpret_cast<void*>(&Win32Error), &info) != 0 && info.dli_fname) {
     char resolved[PATH_MAX];
@@ -220,7 +241,12 @@ std::string PosixPlatform::WideUnitToAnsi(char16_t unit) {
   return Utf16ToUtf8(std::u16string_view(&unit, 1), U'?');
 }
 
-std::string PosixPlatform::WideToAnsi(const std::u16string& text) { return Utf16ToUtf8(text, U'?'); }
+// UTF-8 holds every character; only a lone surrogate is lost.
+std::string PosixPlatform::WideToAnsi(const std::u16string& text, bool& lost) {
+  std::string out = Utf16ToUtf8(text, U'?');
+  lost = Utf8ToUtf16(out) != text;
+  return out;
+}
 
 // The ANSI code page here is UTF-8, which old 8-bit tags are not: without a code page of
 // their own, text that is no valid UTF-8 is read as ISO-8859-1 (the tag formats' own).
@@ -263,11 +289,14 @@ std::u16string PosixPlatform::CodePageToWide(std::uint32_t codePage, std::string
   return wide;
 }
 
-std::unique_ptr<File> PosixPlatform::OpenRead(const std::string& path, std::uint32_t& error) {
+// Paths are UTF-8 in either encoding.
+std::unique_ptr<File> PosixPlatform::OpenRead(TTextEncoding, const std::string& path,
+                                              std::uint32_t& error) {
   return OpenFile(path, O_RDONLY, error);
 }
 
-std::unique_ptr<File> PosixPlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
+std::unique_ptr<File> PosixPlatform::CreateWrite(TTextEncoding, const std::string& path,
+                                                 std::uint32_t& error) {
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
 }
 
@@ -277,7 +306,11 @@ TFileTime PosixPlatform::SystemTime() {
   return ToFileTime(now);
 }
 
-bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
+std::unique_ptr<File> PosixPlatform::CreateNew(const std::string& path, std::uint32_t& error) {
+  return OpenFile(path, O_WRONLY | O_CREAT | O_EXCL, error);
+}
+
+bool PosixPlatform::FindFile(TTextEncoding, const std::string& path, TFileRecord& record) {
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
   record.FileAttributes = S_ISDIR(st.st_mode) ? kFileAttributeDirectory : kFileAttributeArchive;
@@ -296,12 +329,12 @@ bool PosixPlatform::FindFile(const std::string& path, TFileRecord& record) {
   return true;
 }
 
-bool PosixPlatform::FileExists(const std::string& path) {
+bool PosixPlatform::FileExists(TTextEncoding, const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+bool PosixPlatform::CopyFile(TTextEncoding, const std::string& source, const std::string& target,
                              bool replaceExisting) {
   if (!replaceExisting && FileExists(target)) return false;
   std::ifstream in(source, std::ios::binary);
@@ -311,7 +344,43 @@ bool PosixPlatform::CopyFile(const std::string& source, const std::string& targe
   return static_cast<bool>(out);
 }
 
-bool PosixPlatform::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixPlatform::DeleteFile(TTextEncoding, const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
+
+TCopyEnd PosixPlatform::CopyData(File& from, File& to, std::size_t chunkSize,
+                                 const TChunkDone& chunkDone) {
+  auto* in = dynamic_cast<PosixFile*>(&from);
+  auto* out = dynamic_cast<PosixFile*>(&to);
+  std::int64_t copied = 0;
+  while (in && out) {
+    const ssize_t n = ::copy_file_range(in->Descriptor(), nullptr, out->Descriptor(), nullptr, chunkSize, 0);
+    // Nothing at the very start: a file system that copies nothing this way (as some
+    // say so, rather than failing); the buffer finds out whether the file is empty.
+    if (n == 0 && copied == 0) break;
+    if (n == 0) return TCopyEnd::Done;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      // A pair of files that the kernel does not copy between: the buffer from here on.
+      if (copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) break;
+      const bool full = errno == ENOSPC || errno == EDQUOT || errno == EFBIG || errno == EROFS;
+      return full ? TCopyEnd::WriteFailed : TCopyEnd::ReadFailed;
+    }
+    copied += n;
+    if (!chunkDone(copied)) return TCopyEnd::Stopped;
+  }
+  return Platform::CopyData(from, to, chunkSize, chunkDone);
+}
+
+bool PosixPlatform::Rename(const std::string& source, const std::string& target, bool replace,
+                           std::uint32_t& error) {
+  const int renamed = replace ? ::rename(source.c_str(), target.c_str())
+                              : ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(),
+                                            RENAME_NOREPLACE);
+  if (renamed == 0) return true;
+  error = Win32Error(errno);
+  return false;
+}
 
 bool PosixPlatform::MoveReplacing(const std::string& source, const std::string& target,
                                   std::uint32_t& error) {

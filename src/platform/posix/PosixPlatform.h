@@ -18,7 +18,8 @@ class PosixPlatform : public Platform {
 
   char PathSeparator() const override { return '/'; }
 
-  std::string ModuleFileName() override;
+  std::string ModuleFileName(TTextEncoding encoding) override;
+  using Platform::ModuleFileName;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;
@@ -37,18 +38,32 @@ class PosixPlatform : public Platform {
 
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
-  std::string WideToAnsi(const std::u16string& text) override;
+  std::string WideToAnsi(const std::u16string& text, bool& lost) override;
+  using Platform::WideToAnsi;
   std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) override;
   bool AnsiHoldsEveryCharacter() const override { return true; }  // UTF-8
 
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
-  bool FileExists(const std::string& path) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
+  bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::FileExists;
   TFileTime SystemTime() override;
-  bool CopyFile(const std::string& source, const std::string& target,
+  bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
-  bool DeleteFile(const std::string& path) override;
+  using Platform::CopyFile;
+  bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::DeleteFile;
+  // The kernel copies (copy_file_range) where it can; else through a buffer.
+  TCopyEnd CopyData(File& from, File& to, std::size_t chunkSize, const TChunkDone& chunkDone) override;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

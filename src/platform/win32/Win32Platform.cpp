@@ -75,6 +75,13 @@ class Win32File : public File {
     return ::CloseHandle(h) || Fail();
   }
   std::uint32_t Error() const override { return error_; }
+  bool Flush() override { return ::FlushFileBuffers(handle_) || Fail(); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    FILETIME written;
+    written.dwLowDateTime = time.Low;
+    written.dwHighDateTime = time.High;
+    return ::SetFileTime(handle_, nullptr, nullptr, &written) || Fail();
+  }
 
  private:
   bool Fail() {
@@ -203,16 +210,26 @@ std::string Expanded(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Platform::ModuleFileName() {
-  if (Utf8()) {
+namespace {
+
+std::string FileNameOfModule(bool utf8, HMODULE module) {
+  if (utf8) {
     wchar_t buffer[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+    const DWORD n = ::GetModuleFileNameW(module, buffer, MAX_PATH);
     return Utf8Of(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
   }
   char buffer[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameA(static_cast<HMODULE>(module_), buffer, MAX_PATH);
+  const DWORD n = ::GetModuleFileNameA(module, buffer, MAX_PATH);
   return std::string(buffer, n < MAX_PATH ? n : MAX_PATH - 1);
 }
+
+}  // namespace
+
+std::string Win32Platform::ModuleFileName(TTextEncoding encoding) {
+  return FileNameOfModule(encoding == TTextEncoding::Utf8, static_cast<HMODULE>(module_));
+}
+
+std::string Win32Platform::ProgramFileName() { return FileNameOfModule(Utf8(), nullptr); }
 
 namespace {
 
@@ -410,24 +427,53 @@ std::u16string Win32Platform::AnsiToWide(const std::string& text) {
   return out;
 }
 
-std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
-  const wchar_t w = static_cast<wchar_t>(unit);
-  char buffer[8] = {};
-  const int n = ::WideCharToMultiByte(CP_THREAD_ACP, 0, &w, 1, buffer, sizeof buffer, nullptr,
-                                      nullptr);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+namespace {
+
+// WideCharToMultiByte without best-fit characters, asking whether the default character
+// was used. Code pages that have no best fit to leave out (UTF-8 among them) refuse the
+// flag, and UTF-8 the question too: those convert without them, and a conversion back
+// tells whether anything (a lone surrogate) was lost.
+std::string NoBestFit(UINT codePage, const wchar_t* text, int length, bool& lost) {
+  lost = false;
+  if (length == 0) return {};
+  struct Attempt {
+    DWORD flags;
+    bool asksDefault;
+  };
+  constexpr Attempt kAttempts[] = {{WC_NO_BEST_FIT_CHARS, true}, {0, true}, {0, false}};
+  for (const Attempt& attempt : kAttempts) {
+    BOOL usedDefault = FALSE;
+    BOOL* used = attempt.asksDefault ? &usedDefault : nullptr;
+    const int n =
+        ::WideCharToMultiByte(codePage, attempt.flags, text, length, nullptr, 0, nullptr, used);
+    if (n <= 0) continue;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, attempt.flags, text, length, &out[0], n, nullptr, used);
+    if (attempt.asksDefault) {
+      lost = usedDefault != FALSE;
+    } else {
+      const int back = ::MultiByteToWideChar(codePage, 0, out.data(), n, nullptr, 0);
+      std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+      if (back > 0) ::MultiByteToWideChar(codePage, 0, out.data(), n, &again[0], back);
+      lost = again != std::wstring(text, static_cast<std::size_t>(length));
+    }
+    return out;
+  }
+  lost = true;
+  return {};
 }
 
-std::string Win32Platform::WideToAnsi(const std::u16string& text) {
-  if (text.empty()) return {};
-  const auto* w = reinterpret_cast<const wchar_t*>(text.data());
-  // No best fit: a letter that the code page lacks is "?", not a look-alike of another.
-  const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, static_cast<int>(text.size()), &out[0], n,
-                        nullptr, nullptr);
-  return out;
+}  // namespace
+
+std::string Win32Platform::WideUnitToAnsi(char16_t unit) {
+  const wchar_t w = static_cast<wchar_t>(unit);
+  bool lost = false;
+  return NoBestFit(CP_THREAD_ACP, &w, 1, lost);
+}
+
+std::string Win32Platform::WideToAnsi(const std::u16string& text, bool& lost) {
+  return NoBestFit(CP_ACP, reinterpret_cast<const wchar_t*>(text.data()),
+                   static_cast<int>(text.size()), lost);
 }
 
 std::u16string Win32Platform::CodePageToWide(std::uint32_t codePage, std::string_view text) {
@@ -441,34 +487,32 @@ std::u16string Win32Platform::CodePageToWide(std::uint32_t codePage, std::string
   return out;
 }
 
-std::unique_ptr<File> Win32Platform::OpenRead(const std::string& path, std::uint32_t& error) {
-  return OpenReadIn(encoding_, path, error);
-}
-
-std::unique_ptr<File> Win32Platform::OpenReadIn(TTextEncoding encoding, const std::string& path,
-                                                std::uint32_t& error) {
+std::unique_ptr<File> Win32Platform::OpenRead(TTextEncoding encoding, const std::string& path,
+                                              std::uint32_t& error) {
   return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_READ,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, error);
 }
 
-std::unique_ptr<File> Win32Platform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, error);
+std::unique_ptr<File> Win32Platform::CreateWrite(TTextEncoding encoding, const std::string& path,
+                                                 std::uint32_t& error) {
+  return OpenHandle(encoding == TTextEncoding::Utf8, path, GENERIC_WRITE, FILE_SHARE_READ,
+                    CREATE_ALWAYS, error);
 }
 
-bool Win32Platform::FindFile(const std::string& path, TFileRecord& record) {
-  return FindFileIn(encoding_, path, record);
+std::unique_ptr<File> Win32Platform::CreateNew(const std::string& path, std::uint32_t& error) {
+  return OpenHandle(Utf8(), path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, error);
 }
 
-bool Win32Platform::FindFileIn(TTextEncoding encoding, const std::string& path,
-                               TFileRecord& record) {
+bool Win32Platform::FindFile(TTextEncoding encoding, const std::string& path,
+                             TFileRecord& record) {
   if (encoding == TTextEncoding::Utf8) {
     return FindInto<WIN32_FIND_DATAW>(Wide(path), &::FindFirstFileW, record);
   }
   return FindInto<WIN32_FIND_DATAA>(path, &::FindFirstFileA, record);
 }
 
-bool Win32Platform::FileExists(const std::string& path) {
-  const DWORD attributes = Attributes(Utf8(), path);
+bool Win32Platform::FileExists(TTextEncoding encoding, const std::string& path) {
+  const DWORD attributes = Attributes(encoding == TTextEncoding::Utf8, path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -478,16 +522,29 @@ TFileTime Win32Platform::SystemTime() {
   return TFileTime{now.dwLowDateTime, now.dwHighDateTime};
 }
 
-bool Win32Platform::CopyFile(const std::string& source, const std::string& target,
-                             bool replaceExisting) {
+bool Win32Platform::CopyFile(TTextEncoding encoding, const std::string& source,
+                             const std::string& target, bool replaceExisting) {
   const BOOL failIfExists = replaceExisting ? FALSE : TRUE;
-  if (Utf8()) return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  if (encoding == TTextEncoding::Utf8) {
+    return ::CopyFileW(Wide(source).c_str(), Wide(target).c_str(), failIfExists) != 0;
+  }
   return ::CopyFileA(source.c_str(), target.c_str(), failIfExists) != 0;
 }
 
-bool Win32Platform::DeleteFile(const std::string& path) {
-  if (Utf8()) return ::DeleteFileW(Wide(path).c_str()) != 0;
+bool Win32Platform::DeleteFile(TTextEncoding encoding, const std::string& path) {
+  if (encoding == TTextEncoding::Utf8) return ::DeleteFileW(Wide(path).c_str()) != 0;
   return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32Platform::Rename(const std::string& source, const std::string& target, bool replace,
+                           std::uint32_t& error) {
+  const DWORD flags = replace ? MOVEFILE_REPLACE_EXISTING : 0;
+  const BOOL moved = Utf8() ? ::MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), flags)
+                            : ::MoveFileExA(source.c_str(), target.c_str(), flags);
+  if (moved) return true;
+  error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) error = kErrorFileExists;
+  return false;
 }
 
 bool Win32Platform::MoveReplacing(const std::string& source, const std::string& target,

@@ -15,7 +15,9 @@ class Win32Platform : public Platform {
   void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
   TTextEncoding TextEncoding() const override { return encoding_; }
 
-  std::string ModuleFileName() override;
+  std::string ModuleFileName(TTextEncoding encoding) override;
+  using Platform::ModuleFileName;
+  std::string ProgramFileName() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;
@@ -34,21 +36,30 @@ class Win32Platform : public Platform {
 
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
-  std::string WideToAnsi(const std::u16string& text) override;
+  std::string WideToAnsi(const std::u16string& text, bool& lost) override;
+  using Platform::WideToAnsi;
   std::u16string CodePageToWide(std::uint32_t codePage, std::string_view text) override;
   bool AnsiHoldsEveryCharacter() const override;
 
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
-  std::unique_ptr<File> OpenReadIn(TTextEncoding encoding, const std::string& path,
-                                   std::uint32_t& error) override;
-  bool FindFileIn(TTextEncoding encoding, const std::string& path, TFileRecord& record) override;
-  bool FileExists(const std::string& path) override;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
+  bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::FileExists;
   TFileTime SystemTime() override;
-  bool CopyFile(const std::string& source, const std::string& target,
+  bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
-  bool DeleteFile(const std::string& path) override;
+  using Platform::CopyFile;
+  bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::DeleteFile;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
 

@@ -4,6 +4,7 @@
 // to the encoding of the core; the names stay undecorated through PlenvoxFast.def.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 #include <string>
@@ -69,8 +70,25 @@ BOOL FindNextOf(Found* record) {
   });
 }
 
-int GetFileOf() {
-  return Forward(plenvox::wfx::kFileNotSupported, [](plenvox::Plugin& front) { return front.FsGetFile(); });
+// The host's buffer for the local name holds MAX_PATH units; a renamed target is written
+// back into it (the front end renames only to a name that fits).
+template <typename Char>
+int GetFileOf(Char* remoteName, Char* localName, int flags) {
+  if (!remoteName || !localName) return plenvox::wfx::kFileNotFound;
+  return Forward(plenvox::wfx::kFileWriteError, [&](plenvox::Plugin& front) {
+    auto local = Text(localName);
+    int result = 0;
+    if constexpr (std::is_same_v<Char, char>) {
+      result = front.FsGetFile(Text(remoteName), local, flags);
+    } else {
+      result = front.FsGetFileW(Text(remoteName), local, flags);
+    }
+    if (local.size() < MAX_PATH && local != Text(localName)) {
+      std::copy(local.begin(), local.end(), localName);
+      localName[local.size()] = Char{};
+    }
+    return result;
+  });
 }
 
 void StatusInfoOf(int startEnd, int operation) {
@@ -125,8 +143,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-__declspec(dllexport) int WINAPI FsInit(int, plenvox::wfx::TProgressProc, plenvox::wfx::TLogProc,
-                                        plenvox::wfx::TRequestProc) {
+__declspec(dllexport) int WINAPI FsInit(int number, plenvox::wfx::TProgressProc progress,
+                                        plenvox::wfx::TLogProc, plenvox::wfx::TRequestProc) {
+  if (Front()) Front()->KeepProgress(number, progress);
   return Forward(0, [](plenvox::Plugin& front) { return front.FsInit(); });
 }
 
@@ -146,8 +165,9 @@ __declspec(dllexport) int WINAPI FsFindClose(HANDLE) {
   return Forward(0, [](plenvox::Plugin& front) { return front.FsFindClose(); });
 }
 
-__declspec(dllexport) int WINAPI FsGetFile(char*, char*, int, plenvox::wfx::TRemoteInfo*) {
-  return GetFileOf();
+__declspec(dllexport) int WINAPI FsGetFile(char* remoteName, char* localName, int flags,
+                                           plenvox::wfx::TRemoteInfo*) {
+  return GetFileOf(remoteName, localName, flags);
 }
 
 __declspec(dllexport) void WINAPI FsStatusInfo(char*, int startEnd, int operation) {
@@ -164,8 +184,9 @@ __declspec(dllexport) int WINAPI FsExecuteFile(HWND, char* remoteName, char* ver
 
 // --- The Unicode forms ------------------------------------------------------------------
 
-__declspec(dllexport) int WINAPI FsInitW(int, plenvox::wfx::TProgressProcW, plenvox::wfx::TLogProcW,
-                                         plenvox::wfx::TRequestProcW) {
+__declspec(dllexport) int WINAPI FsInitW(int number, plenvox::wfx::TProgressProcW progress,
+                                         plenvox::wfx::TLogProcW, plenvox::wfx::TRequestProcW) {
+  if (Front()) Front()->KeepProgressW(number, progress);
   return Forward(0, [](plenvox::Plugin& front) { return front.FsInitW(); });
 }
 
@@ -177,8 +198,9 @@ __declspec(dllexport) BOOL WINAPI FsFindNextW(HANDLE, WIN32_FIND_DATAW* record) 
   return FindNextOf(record);
 }
 
-__declspec(dllexport) int WINAPI FsGetFileW(WCHAR*, WCHAR*, int, plenvox::wfx::TRemoteInfo*) {
-  return GetFileOf();
+__declspec(dllexport) int WINAPI FsGetFileW(WCHAR* remoteName, WCHAR* localName, int flags,
+                                            plenvox::wfx::TRemoteInfo*) {
+  return GetFileOf(remoteName, localName, flags);
 }
 
 __declspec(dllexport) void WINAPI FsStatusInfoW(WCHAR*, int startEnd, int operation) {

@@ -89,15 +89,17 @@ Bool FindNextOf(Record* record) {
 
 }  // namespace
 
-PLENVOX_EXPORT int FsInit(int number, plenvox::wfx::TProgressProc, plenvox::wfx::TLogProc,
+PLENVOX_EXPORT int FsInit(int number, plenvox::wfx::TProgressProc progress, plenvox::wfx::TLogProc,
                           plenvox::wfx::TRequestProc request) {
   if (TheLibrary().edition) TheLibrary().edition->host.Keep(number, request);
+  if (Front()) Front()->KeepProgress(number, progress);
   return Forward(0, [](plenvox::Plugin& front) { return front.FsInit(); });
 }
 
-PLENVOX_EXPORT int FsInitW(int number, plenvox::wfx::TProgressProcW, plenvox::wfx::TLogProcW,
+PLENVOX_EXPORT int FsInitW(int number, plenvox::wfx::TProgressProcW progress, plenvox::wfx::TLogProcW,
                            plenvox::wfx::TRequestProcW request) {
   if (TheLibrary().edition) TheLibrary().edition->host.Keep(number, request);
+  if (Front()) Front()->KeepProgressW(number, progress);
   return Forward(0, [](plenvox::Plugin& front) { return front.FsInitW(); });
 }
 
@@ -121,12 +123,22 @@ PLENVOX_EXPORT int FsFindClose(Handle) {
   return Forward(0, [](plenvox::Plugin& front) { return front.FsFindClose(); });
 }
 
-PLENVOX_EXPORT int FsGetFile(char*, char*, int, plenvox::wfx::TRemoteInfo*) {
-  return Forward(plenvox::wfx::kFileNotSupported, [](plenvox::Plugin& front) { return front.FsGetFile(); });
+// Double Commander copies to the local name it gave, so nothing is written back.
+PLENVOX_EXPORT int FsGetFile(char* remoteName, char* localName, int flags, plenvox::wfx::TRemoteInfo*) {
+  if (!remoteName || !localName) return plenvox::wfx::kFileNotFound;
+  return Forward(plenvox::wfx::kFileWriteError, [&](plenvox::Plugin& front) {
+    std::string local = Text(localName);
+    return front.FsGetFile(plenvox::CoreRemotePath(Text(remoteName)), local, flags);
+  });
 }
 
-PLENVOX_EXPORT int FsGetFileW(char16_t*, char16_t*, int, plenvox::wfx::TRemoteInfo*) {
-  return FsGetFile(nullptr, nullptr, 0, nullptr);
+PLENVOX_EXPORT int FsGetFileW(char16_t* remoteName, char16_t* localName, int flags,
+                              plenvox::wfx::TRemoteInfo*) {
+  if (!remoteName || !localName) return plenvox::wfx::kFileNotFound;
+  return Forward(plenvox::wfx::kFileWriteError, [&](plenvox::Plugin& front) {
+    std::u16string local = Text(localName);
+    return front.FsGetFileW(plenvox::CoreRemotePath(Text(remoteName)), local, flags);
+  });
 }
 
 PLENVOX_EXPORT void FsStatusInfo(char*, int startEnd, int operation) {

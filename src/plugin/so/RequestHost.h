@@ -30,6 +30,8 @@ class RequestHost : public Host {
   void ShowMessage(const std::string& text, const std::string& caption) override;
   std::optional<std::string> ChooseFolder(const std::string& title) override;
   void Refresh() override {}
+  // Double Commander copies to the name it asked for, whatever the plug-in answers.
+  bool TakesRenamedTarget() const override { return false; }
 
  private:
   // The request with texts in the core's encoding; the answer, or nothing when the

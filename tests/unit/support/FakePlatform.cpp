@@ -33,6 +33,10 @@ class FakeFile : public File {
     return Check("close") && Forward(closed);
   }
   std::uint32_t Error() const override { return error_; }
+  bool Flush() override { return Check("flush") && Forward(real_->Flush()); }
+  bool SetLastWriteTime(const TFileTime& time) override {
+    return Check("times") && Forward(real_->SetLastWriteTime(time));
+  }
 
  private:
   bool Check(const char* op) {
@@ -78,13 +82,20 @@ bool FakePlatform::ShouldFail(const std::string& op, const std::string& subject,
   return false;
 }
 
-void FakePlatform::Note(const std::string& call) {
-  calls.push_back(encoding_ == TTextEncoding::Utf8 ? call + " [utf-8]" : call);
+void FakePlatform::Note(const std::string& call) { Note(call, encoding_); }
+
+void FakePlatform::Note(const std::string& call, TTextEncoding encoding) {
+  calls.push_back(encoding == TTextEncoding::Utf8 ? call + " [utf-8]" : call);
 }
 
 bool FakePlatform::Record(const std::string& call, const std::string& op,
                           const std::string& subject) {
-  Note(call);
+  return Record(call, op, subject, encoding_);
+}
+
+bool FakePlatform::Record(const std::string& call, const std::string& op,
+                          const std::string& subject, TTextEncoding encoding) {
+  Note(call, encoding);
   std::uint32_t code = 0;
   if (!ShouldFail(op, subject, code)) return false;
   lastError_ = code;
@@ -125,7 +136,7 @@ bool FakePlatform::IsOpen(const std::string& path) const {
   return it != openFiles_.end() && it->second > 0;
 }
 
-std::string FakePlatform::ModuleFileName() { return moduleFileName; }
+std::string FakePlatform::ModuleFileName(TTextEncoding) { return moduleFileName; }
 
 std::optional<std::string> FakePlatform::GetEnv(const std::string& name) {
   if (Record("GetEnv(" + name + ")", "getenv", name)) return std::nullopt;
@@ -189,44 +200,66 @@ std::string FakePlatform::DescribeError(std::uint32_t code) { return "code " + s
 
 std::u16string FakePlatform::AnsiToWide(const std::string& text) { return real_.AnsiToWide(text); }
 std::string FakePlatform::WideUnitToAnsi(char16_t unit) { return real_.WideUnitToAnsi(unit); }
-std::string FakePlatform::WideToAnsi(const std::u16string& text) { return real_.WideToAnsi(text); }
+std::string FakePlatform::WideToAnsi(const std::u16string& text, bool& lost) {
+  return real_.WideToAnsi(text, lost);
+}
 
-std::unique_ptr<File> FakePlatform::OpenRead(const std::string& path, std::uint32_t& error) {
-  Note("OpenRead(" + path + ")");
+std::unique_ptr<File> FakePlatform::OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                             std::uint32_t& error) {
+  Note("OpenRead(" + path + ")", pathEncoding);
   if (ShouldFail("open", path, error)) return nullptr;
-  auto file = real_.OpenRead(path, error);
+  auto file = real_.OpenRead(pathEncoding, path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-std::unique_ptr<File> FakePlatform::CreateWrite(const std::string& path, std::uint32_t& error) {
-  Note("CreateWrite(" + path + ")");
+std::unique_ptr<File> FakePlatform::CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                                std::uint32_t& error) {
+  Note("CreateWrite(" + path + ")", pathEncoding);
   if (ShouldFail("create", path, error)) return nullptr;
-  auto file = real_.CreateWrite(path, error);
+  auto file = real_.CreateWrite(pathEncoding, path, error);
   return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-bool FakePlatform::FindFile(const std::string& path, TFileRecord& record) {
-  if (Record("FindFile(" + path + ")", "findfile", path)) return false;
-  return real_.FindFile(path, record);
+std::unique_ptr<File> FakePlatform::CreateNew(const std::string& path, std::uint32_t& error) {
+  Note("CreateNew(" + path + ")");
+  if (ShouldFail("create", path, error)) return nullptr;
+  auto file = real_.CreateNew(path, error);
+  return file ? std::make_unique<FakeFile>(*this, path, std::move(file)) : nullptr;
 }
 
-bool FakePlatform::FileExists(const std::string& path) {
-  if (Record("FileExists(" + path + ")", "exists", path)) return false;
-  return real_.FileExists(path);
+bool FakePlatform::FindFile(TTextEncoding pathEncoding, const std::string& path,
+                            TFileRecord& record) {
+  if (Record("FindFile(" + path + ")", "findfile", path, pathEncoding)) return false;
+  return real_.FindFile(pathEncoding, path, record);
 }
 
-bool FakePlatform::CopyFile(const std::string& source, const std::string& target,
-                            bool replaceExisting) {
+bool FakePlatform::FileExists(TTextEncoding pathEncoding, const std::string& path) {
+  if (Record("FileExists(" + path + ")", "exists", path, pathEncoding)) return false;
+  return real_.FileExists(pathEncoding, path);
+}
+
+bool FakePlatform::CopyFile(TTextEncoding pathEncoding, const std::string& source,
+                            const std::string& target, bool replaceExisting) {
   if (Record("CopyFile(" + source + ", " + target + ", " + (replaceExisting ? "replace" : "keep") + ")",
-             "copy", target)) {
+             "copy", target, pathEncoding)) {
     return false;
   }
-  return real_.CopyFile(source, target, replaceExisting);
+  return real_.CopyFile(pathEncoding, source, target, replaceExisting);
 }
 
-bool FakePlatform::DeleteFile(const std::string& path) {
-  if (Record("DeleteFile(" + path + ")", "delete", path)) return false;
-  return real_.DeleteFile(path);
+bool FakePlatform::DeleteFile(TTextEncoding pathEncoding, const std::string& path) {
+  if (Record("DeleteFile(" + path + ")", "delete", path, pathEncoding)) return false;
+  return real_.DeleteFile(pathEncoding, path);
+}
+
+bool FakePlatform::Rename(const std::string& source, const std::string& target, bool replace,
+                          std::uint32_t& error) {
+  if (Record("Rename(" + source + ", " + target + ", " + (replace ? "replace" : "keep") + ")", "rename",
+             target)) {
+    error = lastError_;
+    return false;
+  }
+  return real_.Rename(source, target, replace, error);
 }
 
 bool FakePlatform::MoveReplacing(const std::string& source, const std::string& target,

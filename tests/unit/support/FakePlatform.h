@@ -4,7 +4,8 @@
 // of them fail. Files are real, in a temporary folder, through the POSIX
 // implementation. Text conversions, the encoding of texts and the thread's last error
 // are bookkeeping, not calls to the outside, and are not recorded; a call made while
-// texts are UTF-8 is recorded with " [utf-8]" at its end.
+// texts are UTF-8, or a file opened or looked up by a UTF-8 path, is recorded with
+// " [utf-8]" at its end.
 #pragma once
 
 #include <functional>
@@ -34,8 +35,9 @@ class FakePlatform : public Platform {
       onSendMessage;
 
   // A call that fails. op names it: the file operations "open", "create", "read",
-  // "write", "close", "seek", "size", "copy", "delete", "move" (copy and move match the
-  // target), and "getenv", "registry", "registry-write", "machine-registry", "ini",
+  // "write", "close", "seek", "size", "flush", "times", "copy", "delete", "move", "rename"
+  // (copy, move and rename match the target), and "getenv", "registry", "registry-write",
+  // "machine-registry", "ini",
   // "folders", "findfile", "exists", "findwindow", "send", "post", "picker", "run",
   // "start", "process". It fails when its subject (the path, name, class, window number, title,
   // command line or program) contains part, after `after` such calls have succeeded,
@@ -65,7 +67,8 @@ class FakePlatform : public Platform {
   // --- Platform --------------------------------------------------------------
   void SetTextEncoding(TTextEncoding encoding) override { encoding_ = encoding; }
   TTextEncoding TextEncoding() const override { return encoding_; }
-  std::string ModuleFileName() override;
+  std::string ModuleFileName(TTextEncoding encoding) override;
+  using Platform::ModuleFileName;
   std::optional<std::string> GetEnv(const std::string& name) override;
   void SetLastError(std::uint32_t code) override;
   std::uint32_t GetLastError() override;
@@ -81,16 +84,28 @@ class FakePlatform : public Platform {
   std::string DescribeError(std::uint32_t code) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideUnitToAnsi(char16_t unit) override;
-  std::string WideToAnsi(const std::u16string& text) override;
-  std::unique_ptr<File> OpenRead(const std::string& path, std::uint32_t& error) override;
-  std::unique_ptr<File> CreateWrite(const std::string& path, std::uint32_t& error) override;
-  bool FindFile(const std::string& path, TFileRecord& record) override;
-  bool FileExists(const std::string& path) override;
+  std::string WideToAnsi(const std::u16string& text, bool& lost) override;
+  using Platform::WideToAnsi;
+  std::unique_ptr<File> OpenRead(TTextEncoding pathEncoding, const std::string& path,
+                                 std::uint32_t& error) override;
+  using Platform::OpenRead;
+  std::unique_ptr<File> CreateWrite(TTextEncoding pathEncoding, const std::string& path,
+                                    std::uint32_t& error) override;
+  using Platform::CreateWrite;
+  std::unique_ptr<File> CreateNew(const std::string& path, std::uint32_t& error) override;
+  bool FindFile(TTextEncoding pathEncoding, const std::string& path, TFileRecord& record) override;
+  using Platform::FindFile;
+  bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::FileExists;
   // The real clock, not recorded: reading it reaches nothing outside.
   TFileTime SystemTime() override { return real_.SystemTime(); }
-  bool CopyFile(const std::string& source, const std::string& target,
+  bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
-  bool DeleteFile(const std::string& path) override;
+  using Platform::CopyFile;
+  bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) override;
+  using Platform::DeleteFile;
+  bool Rename(const std::string& source, const std::string& target, bool replace,
+              std::uint32_t& error) override;
   bool MoveReplacing(const std::string& source, const std::string& target,
                      std::uint32_t& error) override;
   WindowHandle FindWindow(const std::string& className) override;
@@ -110,10 +125,13 @@ class FakePlatform : public Platform {
   bool ShouldFail(const std::string& op, const std::string& subject, std::uint32_t& code);
   // Records a call, marked when texts are UTF-8.
   void Note(const std::string& call);
+  void Note(const std::string& call, TTextEncoding encoding);
 
  private:
   // Records the call; true when it is to fail (lastError_ then holds the code).
   bool Record(const std::string& call, const std::string& op, const std::string& subject);
+  bool Record(const std::string& call, const std::string& op, const std::string& subject,
+              TTextEncoding encoding);
 
   PosixPlatform real_;
   std::vector<Failure> failures_;

@@ -31,7 +31,7 @@ constexpr int kEdits[] = {IDC_INI_FILE,  IDC_WINAMP_FOLDER,    IDC_PLAYLIST_FOLD
                           IDC_PLAYLIST_IN_USE, IDC_EDITOR, IDC_SETTINGS_PROGRAM,
                           IDC_EXT_FILTER};
 constexpr int kButtons[] = {IDC_MODE_NAME, IDC_MODE_DATA, IDC_MODE_TIME, IDC_BLOCK_DEAD,
-                            IDC_DISABLE_MULTI};
+                            IDC_DISABLE_MULTI, IDC_NUMBER_COPIES};
 
 template <typename Found>
 bool WaitFor(Found found) {
