@@ -223,6 +223,8 @@ class Platform {
   }
   virtual bool DeleteFile(TTextEncoding pathEncoding, const std::string& path) = 0;
   bool DeleteFile(const std::string& path) { return DeleteFile(TextEncoding(), path); }
+  // The system's time now, as a file's time stamps count it (UTC, 100 ns since 1601).
+  virtual TFileTime SystemTime() = 0;
   // Puts source in place of target in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING),
   // after source's data have reached the disk, so that a crash leaves either the old target
   // or the new one whole. Both lie in the same folder. On failure, error holds the code.

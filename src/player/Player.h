@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace plenvox {
 
@@ -35,6 +36,21 @@ class Player {
   // The number (from 0) of the entry that the running player plays or holds paused;
   // nothing when it is stopped, not running, or cannot tell. Starts no player.
   virtual std::optional<std::int32_t> PlayingEntry() { return std::nullopt; }
+
+  // The end of a delete batch: the entries with the numbers in removed (ascending, as
+  // numbered in the playlist that the last WritePlaylist wrote) leave the playlist,
+  // whose other entries keptPlaylist holds in order; position is the number, among the
+  // kept entries, of the one that is to be current (the same song as before, or the one
+  // that followed a removed current entry). A player that cannot take entries out one by
+  // one is cleared, reloaded from keptPlaylist and set to position; one that can (MPD)
+  // takes them out and goes on playing what it played.
+  virtual void RemoveEntries(const std::vector<std::int32_t>& /*removed*/,
+                             const std::string& keptPlaylist, std::int32_t position) {
+    ClearPlaylist();
+    WritePlaylist();
+    AddToPlaylist(keptPlaylist);
+    SetPlaylistPosition(position);
+  }
 };
 
 }  // namespace plenvox

@@ -1,7 +1,10 @@
 // Nothing the user owns is lost: the player's playlist is cleared only once the
 // filtered copy that replaces it has been written completely, and a batch whose
-// temporary playlist cannot be written sends the player nothing.
+// temporary playlist cannot be written, or that read a playlist other than the one the
+// player has just written, sends the player nothing.
 #include "plugin/EditBatches.h"
+
+#include <algorithm>
 
 #include "common/TextEncoding.h"
 #include "plugin/EntryName.h"
@@ -41,12 +44,43 @@ void InBatch(std::unique_ptr<List>& batch, Start start, Step step, End end) noex
   }
 }
 
+// The removals of a filtered copy, with the numbers of the entries they left out and the
+// number of entries that the copy read.
+class CountedRemovals : public TRemovals {
+ public:
+  explicit CountedRemovals(TRemovals& removals) : removals_(removals) {}
+  bool Removes(std::int32_t number, std::string_view pathLine) override {
+    entries = std::max(entries, number + 1);
+    if (!removals_.Removes(number, pathLine)) return false;
+    removed.push_back(number);
+    return true;
+  }
+
+  std::vector<std::int32_t> removed;  // ascending, as the copy reads the entries in order
+  std::int32_t entries = 0;
+
+ private:
+  TRemovals& removals_;
+};
 bool IsCopyOut(int operation) {
   return operation == wfx::kOpGetSingle || operation == wfx::kOpGetMulti ||
          operation == wfx::kOpGetMultiThread;
 }
 
 }  // namespace
+
+std::int32_t PositionAfterRemoval(std::int32_t current, const std::vector<std::int32_t>& removed,
+                                  std::int32_t entries) {
+  const auto kept = entries - static_cast<std::int32_t>(removed.size());
+  if (kept <= 0 || current < 0) return 0;
+  const auto before = static_cast<std::int32_t>(
+      std::lower_bound(removed.begin(), removed.end(), current) - removed.begin());
+  const bool currentRemoved = std::binary_search(removed.begin(), removed.end(), current);
+  // The entries after the current one close up behind it: whether it stayed or went, the
+  // entry that is current now has this number.
+  const std::int32_t position = current - before;
+  return currentRemoved && position >= kept ? 0 : position;
+}
 
 void EditBatches::StatusInfo(int startEnd, int operation) {
   if (startEnd == wfx::kStatusStart) StartOperation(operation);
@@ -57,8 +91,7 @@ void EditBatches::StartOperation(int operation) {
   playlist_.ForgetEntries();
   switch (operation) {
     case wfx::kOpList:
-      player_.WritePlaylist();  // so that the listing reads the current playlist
-      state_.AskPlayerForPlaylistFolder(player_);
+      state_.WritePlayerPlaylist(os_, player_);  // so that the listing reads the current playlist
       break;
     case wfx::kOpPutMulti:
       StartAddBatch();
@@ -148,8 +181,8 @@ void EditBatches::RemoveMovedEntry(const std::string& remoteName) noexcept {
 void EditBatches::StartDeleteBatch() {
   // The playlist file written here is the one that every lookup of the batch and the
   // filtered copy read: nothing rewrites it before the batch ends.
-  savedPosition_ = player_.WritePlaylist();
-  state_.AskPlayerForPlaylistFolder(player_);
+  savedPosition_ = state_.WritePlayerPlaylist(os_, player_);
+  readsWrittenPlaylist_ = state_.PlaylistJustWritten();
   pendingDeletes_ = std::make_unique<TDynamicArray>();
   playlist_.Rebind();
 }
@@ -161,18 +194,22 @@ void EditBatches::CollectDeletion(const std::optional<std::string>& remoteName) 
 void EditBatches::EndDeleteBatch() {
   const auto deletes = std::move(pendingDeletes_);  // the batch's list ends with this call
   const std::string& temp = state_.Settings.TempPlaylist;
-  const bool written = Completed([&] {
-    TRemovalNames removals(deletes->Items(), playlist_.File().Encoding());
+  std::vector<std::int32_t> removed;
+  std::int32_t entries = 0;
+  // A playlist that the player did not just write is no base for the player's new one.
+  const bool written = readsWrittenPlaylist_ && Completed([&] {
+    TRemovalNames names(deletes->Items(), playlist_.File().Encoding());
+    CountedRemovals removals(names);
     WriteFilteredCopy(os_, temp, playlist_.File(), removals);
+    removed = std::move(removals.removed);
+    entries = removals.entries;
   });
   // Closed before the player rewrites the file that it reads.
   playlist_.CloseQuietly();
-  if (written) {
-    player_.ClearPlaylist();
-    player_.WritePlaylist();
-    player_.AddToPlaylist(temp);
-    // Restored as it was: removed entries before it are not counted off.
-    player_.SetPlaylistPosition(savedPosition_);
+  // A batch that removes nothing leaves the player alone: a rebuild would change nothing
+  // but stop what it plays.
+  if (written && !removed.empty()) {
+    player_.RemoveEntries(removed, temp, PositionAfterRemoval(savedPosition_, removed, entries));
     player_.WritePlaylist();
   }
   FinishBatch();

@@ -9,11 +9,20 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "playlist/DynamicArray.h"
 #include "plugin/FrontEndPart.h"
 
 namespace plenvox {
+
+// The number of the current entry after the entries numbered removed (ascending) have
+// left a playlist of entries entries whose current entry was current: the same entry,
+// counted off for the removed ones before it; when it was removed itself, the entry that
+// followed it; when nothing follows (it was the last entry, or every entry after it went
+// too), the first entry, as a repeating playlist goes on. 0 when no entry is left.
+std::int32_t PositionAfterRemoval(std::int32_t current, const std::vector<std::int32_t>& removed,
+                                  std::int32_t entries);
 
 class EditBatches : FrontEndPart {
  public:
@@ -48,8 +57,10 @@ class EditBatches : FrontEndPart {
   // The entries to remove, by name: they are found while the filtered copy is written,
   // in one reading of the playlist file (which nothing rewrites during the batch).
   std::unique_ptr<TDynamicArray> pendingDeletes_;
-  // The player's position when the last delete batch started.
+  // The player's position when the last delete batch started, and whether the playlist
+  // that the batch reads is the one that the player wrote then.
   std::int32_t savedPosition_ = 0;
+  bool readsWrittenPlaylist_ = false;
   // Between the start and the end of the host's operation that copies files out.
   bool copyingOut_ = false;
 };

@@ -49,6 +49,8 @@ constexpr int kFileWriteError = 4;
 constexpr int kFileUserAbort = 5;
 constexpr int kFileNotSupported = 6;
 
+// A find-data record's time that is not known: the host shows no date for it.
+constexpr TFileTime kNoFileTime{0xFFFFFFFEu, 0xFFFFFFFFu};
 // FsGetFile's copy flags.
 constexpr int kCopyOverwrite = 1;
 constexpr int kCopyResume = 2;

@@ -1,7 +1,7 @@
 // One item of the listing as the core fills it, before the host's record: which fields
-// the display mode writes and their values, the names in the core's encoding. The edge
-// writes it into the host's ANSI or Unicode record, leaving every other field as the
-// host passed it.
+// it writes (every one in the display modes 0 to 2, none in others) and their values,
+// the names in the core's encoding. The edge writes it into the host's ANSI or Unicode
+// record, leaving every other field as the host passed it.
 #pragma once
 
 #include <string>

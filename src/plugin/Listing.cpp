@@ -19,6 +19,21 @@ std::uint32_t WholeSeconds(double seconds) {
   return static_cast<std::uint32_t>(static_cast<std::int64_t>(seconds));
 }
 
+// What an entry shows of a file that it does not have: no attributes, no time, no
+// size, no short name. The host reuses its record for the items of a listing, so a
+// field left alone would show another entry's value.
+void SetNoFile(TFileRecord& file) {
+  file.FileAttributes = 0;
+  file.CreationTime = wfx::kNoFileTime;
+  file.LastAccessTime = wfx::kNoFileTime;
+  file.LastWriteTime = wfx::kNoFileTime;
+  file.FileSizeHigh = 0;
+  file.FileSizeLow = 0;
+  file.Reserved0 = 0;
+  file.Reserved1 = 0;
+  file.AlternateFileName.clear();
+}
+
 }  // namespace
 
 std::intptr_t Listing::EmptyFolder() {
@@ -51,7 +66,7 @@ std::intptr_t Listing::FindFirst(const std::string& path, TListedItem& item) {
   columns_.Begin(playlist_.File().Path(), playlist_.File().Encoding(),
                  mode == TDisplayMode::FileData || mode == TDisplayMode::PlayTime);
   ReadEntry(playlist_.File(), entry_);
-  FillItem(entry_, true, item);
+  FillItem(entry_, item);
   return wfx::kSearchHandle;
 }
 
@@ -69,39 +84,29 @@ bool Listing::FindNext(TListedItem& item) {
     return false;
   }
   ReadEntry(file, entry_);
-  FillItem(entry_, false, item);
+  FillItem(entry_, item);
   return true;
 }
 
-void Listing::FillItem(std::string& path, bool first, TListedItem& item) {
-  item.Written = 0;
-  item.File.FileAttributes = 0;
-  item.File.CreationTime = TFileTime{0, 0};
-  item.File.FileSizeHigh = 0;
-  item.File.FileSizeLow = 0;
-  switch (state_.Settings.DisplayMode) {
-    case TDisplayMode::NameOnly:
-      // The values are zero: attributes, sizes and, for the first item, its creation time.
-      item.Written = TListedItem::kAttributes | TListedItem::kSizes |
-                     (first ? TListedItem::kCreationTime : 0u);
-      break;
-    case TDisplayMode::FileData:
-      if (NamesAFile(path) && os_.FindFile(Encoding(), path, item.File)) {
-        item.Written = TListedItem::kFileFields;
-      }
-      KeepForColumns(item);
-      break;
-    case TDisplayMode::PlayTime: {
-      const double seconds = FindFileAndPlayTime(path, item);
-      KeepForColumns(item);
-      item.Written |= TListedItem::kSizes;
-      item.File.FileSizeHigh = 0;
-      item.File.FileSizeLow = WholeSeconds(seconds);
-      break;
-    }
-    default:
-      // Other modes leave the record as the host passed it.
-      return;
+void Listing::FillItem(std::string& path, TListedItem& item) {
+  const TDisplayMode mode = state_.Settings.DisplayMode;
+  if (mode != TDisplayMode::NameOnly && mode != TDisplayMode::FileData &&
+      mode != TDisplayMode::PlayTime) {
+    // Other modes leave the record as the host passed it.
+    item.Written = 0;
+    return;
+  }
+  // Every field is written: the file's values where the mode shows them and the file is
+  // there, "none" for the rest.
+  item.Written = TListedItem::kFileFields;
+  SetNoFile(item.File);
+  if (mode == TDisplayMode::FileData) {
+    const bool found = NamesAFile(path) && os_.FindFile(Encoding(), path, item.File);
+    columns_.Looked(found ? &item.File : nullptr);
+  } else if (mode == TDisplayMode::PlayTime) {
+    const double seconds = FindFileAndPlayTime(path, item);
+    item.File.FileSizeHigh = 0;
+    item.File.FileSizeLow = WholeSeconds(seconds);
   }
   item.Written |= TListedItem::kName;
   // A path that is its own name changes rooms with the item's name rather than being
@@ -122,17 +127,17 @@ bool Listing::NamesAFile(const std::string& path) const {
 
 double Listing::FindFileAndPlayTime(const std::string& path, TListedItem& item) {
   // Neither looked up nor analysed: its "?" would match other files.
-  if (!NamesAFile(path)) return 0;
+  if (!NamesAFile(path)) {
+    columns_.Looked(nullptr);
+    return 0;
+  }
   if (os_.FindFile(Encoding(), path, item.File)) {
-    item.Written = TListedItem::kFileFields;
+    columns_.Looked(&item.File);
     return analyses_.PlayTime(path, item.File, Encoding());
   }
+  columns_.Looked(nullptr);
   return DescribeAudioFile(os_, Encoding(), path, TCodePageTagText(os_, state_.Settings.TagCodePage))
       .PlayTime;
-}
-
-void Listing::KeepForColumns(const TListedItem& item) {
-  columns_.Looked(item.Writes(TListedItem::kSizes) ? &item.File : nullptr);
 }
 
 }  // namespace plenvox

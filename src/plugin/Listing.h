@@ -40,17 +40,16 @@ class Listing : FrontEndPart {
   void ShowFirstRunMessage();
   // The item of the entry at path, written over the caller's item (whose room it keeps);
   // the path's room may pass to the item's name.
-  void FillItem(std::string& path, bool first, TListedItem& item);
+  void FillItem(std::string& path, TListedItem& item);
   // The encoding of the playlist listed: of its lines, its entries' paths and the names.
   TTextEncoding Encoding() const;
   // False for an entry whose path holds a character that its playlist lost: the item
   // shows the file as missing, never the data of a file that the path's "?" would match.
   bool NamesAFile(const std::string& path) const;
-  // The file's record (when it has one) and its play time; a file without a record is
-  // analysed all the same (and lists with a play time of 0 when it cannot be read).
+  // The file's record (when it has one, kept for the columns) and its play time; a file
+  // without a record is analysed all the same (and lists with a play time of 0 when it
+  // cannot be read).
   double FindFileAndPlayTime(const std::string& path, TListedItem& item);
-  // What the item's look-up found of its file, for the columns.
-  void KeepForColumns(const TListedItem& item);
 
   AnalysisCache& analyses_;
   ColumnSnapshots& columns_;

@@ -27,10 +27,7 @@ Plugin::Plugin(Platform& os, TPluginState& state, Player& player, Host& host)
 
 // --- Loads and the choice of encoding ------------------------------------------------
 
-void Plugin::InitPlayer() {
-  player_.WritePlaylist();
-  state_.AskPlayerForPlaylistFolder(player_);
-}
+void Plugin::InitPlayer() { state_.WritePlayerPlaylist(os_, player_); }
 
 void Plugin::UseEncodingOfPlaylist() {
   // Chosen over the settings as just loaded in UTF-8, and the folder that the player

@@ -23,6 +23,8 @@ def _tracks():
     ]
 
 
+NO_TIME = 0xFFFFFFFFFFFFFFFE  # the host's mark for a time that is not known
+
 # The demo's host hands in zeroed records, so a field left as passed reads as zero.
 def _number(field, base=10):
     return 0 if field == UNCHANGED else int(field, base)
@@ -30,7 +32,7 @@ def _number(field, base=10):
 
 def _date(item):
     filetime = _number(item["write"], 16)
-    if filetime == 0:
+    if filetime in (0, NO_TIME):
         return "-"
     ticks = filetime - UNIX_EPOCH_FILETIME
     when = datetime.datetime.fromtimestamp(ticks / 10_000_000, datetime.timezone.utc)

@@ -90,7 +90,7 @@ def add_batch_refusing_everything(sc):
 
 
 @scenario("edits")
-def delete_batch_restores_the_position(sc):
+def delete_batch_keeps_the_current_song(sc):
     a, b, c, d = (music(n) for n in ("a.mp3", "b.mp3", "c.mp3", "d.mp3"))
     prepare(sc, [a, b, c, d, b])
     out = sc.run_host([
@@ -105,25 +105,64 @@ def delete_batch_restores_the_position(sc):
     expect_equal(out.kinds("status", "posted")[2:], [
         "status\tstart\t8", REFRESH, "status\tend\t8", "status\tstart\t1", "status\tend\t1"],
         "notifications and the host's refresh")
+    # c was current at 2; the two entries before it went, so it is current at 0.
     expect_equal(sc.player_log().events(),
                  [ev.STARTED] + ev.WRITE_ASKED + [ev.position(2)] + ev.WRITE_ASKED * 2 +
-                 ev.delete_batch(kept=3, saved_position=2) + ev.WRITE_ASKED,
+                 ev.delete_batch(kept=3, saved_position=0) + ev.WRITE_ASKED,
                  "the player's requests")
-    # The saved position is restored as it was, not counted off for removed entries.
-    expect_equal(sc.player_log().answers("write")[-1], 2, "the position the player reports last")
+    expect_equal(sc.player_log().answers("write")[-1], 0, "the position the player reports last")
     expect_equal(names_listed_last(out), [c, d, b], "the listing after the batch")
-    expect_batch_done(sc, out, [c, d, b], position=2)
+    expect_batch_done(sc, out, [c, d, b], position=0)
+
+
+# Delete batches one after the other on the same playlist, each from the current entry
+# (set first when given): what goes, and the entry that is current afterwards.
+SONGS = [music(n + ".mp3") for n in "abcdefgh"]
+DELETE_CASES = [
+    # (what, the entry made current first, the entries deleted, the entry current afterwards)
+    ("an entry before the current one", "d", "b", "d"),
+    ("an entry after it", None, "g", "d"),
+    ("entries before and after it", None, "af", "d"),
+    ("the current entry itself: the one after it", None, "d", "e"),
+    ("the last entry, current: the first", "h", "h", "c"),
+]
 
 
 @scenario("edits")
-def delete_batch_finding_nothing_rebuilds_the_playlist(sc):
+def delete_batches_keep_the_same_song_current(sc):
+    playlist = list(SONGS)
+    prepare(sc, playlist)
+    script, positions = ["init"], []
+    current = None
+    for what, make_current, deleted, expected in DELETE_CASES:
+        if make_current:
+            current = playlist.index(music(make_current + ".mp3"))
+            script.append('send "%s" 1024 %d 121' % (PLAYER_CLASS, current))
+            positions.append(current)
+        script += ["list \\", "status start 8"] + ["delete \\" + music(n + ".mp3") for n in deleted]
+        script.append("status end 8")
+        playlist = [p for p in playlist if p not in [music(n + ".mp3") for n in deleted]]
+        current = playlist.index(music(expected + ".mp3"))
+        positions.append(current)
+    out = sc.run_host(script)
+    expect_clean(out)
+    log = sc.player_log()
+    expect_equal([e for e in log.events() if e.startswith("position")],
+                 [ev.position(p) for p in positions],
+                 "the positions set: the same song each time (%s)" % ", ".join(c[0] for c in DELETE_CASES))
+    expect_equal(log.events().count(ev.CLEAR), len(DELETE_CASES), "one hand-over per batch")
+    expect_batch_done(sc, out, playlist, position=current)
+
+
+@scenario("edits")
+def delete_batch_finding_nothing_hands_the_player_nothing(sc):
     a, b = music("a.mp3"), music("b.mp3")
     prepare(sc, [a, b])
     out = sc.run_host(["init", 'send "%s" 1024 1 121' % PLAYER_CLASS, "list \\",
                        "status start 8", "delete \\" + music("zzz.mp3"), "status end 8"])
     expect_equal(sc.player_log().events(),
-                 [ev.STARTED] + ev.WRITE_ASKED + [ev.position(1)] + ev.WRITE_ASKED * 2 +
-                 ev.delete_batch(kept=2, saved_position=1), "the player's requests")
+                 [ev.STARTED] + ev.WRITE_ASKED + [ev.position(1)] + ev.WRITE_ASKED * 2,
+                 "the player's requests: no clear, no playlist, no position")
     expect_equal(out.kinds("posted"), [REFRESH], "the host's refresh")
     expect_batch_done(sc, out, [a, b], position=1)
 
@@ -193,6 +232,7 @@ def entries_of_255_characters(sc):
     expect_equal([item.name for item in out.items()], [b, long_entry], "the listing")
     expect_equal(sc.player_log().events(),
                  [ev.STARTED] + ev.WRITE_ASKED * 2 + [ev.WRITE, ev.position(1), ev.STOP, ev.PLAY] +
-                 ev.WRITE_ASKED + ev.delete_batch(kept=1, saved_position=1),
+                 ev.WRITE_ASKED + ev.delete_batch(kept=1, saved_position=0),
                  "the player's requests")
-    expect_batch_done(sc, out, [b], position=1)
+    # The current (and last) entry went: the first one is current.
+    expect_batch_done(sc, out, [b], position=0)

@@ -10,7 +10,7 @@ from check import expect, expect_clean, expect_equal, scenario
 from host_output import LAST_ERROR_MARKER, UNCHANGED
 from workspace import filetime_of
 
-ZERO_TIME = "0" * 16
+NO_TIME = "%016x" % 0xFFFFFFFFFFFFFFFE  # the host's mark for a time that is not known
 MARCH_2021 = calendar.timegm((2021, 3, 4, 5, 6, 7))
 JUNE_2019 = calendar.timegm((2019, 6, 30, 23, 59, 58))
 # Fields compared with the host's own FindFirstFileA record (the reserved words of that
@@ -19,11 +19,12 @@ FILE_FIELDS = ("attributes", "creation", "access", "write", "size_high", "size_l
                "short_name")
 
 
-def mode0_item(name, first):
-    """Mode 0: only attributes, sizes, the name and (for the first item) the creation
-    time are written; everything else stays as the host passed it."""
-    return ["00000000", ZERO_TIME if first else UNCHANGED, UNCHANGED, UNCHANGED, "0", "0",
-            UNCHANGED, UNCHANGED, name, UNCHANGED]
+def no_file_item(name, size=0):
+    """An item that shows no file (mode 0, or an entry without a file): every field
+    written, as "none" (no attributes, no time, no size, no short name), the size field
+    holding a play time in mode 2."""
+    return ["00000000", NO_TIME, NO_TIME, NO_TIME, "0", str(size), "00000000", "00000000",
+            name, ""]
 
 
 def stat_script(paths):
@@ -52,7 +53,7 @@ def mode0_names_only(sc):
     out = sc.run_host(["init", "list \\"])
     expect_clean(out)
     expect_equal([i.row() for i in out.items()],
-                 [mode0_item(n, i == 0) for i, n in enumerate(names)], "mode 0 items")
+                 [no_file_item(n) for n in names], "mode 0 items")
     expect_equal(out.of("findnext"), [["-1"], ["-1"], ["0"]], "FsFindNext answers")
     expect_equal(out.of("list"), [["3"]], "items listed")
     # FsInit and the announced listing each have the player write its playlist first.
@@ -88,8 +89,7 @@ def mode1_file_data(sc):
     expect_equal((listed[big]["size_high"], listed[big]["size_low"]), ("1", str(1024 ** 3 + 17)),
                  "size of " + big)
     expect_equal(listed[folder]["attributes"], "00000010", "attributes of a folder entry")
-    expect_equal(listed[missing].row(), [UNCHANGED] * 8 + [missing, UNCHANGED],
-                 "a missing file: only the name is written")
+    expect_equal(listed[missing].row(), no_file_item(missing), "a missing file: no file's data")
 
 
 @scenario("listing")
@@ -116,8 +116,32 @@ def mode2_play_times(sc):
     stats = out.stats()
     for item, (path, mpeg) in zip(items, files.items()):
         expect_file_fields(item, stats[path], path, play_time=mpeg.whole_seconds)
-    expect_equal(items[-1].row(), [UNCHANGED] * 4 + ["0", "0"] + [UNCHANGED] * 2 + [missing, UNCHANGED],
-                 "a missing file: its name and a play time of 0")
+    expect_equal(items[-1].row(), no_file_item(missing), "a missing file: a play time of 0")
+
+
+@scenario("listing")
+def no_record_carries_another_entrys_data(sc):
+    """A stream entry after a file, listed in each mode through both entry points, into
+    records that the host fills with its marker before each call: every field of every
+    record is written, and the stream's show no file."""
+    sc.install()
+    one, stream = "P:\\music\\one.mp3", "http://stream.invalid/live.mp3"
+    sc.write_bytes(one, mpeg_files.constant_bit_rate(480).data, MARCH_2021)
+    sc.write_playlist([one, stream])
+    for mode in (0, 1, 2):
+        sc.write_ini(DisplayMode=mode)
+        out = sc.run_host(["init", "list \\", "initw", "listw \\"], encoding="utf-8")
+        expect_clean(out)
+        for form, items in (("ANSI", out.items()), ("Unicode", out.wide_items())):
+            rows = [i.row() for i in items]
+            expect_equal([r[-2] for r in rows], [one, stream], "mode %d, %s: names" % (mode, form))
+            expect(all(UNCHANGED not in r for r in rows),
+                   "mode %d, %s: a field left as passed: %r" % (mode, form, rows))
+            expect_equal(rows[1], no_file_item(stream), "mode %d, %s: the stream" % (mode, form))
+            if mode == 0:
+                expect_equal(rows[0], no_file_item(one), "mode 0, %s: the file" % form)
+            else:
+                expect_equal(rows[0][3], filetime_of(MARCH_2021), "mode %d, %s: the file's time" % (mode, form))
 
 
 @scenario("listing")
@@ -227,7 +251,7 @@ def settings_through_the_ini_reader(sc):
     sc.write_playlist(["P:\\music\\a.mp3"], path="P:\\Host\\player\\winamp.m3u")
     out = sc.run_host(["list \\ nostatus"], env={"commander_path": "P:\\Host"})
     expect_clean(out)
-    expect_equal([i.row() for i in out.items()], [mode0_item("P:\\music\\a.mp3", True)],
+    expect_equal([i.row() for i in out.items()], [no_file_item("P:\\music\\a.mp3")],
                  "listing with the settings read through the placeholder")
     out = sc.run_host(["list \\ nostatus"])
     expect_clean(out)

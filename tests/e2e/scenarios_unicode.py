@@ -7,8 +7,8 @@ them, and only the UTF-8 playlist names them right."""
 import mpeg_files
 import player_events as ev
 from check import expect, expect_clean, expect_equal, scenario
-from host_output import UNCHANGED, unescape, utf8
-from scenarios_listing import expect_file_fields, mode0_item, stat_script
+from host_output import unescape, utf8
+from scenarios_listing import expect_file_fields, no_file_item, stat_script
 from workspace import PLAYER_CLASS, SETTINGS_FOLDER, TEMP_FOLDER
 
 WESTERN_CODE_PAGE = ["1252", "437"]
@@ -102,7 +102,7 @@ def listing_modes_through_the_unicode_entry_points(sc):
     out = run(sc, ["initw", "listw \\"])
     expect_clean(out)
     expect_equal([item.row()[:8] + [item.wide_name, item["short_name"]] for item in out.wide_items()],
-                 [mode0_item(p, i == 0) for i, p in enumerate(NAMES)], "mode 0 items")
+                 [no_file_item(p) for p in NAMES], "mode 0 items")
 
 
 @scenario("unicode")
@@ -130,7 +130,7 @@ def add_batch_of_files_with_unicode_names(sc):
 
 
 @scenario("unicode")
-def delete_batch_of_unicode_entries_restores_the_position(sc):
+def delete_batch_of_unicode_entries_keeps_the_current_song(sc):
     prepare(sc, NAMES + [GREEK])
     out = run(sc, ["initw", 'send "%s" 1024 3 121' % PLAYER_CLASS, "listw \\", "statusw start 8",
                    'deletew "\\%s"' % CYRILLIC, 'deletew "\\%s"' % GREEK,
@@ -140,12 +140,13 @@ def delete_batch_of_unicode_entries_restores_the_position(sc):
     expect_equal(out.of("deletew"), [["-1"]] * 4, "FsDeleteFileW answers")
     expect_equal(sc.player_log().events(),
                  [ev.STARTED] + WRITE_ASKED + [ev.position(3)] + WRITE_ASKED * 2 +
-                 ev.delete_batch(kept=4, saved_position=3, path=UNICODE_TEMP) + WRITE_ASKED,
+                 ev.delete_batch(kept=4, saved_position=1, path=UNICODE_TEMP) + WRITE_ASKED,
                  "the player's requests")
     kept = [CJK, EMOJI, WESTERN, GREEK]
     expect_equal(names_listed(out), kept, "the listing after the batch")
     expect(not sc.exists(UNICODE_TEMP), "the temporary playlist was left behind")
-    expect_equal(final_playlist(sc), (3, kept), "the player's position and playlist afterwards")
+    # The emoji entry was current at 3, behind the two removed entries: it is current at 1.
+    expect_equal(final_playlist(sc), (1, kept), "the player's position and playlist afterwards")
 
 
 @scenario("unicode")
@@ -197,9 +198,10 @@ def names_of_300_characters_are_shown_cut_and_found_by_their_cut(sc):
     expect_equal(names_listed(out), [GREEK, cut], "the names, the long one cut")
     expect_equal(sc.player_log().events(),
                  [ev.STARTED] + WRITE_ASKED * 2 + [ev.WRITE, ev.position(1), ev.STOP, ev.PLAY] +
-                 WRITE_ASKED + ev.delete_batch(kept=1, saved_position=1, path=UNICODE_TEMP),
+                 WRITE_ASKED + ev.delete_batch(kept=1, saved_position=0, path=UNICODE_TEMP),
                  "the player's requests")
-    expect_equal(final_playlist(sc), (1, [GREEK]), "the player's playlist afterwards")
+    # The current (and last) entry went: the first one is current.
+    expect_equal(final_playlist(sc), (0, [GREEK]), "the player's playlist afterwards")
 
 
 # --- Faults, through the Unicode entry points ------------------------------------------
@@ -400,8 +402,8 @@ def names_that_the_ansi_code_page_cannot_hold_never_become_look_alikes(sc):
     expect_equal(out.of("putw"), [["0"]] * 3, "FsPutFileW answers")
     expect_equal(out.of("deletew"), [["-1"]] * 3, "FsDeleteFileW answers")
     expect_equal(sc.player_log().events(),
+                 # The delete batch removes nothing, so it hands the player nothing.
                  [ev.STARTED] + ev.WRITE_ASKED * 2 + ev.add_batch(0) + ev.WRITE_ASKED +
-                 ev.delete_batch(kept=2, saved_position=0) +
                  [ev.WRITE, ev.position(-1), ev.STOP, ev.PLAY] + ev.WRITE_ASKED,
                  "the player's requests: nothing added, nothing removed, no entry played")
     expect_equal(names_listed(out), [look_alike, WESTERN], "the listing afterwards")
@@ -429,8 +431,8 @@ def an_old_host_never_shows_the_file_that_a_lost_characters_question_marks_match
     import scenarios_pictures as pictures
     asked = ['value "\\%s" %d 0 0' % (lost, scenarios_columns.INDEX["Exists"]),
              'icon "\\%s" %d' % (lost, pictures.ICON_SMALL | pictures.ICON_BACKGROUND)]
-    missing_item = {1: [UNCHANGED] * 8 + [lost, UNCHANGED],
-                    2: [UNCHANGED] * 4 + ["0", "0"] + [UNCHANGED] * 2 + [lost, UNCHANGED]}
+    # A missing file's record: every field "none", in mode 2 a play time of 0.
+    missing_item = {1: no_file_item(lost), 2: no_file_item(lost)}
     for mode in (1, 2, 0):
         sc.write_ini(DisplayMode=mode)
         # The host's own record of the file beside it, taken before the listing reads it.

@@ -129,16 +129,17 @@ class Scenario:
         self.write_bytes(path or INI_PATH, ("\r\n".join(lines) + "\r\n").encode("latin-1"))
 
     def write_playlist(self, entries, info=True, path=PLAYER_FOLDER + "winamp.m3u",
-                       encoding="latin-1"):
+                       encoding="latin-1", mtime=None):
         """A playlist file as the player writes it: the header, then per entry an
         information line (unless info is false) and the path, with CR LF, in the
-        encoding given (the bytes of a latin-1 text are the ANSI code page's)."""
+        encoding given (the bytes of a latin-1 text are the ANSI code page's); with
+        mtime, last written then (a Unix time)."""
         lines = ["#EXTM3U"]
         for i, entry in enumerate(entries):
             if info:
                 lines.append("#EXTINF:%d,Title %d" % (i + 1, i))
             lines.append(entry)
-        self.write_bytes(path, ("\r\n".join(lines) + "\r\n").encode(encoding))
+        self.write_bytes(path, ("\r\n".join(lines) + "\r\n").encode(encoding), mtime)
 
     def write_bytes(self, windows_path: str, data: bytes, mtime: float = None):
         target = self.path(windows_path)

@@ -2,9 +2,11 @@
 real MPD, is told at the first run to set it up, sets it up with plenvox-settings, lists
 MPD's queue in the three display modes (the queue also holds a FLAC, an Opus and an M4A
 file outside the music directory, tagged in Cyrillic, Japanese and Greek: mode 2 shows
-every format's play time as MPD reads it), copies two MP3 files into the folder, deletes two
-entries, plays one with Enter, saves the queue with "save" on the command line, and
-opens the folder once more after MPD has stopped.
+every format's play time as MPD reads it), copies two MP3 files into the folder, deletes an
+entry before the playing one and one after it (the song plays on), plays one with Enter
+and deletes it while it plays (the next one plays), saves the queue with "save" on the
+command line, lists a stream entry in modes 2 and 0, and opens the folder once more after
+MPD has stopped.
 
 Double Commander loads the recording proxy (proxy/), which loads plenvox.wfx and logs
 what the host and the plug-in say to each other; the checks read that log and ask MPD."""
@@ -36,6 +38,9 @@ REQUEST_TARGET_DIR = 6
 COMMAND_LINE_Y = 0.947  # of the main window's height (690 of 728 pixels)
 ARCHIVE = 0x20
 SETTINGS_LIMIT = 20
+SONG_SECONDS = 90  # long enough that no song ends during the run
+STREAM = "http://stream.invalid/live.mp3"
+NO_TIME = -2  # the host's mark for a time that is not known (0xFFFFFFFFFFFFFFFE, signed)
 VIEWER_WINDOW = r"e five\.mp3"  # the viewer is titled by the viewed copy
 
 
@@ -86,6 +91,8 @@ def drive(run, session, checks):
     with session.mpd.client() as mpd:
         check_mpd(checks, mpd, "copy two", QUEUED + run.formats + COPIED, PLAYING)
     run.press("Tab")
+    with session.mpd.client() as mpd:
+        playing = mpd.status()
     with run.step("delete two") as since:
         # The panel sorts the items by name, which is the order of their paths: a, b, c, d, e.
         run.press("Home", "Down", "Insert", "Down", "Down", "Insert", KEY_DELETE)  # a and d
@@ -93,24 +100,38 @@ def drive(run, session, checks):
         run.wait_end({OP_DELETE}, since)
     left = [MUSIC[1], MUSIC[2]] + run.formats + [MUSIC[4]]
     with session.mpd.client() as mpd:
-        # The position is kept as a number: MPD plays on at the second entry.
-        check_mpd(checks, mpd, "delete two", left, PLAYING)
+        # The song that played (b) plays on, now the first entry, uninterrupted.
+        check_mpd(checks, mpd, "delete two", left, 0)
+        check_plays_on(checks, mpd, "delete two", playing)
     with run.step("play") as since:
-        run.press("Home", "Down", "Down", "Down", "Return")  # e five.mp3, now the third
+        run.press("Home", "Down", "Down", "Return")  # c three é.mp3, the second
         run.wait_end({OP_EXEC}, since)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "Enter on e five.mp3", left, left.index(MUSIC[4]))
+        check_mpd(checks, mpd, "Enter on c three é.mp3", left, 1)
+        next_id = song_ids(mpd)[2]
+    with run.step("delete the playing one") as since:
+        run.press("Home", "Down", "Down", KEY_DELETE)
+        run.answer(DELETE_DIALOG, "Return")
+        run.wait_end({OP_DELETE}, since)
+    left = [MUSIC[1]] + run.formats + [MUSIC[4]]
+    with session.mpd.client() as mpd:
+        # The entry that followed it (the first of the other formats) plays.
+        check_mpd(checks, mpd, "deleting the playing entry", left, 1)
+        checks.equal(mpd.status().get("songid"), next_id,
+                     "MPD after deleting the playing entry: the song that followed it plays")
     with run.step("copy out two") as since:
-        # b and c to the other panel's folder, the music folder: Double Commander names
+        # The first two items, b and e (the panel shows the MP3 files before the other
+        # formats), to the other panel's folder, the music folder: Double Commander names
         # each copy by the item's name, the entry's path with its "/" shown as U+2215.
         run.press("Home", "Down", "Insert", "Insert", KEY_COPY)  # ".." comes first
         run.answer(COPY_DIALOG, "Return")
         run.wait_end({OP_GET_MULTI}, since, relisted=False)
     with session.mpd.client() as mpd:
-        check_mpd(checks, mpd, "copy out two", left, left.index(MUSIC[4]))
+        check_mpd(checks, mpd, "copy out two", left, 1)
     with run.step("view") as since:
-        # F3 on e five.mp3: the host fetches a copy through FsGetFileW and shows it.
-        run.press("Home", "Down", "Down", "Down", KEY_VIEW)
+        # F3 on e five.mp3, the second item: the host fetches a copy through FsGetFileW
+        # and shows it.
+        run.press("Home", "Down", "Down", KEY_VIEW)
         run.calls.wait_for(lambda records: calls_named(records, "FsGetFile"), SETTINGS_LIMIT,
                            "FsGetFileW of the viewed entry", since)
         run.answer(VIEWER_WINDOW, KEY_CLOSE_VIEWER, screenshot="viewer.png")
@@ -128,6 +149,12 @@ def drive(run, session, checks):
         run.x.wait_gone(dialog)
         run.calls.wait_for(lambda records: calls_named(records, "FsExecuteFile"), SETTINGS_LIMIT,
                            "FsExecuteFile of the command", since)
+    with session.mpd.client() as mpd:
+        mpd.command("add", STREAM)
+    run.relist("stream, mode 2")
+    run.settings("Mode.DisplayMode=0")
+    run.relist("stream, mode 0")
+    session.screenshot("stream.png")
     session.processes.stop(session.mpd.process)
     with run.step("mpd stopped") as since:
         run.press(KEY_REFRESH)
@@ -163,8 +190,8 @@ def seed_mpd(session, checks, formats):
         mpd.command("clear")
         for name in QUEUED + formats:
             mpd.command("add", name)
-        # The files play for a few seconds only: the entry repeats, so that the position
-        # that MPD plays stays what the plug-in made it.
+        # The entry repeats, so that the position that MPD plays stays what the plug-in
+        # made it, whatever the run's pace.
         mpd.command("repeat", 1)
         mpd.command("single", 1)
         mpd.command("play", PLAYING)
@@ -191,6 +218,12 @@ def the_listing(run, step):
     return listings[-1] if listings else None
 
 
+def listed_records(run, step):
+    listing = the_listing(run, step)
+    return [r for r in listing.calls if r["call"] in ("FsFindFirstW", "FsFindNextW")
+            and r.get("result") == 1] if listing else None
+
+
 def check_mode(checks, run, step, expected):
     """The items of the step's listing in the plug-in's order: (name, size, attributes)."""
     listing = the_listing(run, step)
@@ -198,9 +231,23 @@ def check_mode(checks, run, step, expected):
         return
     checks.equal([r["path"] for r in calls_named(listing.calls, "FsFindFirst")], ["/"],
                  "%s: FsFindFirstW of the root" % step)
-    items = [(r["name"], r["size"], r["attributes"]) for r in listing.calls
-             if r["call"] in ("FsFindFirstW", "FsFindNextW") and r.get("result") == 1]
+    items = [(r["name"], r["size"], r["attributes"]) for r in listed_records(run, step)]
     checks.equal(items, expected, "%s: the items (name, size, attributes) in the queue's order" % step)
+
+
+def no_file(record):
+    """What the record shows of a file: nothing, when it carries no other entry's data."""
+    return (record["name"], record["size"], record["attributes"], record["creationTime"],
+            record["accessTime"], record["writeTime"])
+
+
+def check_no_file(checks, run, step, names):
+    """The records of names in the step's listing show no file: size 0, no attributes,
+    no time."""
+    records = {r["name"]: r for r in listed_records(run, step) or []}
+    checks.equal([no_file(records[n]) if n in records else None for n in names],
+                 [(n, 0, 0, NO_TIME, NO_TIME, NO_TIME) for n in names],
+                 "%s: records without another entry's data (name, size, attributes, times)" % step)
 
 
 def check_steps(checks, run, session, durations):
@@ -212,6 +259,7 @@ def check_steps(checks, run, session, durations):
                  "first run: one message through the W request callback, how to run plenvox-settings")
     paths = [music / n for n in QUEUED] + [Path(f) for f in run.formats]
     check_mode(checks, run, "mode 0", [(shown_name(p), 0, 0) for p in paths])
+    check_no_file(checks, run, "mode 0", [shown_name(p) for p in paths])
     check_mode(checks, run, "mode 1", [(shown_name(p), p.stat().st_size, ARCHIVE) for p in paths])
     check_mode(checks, run, "mode 2", [(shown_name(music / n), durations[n], ARCHIVE) for n in QUEUED] +
                [(shown_name(f), durations[f], ARCHIVE) for f in run.formats])
@@ -220,8 +268,18 @@ def check_steps(checks, run, session, durations):
     fc.check_edit(checks, run.records("delete two"), "delete two", OP_DELETE, "FsDeleteFile",
                   ("remote",), [("/" + shown_name(music / n),) for n in (MUSIC[0], MUSIC[3])])
     fc.check_edit(checks, run.records("play"), "play", OP_EXEC, "FsExecuteFile", ("remote", "verb"),
-                  [("/" + shown_name(music / MUSIC[4]), "open")])
-    check_copy_out(checks, run, music, [MUSIC[1], MUSIC[2]])
+                  [("/" + shown_name(music / MUSIC[2]), "open")])
+    fc.check_edit(checks, run.records("delete the playing one"), "delete the playing one", OP_DELETE,
+                  "FsDeleteFile", ("remote",), [("/" + shown_name(music / MUSIC[2]),)])
+    kept = [music / MUSIC[1]] + [Path(f) for f in run.formats] + [music / MUSIC[4]]
+    # The MP3 files are equally long.
+    check_mode(checks, run, "stream, mode 2",
+               [(shown_name(p), durations.get(str(p), durations[MUSIC[1]]), ARCHIVE) for p in kept] +
+               [(shown_name(STREAM), 0, 0)])
+    kept = [shown_name(p) for p in kept]
+    check_no_file(checks, run, "stream, mode 2", [shown_name(STREAM)])
+    check_no_file(checks, run, "stream, mode 0", kept + [shown_name(STREAM)])
+    check_copy_out(checks, run, music, [music / MUSIC[1], music / MUSIC[4]])
     viewed = calls_named(run.records("view"), "FsGetFile")
     checks.equal([(g["remote"], g["flags"], g.get("result")) for g in viewed],
                  [("/" + shown_name(music / MUSIC[4]), 0, 0)], "view: FsGetFileW of the entry answers 0")
@@ -237,7 +295,7 @@ def check_steps(checks, run, session, durations):
                  "save: the folder asked through RT_TargetDir")
     saved = session.run_dir / "saved" / "Plenvox.m3u8"
     checks.equal(saved.read_text(encoding="utf-8").split("\n")[1:-1] if saved.exists() else None,
-                 [str(music / n) for n in (MUSIC[1], MUSIC[2])] + run.formats + [str(music / MUSIC[4])],
+                 [str(music / MUSIC[1])] + run.formats + [str(music / MUSIC[4])],
                  "save: Plenvox.m3u8 holds the queue's paths")
     down = calls_named(run.records("mpd stopped"), "Request")
     checks.check(len(down) == 1 and str(session.mpd.socket_path) in down[0]["text"],
@@ -246,23 +304,37 @@ def check_steps(checks, run, session, durations):
     listing = the_listing(run, "mpd stopped")
     checks.check(listing and not [r for r in listing.calls if r.get("result") == 1],
                  "MPD stopped: the folder lists nothing")
-    for name in ("first-run.png", "viewer.png", "doublecmd.png", "mpd-stopped.png"):
+    for name in ("first-run.png", "viewer.png", "doublecmd.png", "stream.png", "mpd-stopped.png"):
         fc.check_screenshot(checks, session.x, session.run_dir / name)
     checks.fact("%d calls logged" % len(records))
 
 
-def check_copy_out(checks, run, music, names):
+def song_ids(mpd):
+    return [value for key, value in mpd.command("playlistinfo") if key == "Id"]
+
+
+def check_plays_on(checks, mpd, step, before):
+    """MPD plays the song that it played before the step, from where it was: the same
+    song id, and an elapsed time that went on (not back to the start)."""
+    after = mpd.status()
+    checks.equal(after.get("songid"), before.get("songid"), "MPD after %s: the same song plays" % step)
+    checks.check(_elapsed(after) >= _elapsed(before) > 0,
+                 "MPD after %s: the song went on from %s s (now %s s), no restart"
+                 % (step, before.get("elapsed"), after.get("elapsed")))
+
+
+def check_copy_out(checks, run, music, sources):
     """F5 out of the folder: one FsGetFileW per item with no flags, each answered 0, and
-    each copy in the other panel's folder, under the name the host chose, byte for byte
-    its entry's file."""
+    each copy in the other panel's folder (music), under the name the host chose, byte
+    for byte its entry's file."""
     gets = calls_named(run.records("copy out two"), "FsGetFile")
-    expected = [("/" + shown_name(music / n), str(music / shown_name(music / n)), 0, 0) for n in names]
+    expected = [("/" + shown_name(p), str(music / shown_name(p)), 0, 0) for p in sources]
     checks.equal(sorted((g["remote"], g["local"], g["flags"], g.get("result")) for g in gets),
                  sorted(expected), "copy out two: FsGetFileW calls (remote, local, flags, result)")
-    for n in names:
-        copy = music / shown_name(music / n)
-        checks.equal(copy.read_bytes() if copy.exists() else None, (music / n).read_bytes(),
-                     "copy out two: the copy of %s byte for byte" % n)
+    for source in sources:
+        copy = music / shown_name(source)
+        checks.equal(copy.read_bytes() if copy.exists() else None, source.read_bytes(),
+                     "copy out two: the copy of %s byte for byte" % source.name)
 
 
 def check_mpd(checks, mpd, step, queue, song):
@@ -273,7 +345,7 @@ def check_mpd(checks, mpd, step, queue, song):
 
 
 def run(session, checks, settings_program):
-    session.write_music(MUSIC)
+    session.write_music(MUSIC, SONG_SECONDS)
     session.plugin_env["TMPDIR"] = str(session.run_dir / "tmp")
     (session.run_dir / "tmp").mkdir()
     (session.run_dir / "saved").mkdir()

@@ -59,12 +59,14 @@ class Session:
     def __exit__(self, *exc):
         self.processes.stop_all()
 
-    def write_music(self, names):
-        """Writes one small MP3 file per name into the music folder; returns their paths."""
+    def write_music(self, names, seconds=None):
+        """Writes one small MP3 file per name into the music folder (of about ten seconds,
+        or of the seconds given); returns their paths."""
+        frames = mpeg_files.seconds_to_frames(seconds) if seconds else MP3_FRAMES
         paths = []
         for name in names:
             path = self.music / name
-            path.write_bytes(mpeg_files.constant_bit_rate(MP3_FRAMES).data)
+            path.write_bytes(mpeg_files.constant_bit_rate(frames).data)
             paths.append(path)
         return paths
 

@@ -228,19 +228,19 @@ TEST_F(EditsTest, PutOutsideABatchIsABatchOfItsOwn) {
   EXPECT_EQ(scene.os.CallsStartingWith({"RunCommandLine"}), Calls{scene.AddCall()});
 }
 
-TEST_F(EditsTest, DeleteBatchRebuildsThePlaylistAndRestoresTheSamePosition) {
+TEST_F(EditsTest, DeleteBatchRebuildsThePlaylistAndKeepsTheCurrentSong) {
   player.entries = {"A", "B", "C", "D"};
   player.position = 2;
   scene.ListRoot();
   DeleteBatch({"\\B"});
   EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), AskFolderCalls()[0], AskFolderCalls()[1],
                                Send(1024, 0, 101), WritePlaylistCall(),
-                               scene.AddCall(), Send(1024, 2, 121), WritePlaylistCall(),
+                               scene.AddCall(), Send(1024, 1, 121), WritePlaylistCall(),
                                "DeleteFile(" + Temp() + ")", RefreshCall()}));
   EXPECT_EQ(scene.handed, Calls{"#EXTM3U\r\n" + Info("A") + Info("C") + Info("D")});
   EXPECT_EQ(player.entries, (Calls{"A", "C", "D"}));
-  // The number is not counted down: the entry after the former current one is current.
-  EXPECT_EQ(player.position, 2);
+  // Counted down for the entry removed before it: "C" is still current.
+  EXPECT_EQ(player.position, 1);
   EXPECT_FALSE(Exists(Temp()));
   EXPECT_FALSE(plugin.Playlist().IsOpen());
 }
@@ -271,13 +271,15 @@ TEST_F(EditsTest, TemporaryFolderWithABlankReachesThePlayerWhole) {
             Calls{"RunCommandLine(" + scene.Exe() + " /ADD \"" + temp + "/\\temp.m3u\", 1)"});
 }
 
-TEST_F(EditsTest, DeleteBatchWithoutAFoundNameStillRebuildsEverything) {
+TEST_F(EditsTest, DeleteBatchWithoutAFoundNameHandsThePlayerNothing) {
   player.entries = {"A", "B"};
   player.position = 1;
   DeleteBatch({"\\Z", "\\a", "", "\\"});
   EXPECT_EQ(player.entries, (Calls{"A", "B"}));
   EXPECT_EQ(player.position, 1);
-  EXPECT_EQ(scene.os.CallsStartingWith({Send(1024, 0, 101)}), Calls{Send(1024, 0, 101)});
+  EXPECT_TRUE(scene.handed.empty());
+  EXPECT_EQ(scene.os.CallsStartingWith({Send(1024, 0, 101)}), Calls{}) << "never cleared";
+  EXPECT_EQ(scene.os.CallsStartingWith({"PostMessage"}), Calls{RefreshCall()});
   EXPECT_FALSE(Exists(Temp()));
 }
 
@@ -296,10 +298,38 @@ TEST_F(EditsTest, DeleteOutsideABatchIsABatchOfItsOwn) {
   EXPECT_EQ(plugin.FsDeleteFile("\\A"), wfx::kTrue);
   EXPECT_EQ(Observed(), (Calls{WritePlaylistCall(), AskFolderCalls()[0], AskFolderCalls()[1],
                                Send(1024, 0, 101), WritePlaylistCall(),
-                               scene.AddCall(), Send(1024, 1, 121), WritePlaylistCall(),
+                               scene.AddCall(), Send(1024, 0, 121), WritePlaylistCall(),
                                "DeleteFile(" + Temp() + ")", RefreshCall()}));
   EXPECT_EQ(player.entries, Calls{"B"});
   EXPECT_FALSE(Exists(Temp()));
+}
+
+struct RemovalCase {
+  const char* name;
+  std::int32_t current;
+  std::vector<std::int32_t> removed;
+  std::int32_t entries;
+  std::int32_t position;
+};
+
+TEST(PositionAfterRemovalTest, TheSameSongOrTheOneAfterItStaysCurrent) {
+  const RemovalCase cases[] = {
+      {"an entry before it", 3, {1}, 6, 2},
+      {"entries before and after it", 3, {0, 2, 5}, 6, 1},
+      {"entries after it", 3, {4, 5}, 6, 3},
+      {"itself: the next one", 3, {3}, 6, 3},
+      {"itself and the next: the one after", 3, {3, 4}, 6, 3},
+      {"itself and one before", 3, {1, 3}, 6, 2},
+      {"the last, current: the first", 5, {5}, 6, 0},
+      {"it and all after it: the first", 3, {1, 3, 4, 5}, 6, 0},
+      {"every entry", 1, {0, 1, 2}, 3, 0},
+      {"nothing", 2, {}, 3, 2},
+      {"the first, current", 0, {0}, 3, 0},
+      {"no current entry", -1, {0}, 3, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PositionAfterRemoval(c.current, c.removed, c.entries), c.position) << c.name;
+  }
 }
 
 // --- Failures: nothing the user owns is lost -----------------------------------------
@@ -372,7 +402,7 @@ TEST(FrontEndOverAnyPlayerTest, EditsAndPlaysThroughThePlayerInterfaceAlone) {
   plugin.FsDeleteFile("\\B");
   plugin.FsStatusInfo(kEnd, wfx::kOpDelete);
   EXPECT_EQ(scene.player.entries, (Calls{"A", "C"}));
-  EXPECT_EQ(scene.player.position, 2);
+  EXPECT_EQ(scene.player.position, 1);
   TFindData record{};
   ASSERT_EQ(plugin.FsFindFirst("\\", record), wfx::kSearchHandle);
   plugin.FsFindClose();

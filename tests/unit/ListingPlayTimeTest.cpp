@@ -119,15 +119,15 @@ TEST_F(ListingPlayTimeTest, FileWithoutAudioListsZero) {
   ExpectSameRecord(records[1], expected[1]);
 }
 
-TEST_F(ListingPlayTimeTest, MissingFileKeepsTheHostsFields) {
+TEST_F(ListingPlayTimeTest, MissingFileShowsNoFileAndAPlayTimeOfZero) {
   const std::string missing = dir / "gone.mp3";
   const auto records = List({missing});
   ASSERT_EQ(records.size(), 1u);
-  TFindData expected = HostRecord();
-  expected.FileSizeHigh = 0;
-  expected.FileSizeLow = 0;
+  TFindData expected{};
+  expected.CreationTime = expected.LastAccessTime = expected.LastWriteTime = wfx::kNoFileTime;
   EXPECT_EQ(std::memcmp(&records[0], &expected, offsetof(TFindData, FileName)), 0);
   EXPECT_STREQ(records[0].FileName, missing.c_str());
+  EXPECT_STREQ(records[0].AlternateFileName, "");
 }
 
 TEST_F(ListingPlayTimeTest, EveryAnalysedFileIsClosedBeforeTheNextItem) {

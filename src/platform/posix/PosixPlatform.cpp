@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -297,6 +298,12 @@ std::unique_ptr<File> PosixPlatform::OpenRead(TTextEncoding, const std::string& 
 std::unique_ptr<File> PosixPlatform::CreateWrite(TTextEncoding, const std::string& path,
                                                  std::uint32_t& error) {
   return OpenFile(path, O_WRONLY | O_CREAT | O_TRUNC, error);
+}
+
+TFileTime PosixPlatform::SystemTime() {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return ToFileTime(now);
 }
 
 std::unique_ptr<File> PosixPlatform::CreateNew(const std::string& path, std::uint32_t& error) {

@@ -54,6 +54,7 @@ class PosixPlatform : public Platform {
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::FileExists;
+  TFileTime SystemTime() override;
   bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   using Platform::CopyFile;

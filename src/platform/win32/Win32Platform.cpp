@@ -516,6 +516,12 @@ bool Win32Platform::FileExists(TTextEncoding encoding, const std::string& path) 
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+TFileTime Win32Platform::SystemTime() {
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  return TFileTime{now.dwLowDateTime, now.dwHighDateTime};
+}
+
 bool Win32Platform::CopyFile(TTextEncoding encoding, const std::string& source,
                              const std::string& target, bool replaceExisting) {
   const BOOL failIfExists = replaceExisting ? FALSE : TRUE;

@@ -52,6 +52,7 @@ class Win32Platform : public Platform {
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::FileExists;
+  TFileTime SystemTime() override;
   bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   using Platform::CopyFile;

@@ -21,7 +21,7 @@ constexpr std::int64_t kPlaylistFileMax = 64ll * 1024 * 1024;
 constexpr std::int32_t kTimeoutMin = 1000;
 constexpr const char* kQueueHeader = "#EXTM3U\n";
 // MPD takes command lists of up to 2 MiB (max_command_list_size); paths are far shorter.
-constexpr std::size_t kAddsPerList = 1000;
+constexpr std::size_t kCommandsPerList = 1000;
 
 std::string TextOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
 
@@ -38,6 +38,29 @@ std::vector<std::string> EntryLines(const std::string& text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Sends count commands (send(i) sends the i-th) in command lists of a size that MPD
+// takes; a command that MPD refuses (a file that it cannot add, an id that it no longer
+// has) ends its list, and the next list starts after it. Stops at any other failure,
+// which the connection keeps.
+template <typename Send>
+void SendInLists(mpd_connection* mpd, std::size_t count, Send send) {
+  std::size_t next = 0;
+  while (next < count) {
+    const std::size_t end = std::min(count, next + kCommandsPerList);
+    mpd_command_list_begin(mpd, false);
+    for (std::size_t i = next; i < end; ++i) send(i);
+    mpd_command_list_end(mpd);
+    mpd_response_finish(mpd);
+    if (mpd_connection_get_error(mpd) == MPD_ERROR_SUCCESS) {
+      next = end;
+      continue;
+    }
+    if (mpd_connection_get_error(mpd) != MPD_ERROR_SERVER) break;
+    next += mpd_connection_get_server_error_location(mpd) + 1;
+    mpd_connection_clear_error(mpd);
+  }
 }
 
 }  // namespace
@@ -169,10 +192,12 @@ std::int32_t MpdPlayer::WriteQueue() {
   if (!connection) return kNoAnswer;
   mpd_connection* mpd = connection->Get();
   std::string text = kQueueHeader;
+  writtenIds_.clear();
   if (mpd_send_list_queue_meta(mpd)) {
     while (mpd_song* song = mpd_recv_song(mpd)) {
       text += PathOfQueueUri(connection->MusicDirectory(), TextOrEmpty(mpd_song_get_uri(song)));
       text += '\n';
+      writtenIds_.push_back(mpd_song_get_id(song));
       mpd_song_free(song);
     }
     mpd_response_finish(mpd);
@@ -190,34 +215,26 @@ std::int32_t MpdPlayer::WriteQueue() {
 std::int32_t MpdPlayer::ClearPlaylist() {
   const auto connection = Connect();
   if (!connection) return kNoAnswer;
-  mpd_status* status = mpd_run_status(connection->Get());
-  clearStoppedPlay_ = status && mpd_status_get_state(status) == MPD_STATE_PLAY;
-  if (status) mpd_status_free(status);
   mpd_run_clear(connection->Get());
   return connection->Check("clear") ? 0 : kNoAnswer;
 }
 
 std::int32_t MpdPlayer::SetPlaylistPosition(std::int32_t entry) {
-  const bool playAgain = std::exchange(clearStoppedPlay_, false);
   if (entry < 0) return kNoAnswer;
   const auto connection = Connect();
   if (!connection) return kNoAnswer;
   mpd_connection* mpd = connection->Get();
-  mpd_status* status = mpd_run_status(mpd);
+  const TMpdState state = State(mpd);
   if (!connection->Check("status")) return kNoAnswer;
-  const mpd_state state = status ? mpd_status_get_state(status) : MPD_STATE_UNKNOWN;
-  const auto length = status ? mpd_status_get_queue_length(status) : 0u;
-  if (status) mpd_status_free(status);
-  if (static_cast<unsigned>(entry) >= length) return kNoAnswer;
+  if (static_cast<unsigned>(entry) >= state.QueueLength) return kNoAnswer;
   // MPD has no current entry without playing it: a stopped MPD plays it and stops again.
   mpd_run_play_pos(mpd, static_cast<unsigned>(entry));
-  if (state == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
-  if (state != MPD_STATE_PLAY && state != MPD_STATE_PAUSE && !playAgain) mpd_run_stop(mpd);
+  if (state.Play == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
+  if (state.Play != MPD_STATE_PLAY && state.Play != MPD_STATE_PAUSE) mpd_run_stop(mpd);
   return connection->Check("play") ? 0 : kNoAnswer;
 }
 
 void MpdPlayer::Stop() {
-  clearStoppedPlay_ = false;
   if (const auto connection = Connect()) {
     mpd_run_stop(connection->Get());
     connection->Check("stop");
@@ -225,11 +242,53 @@ void MpdPlayer::Stop() {
 }
 
 void MpdPlayer::Play() {
-  clearStoppedPlay_ = false;
   if (const auto connection = Connect()) {
     mpd_run_play(connection->Get());
     connection->Check("play");
   }
+}
+
+void MpdPlayer::RemoveEntries(const std::vector<std::int32_t>& removed, const std::string&,
+                              std::int32_t position) {
+  std::vector<unsigned> ids;
+  for (const std::int32_t number : removed) {
+    if (number >= 0 && static_cast<std::size_t>(number) < writtenIds_.size()) {
+      ids.push_back(writtenIds_[static_cast<std::size_t>(number)]);
+    }
+  }
+  if (ids.empty()) return;
+  const auto connection = Connect();
+  if (!connection) return;
+  mpd_connection* mpd = connection->Get();
+  const TMpdState before = State(mpd);
+  SendInLists(mpd, ids.size(), [&](std::size_t i) { mpd_send_delete_id(mpd, ids[i]); });
+  if (!connection->Check("deleteid")) return;
+  const bool currentRemoved =
+      before.SongId >= 0 &&
+      std::find(ids.begin(), ids.end(), static_cast<unsigned>(before.SongId)) != ids.end();
+  if (!currentRemoved || (before.Play != MPD_STATE_PLAY && before.Play != MPD_STATE_PAUSE)) return;
+  // MPD goes on with the song after a removed current one by itself, unless it has none to
+  // go on with: after the last song, in single mode, or paused. Then the entry that the
+  // batch made current (the one that followed, else the first) goes on as MPD went.
+  const TMpdState after = State(mpd);
+  if (after.SongPosition >= 0 || position < 0 || static_cast<unsigned>(position) >= after.QueueLength) {
+    return;
+  }
+  mpd_run_play_pos(mpd, static_cast<unsigned>(position));
+  if (before.Play == MPD_STATE_PAUSE) mpd_run_pause(mpd, true);
+  connection->Check("play");
+}
+
+MpdPlayer::TMpdState MpdPlayer::State(mpd_connection* mpd) {
+  TMpdState state;
+  if (mpd_status* status = mpd_run_status(mpd)) {
+    state.Play = mpd_status_get_state(status);
+    state.SongId = mpd_status_get_song_id(status);
+    state.SongPosition = mpd_status_get_song_pos(status);
+    state.QueueLength = mpd_status_get_queue_length(status);
+    mpd_status_free(status);
+  }
+  return state;
 }
 
 void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {
@@ -246,26 +305,9 @@ void MpdPlayer::AddToPlaylist(const std::string& playlistPath) {
 
   const auto connection = Connect();
   if (!connection) return;
-  mpd_connection* mpd = connection->Get();
-  // In command lists of a size that MPD takes; an entry that MPD refuses ends its list,
-  // and the next list starts after it.
-  std::size_t next = 0;
-  while (next < entries.size()) {
-    const std::size_t end = std::min(entries.size(), next + kAddsPerList);
-    mpd_command_list_begin(mpd, false);
-    for (std::size_t i = next; i < end; ++i) {
-      mpd_send_add(mpd, QueueUriOfPath(connection->MusicDirectory(), entries[i]).c_str());
-    }
-    mpd_command_list_end(mpd);
-    mpd_response_finish(mpd);
-    if (mpd_connection_get_error(mpd) == MPD_ERROR_SUCCESS) {
-      next = end;
-      continue;
-    }
-    if (mpd_connection_get_error(mpd) != MPD_ERROR_SERVER) break;
-    next += mpd_connection_get_server_error_location(mpd) + 1;
-    mpd_connection_clear_error(mpd);
-  }
+  SendInLists(connection->Get(), entries.size(), [&](std::size_t i) {
+    mpd_send_add(connection->Get(), QueueUriOfPath(connection->MusicDirectory(), entries[i]).c_str());
+  });
   connection->Check("add");
 }
 

@@ -38,7 +38,7 @@ class MpdPlayer : public Player {
   std::int32_t WritePlaylist() override;
   std::int32_t ClearPlaylist() override;
   // MPD's current entry becomes this one, and MPD goes on as it was: playing, paused or
-  // stopped. After a clear that stopped MPD's playing (a delete batch), it plays on.
+  // stopped.
   std::int32_t SetPlaylistPosition(std::int32_t entry) override;
   void Stop() override;
   void Play() override;
@@ -48,11 +48,28 @@ class MpdPlayer : public Player {
   void AddToPlaylist(const std::string& playlistPath) override;
   // The folder of the settings' playlist is the one written: nothing to report.
   std::optional<std::u16string> PlaylistFolder() override { return std::nullopt; }
+  // Takes the removed entries out of the queue by their song ids (as the last write of the
+  // playlist found them), in command lists, without clearing it: MPD goes on playing the
+  // song that it played, uninterrupted, and when that song itself is removed, the one
+  // after it; where MPD itself would stop (after the last song, in single mode, paused),
+  // the entry at position goes on as MPD went (playing or paused). An id that MPD no longer
+  // has is passed over; the kept playlist is not needed.
+  void RemoveEntries(const std::vector<std::int32_t>& removed, const std::string& keptPlaylist,
+                     std::int32_t position) override;
 
  private:
   class Connection;
   friend class Connection;
   using Clock = std::chrono::steady_clock;
+
+  // What MPD's status says of its playing.
+  struct TMpdState {
+    int Play = 0;  // mpd_state
+    int SongId = -1;
+    int SongPosition = -1;
+    unsigned QueueLength = 0;
+  };
+  static TMpdState State(mpd_connection* mpd);
 
   // The connection for one request, or nothing after a failure (reported).
   std::unique_ptr<Connection> Connect();
@@ -70,8 +87,8 @@ class MpdPlayer : public Player {
   Host& host_;
   std::chrono::milliseconds timeout_{3000};
   std::optional<Clock::time_point> lastFailure_;
-  // The last clear stopped MPD's playing; the next position set plays again.
-  bool clearStoppedPlay_ = false;
+  // The song id of each entry of the queue as the last write of the playlist found it.
+  std::vector<unsigned> writtenIds_;
 };
 
 }  // namespace plenvox

@@ -63,11 +63,14 @@ TBool RequestOf(int number, int type, TUnit* title, TUnit* text, TUnit* answer, 
 template <typename TRecord>
 void LogItem(TCallRecord& record, const TRecord& data) {
   const std::uint64_t size = static_cast<std::uint64_t>(data.FileSizeHigh) << 32 | data.FileSizeLow;
-  const std::uint64_t writeTime =
-      static_cast<std::uint64_t>(data.LastWriteTime.High) << 32 | data.LastWriteTime.Low;
+  const auto time = [](const auto& stamp) {
+    return static_cast<long long>(static_cast<std::uint64_t>(stamp.High) << 32 | stamp.Low);
+  };
   record.Text("name", data.FileName)
       .Number("size", static_cast<long long>(size))
-      .Number("writeTime", static_cast<long long>(writeTime))
+      .Number("creationTime", time(data.CreationTime))
+      .Number("accessTime", time(data.LastAccessTime))
+      .Number("writeTime", time(data.LastWriteTime))
       .Number("attributes", data.FileAttributes);
 }
 

@@ -97,6 +97,8 @@ class FakePlatform : public Platform {
   using Platform::FindFile;
   bool FileExists(TTextEncoding pathEncoding, const std::string& path) override;
   using Platform::FileExists;
+  // The real clock, not recorded: reading it reaches nothing outside.
+  TFileTime SystemTime() override { return real_.SystemTime(); }
   bool CopyFile(TTextEncoding pathEncoding, const std::string& source, const std::string& target,
                 bool replaceExisting) override;
   using Platform::CopyFile;
