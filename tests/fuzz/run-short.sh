@@ -41,9 +41,9 @@ format_seeds() {
     fuzz_mp4) make=("-c:a aac -metadata title=t m.m4a" "-c:a alac l.m4a"); skip=16 ;;
     fuzz_asf) make=("-c:a wmav2 -metadata title=t w.wma"); skip=16 ;;
   esac
-  for spec in "${make[@]}"; do
+  for recipe in "${make[@]}"; do
     # shellcheck disable=SC2086
-    set -- $spec
+    set -- $recipe
     local out=${*: -1} options=("${@:1:$#-1}")
     ffmpeg -loglevel error -y -i "$tone" "${options[@]}" "$dir/full-$out" 2>/dev/null &&
       tail -c +$((skip + 1)) "$dir/full-$out" >"$dir/$out" && rm -f "$dir/full-$out"
